@@ -1,0 +1,22 @@
+// The Game value: the game record, the random generator, the screen model
+// and the sound requests. Every handler of the game is a plain function
+// over one Game, so a whole match runs and is tested without a window.
+#pragma once
+
+#include "app/game_state.h"
+#include "arena/rng.h"
+#include "audio/sound.h"
+#include "ui/screen_model.h"
+
+namespace zelkar {
+
+struct Game {
+  GameState s;
+  Rng rng;
+  ScreenModel screen;
+  SoundQueue sounds;
+  bool awaitingAnswer = false;  // the replay question waits for its answer
+  bool ended = false;           // the program has ended (syuuryou)
+};
+
+}  // namespace zelkar

@@ -1,0 +1,28 @@
+// Number conversions shared by every rule: the 16-bit integer conversion
+// (round half to even, out of range is an error) and sigonyuu, the game's
+// half-up rounding to a number of digits.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace zelkar {
+
+// Rounds to nearest, halves to even; nullopt when the result does not fit
+// in -32768..32767 or the value is not a number. Every conversion to a
+// 16-bit integer goes through here; callers decide what an overflow means.
+std::optional<int16_t> toInt16(double value);
+
+// The same conversion for places where the game must go on: out-of-range
+// values stick to the nearest bound, NaN becomes 0.
+int16_t toInt16Clamped(double value);
+
+// Floor for values that feed 16-bit members (Int(x) of the rules), clamped
+// like toInt16Clamped.
+int16_t floorToInt16Clamped(double value);
+
+// sigonyuu(atai, keta): Int(f * atai + 0.5) / f with f = 10^(keta-1) held
+// in single precision, so keta - 1 digits after the point, halves up.
+double sigonyuu(float atai, int16_t keta);
+
+}  // namespace zelkar

@@ -1,0 +1,123 @@
+#include "settings/config_file.h"
+
+#include <cctype>
+#include <cmath>
+#include <fstream>
+#include <sstream>
+
+#include "app/game_state.h"
+#include "arena/rounding.h"
+
+namespace zelkar {
+
+namespace {
+
+constexpr int16_t kMinTickInterval = 10;  // ms: the settings window's lower limit
+
+// The right player's key tables (Windows virtual-key codes), controls 0..7.
+constexpr Arr<int16_t, 8> kLetterKeys = {76, 186, 80, 187, 191, 190, 226, 192};
+constexpr Arr<int16_t, 8> kKeypadKeys = {100, 102, 104, 101, 98, 97, 99, 105};
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Length of the number at the start of s (after blanks), 0 when none.
+std::size_t numberLength(std::string_view s) {
+  std::size_t i = 0;
+  if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+  if (i < s.size() && s[i] == '.') {
+    ++i;
+    while (i < s.size() && std::isdigit(static_cast<unsigned char>(s[i]))) ++i, ++digits;
+  }
+  if (digits == 0) return 0;
+  // An exponent only counts when digits follow it.
+  if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+    std::size_t j = i + 1;
+    if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+    std::size_t k = j;
+    while (k < s.size() && std::isdigit(static_cast<unsigned char>(s[k]))) ++k;
+    if (k > j) i = k;
+  }
+  return i;
+}
+
+std::string_view skipBlanks(std::string_view s) {
+  while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
+  return s;
+}
+
+}  // namespace
+
+double leadingNumber(std::string_view text) {
+  text = skipBlanks(text);
+  const std::size_t n = numberLength(text);
+  if (n == 0) return 0;
+  const double v = std::strtod(std::string(text.substr(0, n)).c_str(), nullptr);
+  return std::isfinite(v) ? v : 0;
+}
+
+ConfigRead parseConfig(std::string_view text) {
+  static constexpr const char* kNames[3] = {"keyboard kind", "tick interval", "sound switch"};
+  int16_t values[3] = {};
+  for (int line = 0; line < 3; ++line) {
+    if (text.empty()) {
+      return {std::nullopt, "line " + std::to_string(line + 1) + " (" + kNames[line] + ") is missing"};
+    }
+    const std::size_t end = text.find('\n');
+    std::string_view row = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+    if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
+    row = skipBlanks(row);
+    if (numberLength(row) == 0) {
+      return {std::nullopt, "line " + std::to_string(line + 1) + " (" + kNames[line] +
+                                ") is not a number: \"" + std::string(row) + "\""};
+    }
+    // A value that does not fit a 16-bit integer (40000) sticks to the
+    // nearest bound; a fraction (12.5) rounds half to even; trailing text
+    // after the number (15x) is ignored, as the settings window reads it.
+    values[line] = toInt16Clamped(leadingNumber(row));
+  }
+  ConfigValues v;
+  v.keypadMode = values[0];
+  // An interval below 10 ms would stop (0) or race the tick; the settings
+  // window never writes one, so a hand-edited file is held to the limit.
+  v.tickInterval = std::max(values[1], kMinTickInterval);
+  v.soundOn = values[2];
+  return {v, {}};
+}
+
+ConfigRead readConfigFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return {std::nullopt, "cannot open " + path.string()};
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (in.bad()) return {std::nullopt, "cannot read " + path.string()};
+  ConfigRead r = parseConfig(text.str());
+  if (!r.ok()) r.error = path.string() + ": " + r.error;
+  return r;
+}
+
+std::string formatConfig(int16_t keypadMode, std::string_view opevalText, int16_t soundOn) {
+  // The print format of numbers: a blank (or the minus sign), the digits and
+  // one trailing blank.
+  auto printed = [](int16_t v) {
+    return (v < 0 ? std::string("-") : std::string(" ")) + std::to_string(std::abs(int(v))) + " ";
+  };
+  // A line break typed into the value would shift the lines that follow.
+  std::string value;
+  for (char c : opevalText)
+    if (c != '\r' && c != '\n') value += c;
+  return printed(keypadMode) + "\r\n" + value + "\r\n" + printed(soundOn) + "\r\n";
+}
+
+void applyConfig(GameState& s, const ConfigValues& v) {
+  s.keypadMode = v.keypadMode;
+  s.tickInterval = v.tickInterval;
+  s.soundOn = v.soundOn;
+  // Any other keyboard kind leaves the key table as it was.
+  if (v.keypadMode == 0) s.rightKeys = kLetterKeys;
+  if (v.keypadMode == 1) s.rightKeys = kKeypadKeys;
+}
+
+}  // namespace zelkar

@@ -1,0 +1,44 @@
+// config.txt: three lines, each ended by CR LF: keyboard kind, tick
+// interval in ms (the operability value), sound switch.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zelkar {
+
+struct GameState;
+
+struct ConfigValues {
+  int16_t keypadMode = 1;     // 1 numeric keypad, 0 letter keys, other: no keys
+  int16_t tickInterval = 10;  // ms
+  int16_t soundOn = 0;        // 1 on
+};
+
+// The result of reading the settings: values, or the reason they could not
+// be read (shown to whoever asked; at start-up the settings window opens).
+struct ConfigRead {
+  std::optional<ConfigValues> values;
+  std::string error;
+  bool ok() const { return values.has_value(); }
+};
+
+// The leading number of a text as the settings window and the start panel
+// read it: blanks skipped, reading stops at the first character that cannot
+// continue a number, no leading number reads as 0.
+double leadingNumber(std::string_view text);
+
+ConfigRead parseConfig(std::string_view text);
+ConfigRead readConfigFile(const std::filesystem::path& path);
+
+// The file's text: lines 1 and 3 in the print format of numbers (" 1 "),
+// line 2 the operability text exactly as typed.
+std::string formatConfig(int16_t keypadMode, std::string_view opevalText, int16_t soundOn);
+
+// keypadMode, tickInterval, soundOn and the right player's key table.
+void applyConfig(GameState& s, const ConfigValues& v);
+
+}  // namespace zelkar
