@@ -6,6 +6,7 @@
 #include "app/game_state.h"
 #include "arena/rng.h"
 #include "audio/sound.h"
+#include "ui/probe_surface.h"
 #include "ui/screen_model.h"
 
 namespace zelkar {
@@ -15,6 +16,7 @@ struct Game {
   Rng rng;
   ScreenModel screen;
   SoundQueue sounds;
+  ProbeSurface probe;  // the arena as the current tick found it
   bool awaitingAnswer = false;  // the replay question waits for its answer
   bool ended = false;           // the program has ended (syuuryou)
 };
