@@ -1,7 +1,64 @@
+// The tick: everything in the arena advances by 0.03 simulated seconds,
+// whatever the timer's real interval is. It reads as the list of its steps.
 #include "app/handlers.h"
+#include "sim/contact_probe.h"
+#include "sim/instruments.h"
+#include "sim/obstacles.h"
+#include "sim/round_end.h"
+#include "sim/setup_adjust.h"
+#include "sim/shells.h"
+#include "sim/vehicle_step.h"
 
 namespace zelkar {
 
-void timer1Timer(Game& g) { (void)g; }
+namespace {
+
+// B9: a contact that left the armour below zero destroys the vehicle.
+void destructionStep(Game& g, int p) {
+  if (g.s.contactFlag != 1) return;
+  destroyVehicle(g, p);
+  g.s.contactFlag = 0;
+}
+
+// True when the match has ended inside the step: the tick stops at once.
+bool battleStep(Game& g, int p) {
+  burnFuel(g, p);  // B1, with the stall check
+  if (g.awaitingAnswer) return true;
+  applyFriction(g.s, p);  // B2
+  accelerate(g.s, p);     // B3, B4
+  moveInField(g.s, p);    // B5
+  motionReadouts(g, p);   // B6
+  shellStateLoop(g, p);   // B7
+  shellHitLoop(g, p);
+  if (g.awaitingAnswer) return true;
+  contactProbe(g, p);  // B8
+  if (g.awaitingAnswer) return true;
+  destructionStep(g, p);  // B9
+  if (g.awaitingAnswer) return true;
+  placeSprite(g, p);   // B10
+  turnGun(g, p);       // B11
+  loadReadouts(g, p);  // B12
+  return false;
+}
+
+}  // namespace
+
+void timer1Timer(Game& g) {
+  if (g.awaitingAnswer || g.ended) return;
+  GameState& s = g.s;
+  // Every probe of this tick reads the arena as it stands now.
+  g.probe.capture(g.screen);
+  s.tickPhase = static_cast<int16_t>((s.tickPhase + 1) & 15);
+  for (s.pl = 0; s.pl < kPlayers; ++s.pl) {
+    const int p = s.pl;
+    if (s.settingRow[p] != kRowInBattle) {
+      if (s.tickPhase == 0) setupAdjustment(g, p);
+    } else if (battleStep(g, p)) {
+      return;
+    }
+  }
+  obstacleMotion(g);
+  obstacleContacts(g);
+}
 
 }  // namespace zelkar

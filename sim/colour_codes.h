@@ -1,0 +1,28 @@
+// Reading the arena back: the colour codes that name what a probe touched,
+// and the colours that count as free space.
+#pragma once
+
+#include <cstdint>
+
+namespace zelkar {
+
+inline constexpr int32_t kRgbMask = 0xFFFFFF;
+inline constexpr int16_t kFirstWallCode = 11;   // walls 0..34 are codes 11..45
+inline constexpr int16_t kFirstBlastCode = 46;  // shell blasts 8p + s are codes 46..61
+inline constexpr int16_t kFirstBaseCode = 62;   // bases 0 and 1 are codes 62, 63
+
+// The low six bits of the blue byte.
+inline int16_t colourCode(int32_t c) { return static_cast<int16_t>((c & 0x3F0000) >> 16); }
+
+// Background, black and cyan text, the settings panels: nothing to touch.
+inline bool isFreeForShell(int32_t c) {
+  return c == 0x80FF80 || c == 0 || c == 0xFFFF00 || c == 0xFEFEFE;
+}
+
+// For vehicles and obstacles flying shells of both players are free too
+// (FFFFE8..FFFFEF and FFFFF8..FFFFFF, the latter covering "no pixel").
+inline bool isFreeForBody(int32_t c, int32_t shellBaseLeft) {
+  return isFreeForShell(c) || (c & shellBaseLeft) == shellBaseLeft;
+}
+
+}  // namespace zelkar

@@ -1,0 +1,159 @@
+#include "sim/obstacles.h"
+
+#include "arena/rounding.h"
+#include "audio/sound.h"
+#include "physics/collisions.h"
+#include "sim/collision_block.h"
+#include "sim/colour_codes.h"
+#include "sim/contact_probe.h"
+
+namespace zelkar {
+
+namespace {
+
+constexpr int kRingMask = kObstRingPoints - 1;
+constexpr int16_t kProbeStep = 32;   // ring indices between probed angles: an eighth turn
+constexpr int16_t kProbeSpan = 96;
+constexpr float kRestitution = 1.0f;  // obstacles bounce without loss
+constexpr double kObstaclePushShare = 0.5;  // of a blast's energy that pushes an obstacle
+
+// One axis of the motion: an edge reflects the obstacle with a knock.
+void moveAxis(Game& g, float& x, float& v, float far) {
+  x = static_cast<float>(x + double(v) * kTickSeconds);
+  if (x < 0) {
+    x = 0, v = -v;
+    syoutotuon(g);
+  }
+  if (x > far) {
+    x = far, v = -v;
+    syoutotuon(g);
+  }
+}
+
+// A vehicle touching the obstacle handles that contact from its own probe.
+bool clearOfVehicles(const GameState& s, int t) {
+  for (int v = 0; v < kPlayers; ++v) {
+    const double dx = double(s.obstX[t]) + s.obstHalf[t] - s.posX[v] - s.vehicleRadius;
+    const double dy = double(s.obstY[t]) + s.obstHalf[t] - s.posY[v] - s.vehicleRadius;
+    const int reach = s.obstHalf[t] + s.vehicleRadius + 4;
+    if (dx * dx + dy * dy < reach * reach) return false;
+  }
+  return true;
+}
+
+void bounceOffFixed(Game& g, int t, float x2, float y2, float half2) {
+  GameState& s = g.s;
+  syoutotuon(g);
+  loadObstacle1(s, t);
+  s.colX2 = x2, s.colY2 = y2, s.colHalf2 = half2;
+  s.colCoef = kRestitution;
+  kabesyoutotu(s);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1,
+            s.colVy1);
+}
+
+void blastPush(Game& g, int t, int owner, int slot) {
+  GameState& s = g.s;
+  s.colX1 = s.shellX[owner][slot];
+  s.colY1 = s.shellY[owner][slot];
+  loadObstacle2(s, t);
+  s.colCoef = static_cast<float>(blastFraction(s, owner, slot) * kObstaclePushShare * kBlastShare);
+  s.colMass1 = s.setting[owner][4];
+  bakuhasyoutotu(s);
+  s.obstVX[t] = s.colVx2;
+  s.obstVY[t] = s.colVy2;
+  s.obstX[t] = static_cast<float>(s.obstX[t] + double(s.obstVX[t]) * kTickSeconds);
+  s.obstY[t] = static_cast<float>(s.obstY[t] + double(s.obstVY[t]) * kTickSeconds);
+}
+
+void collideObstacles(Game& g, int t, int u) {
+  GameState& s = g.s;
+  syoutotuon(g);
+  loadObstacle1(s, t);
+  loadObstacle2(s, u);
+  s.colCoef = kRestitution;
+  syoutotu(s);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1,
+            s.colVy1);
+  readvance(s.obstX[u], s.obstY[u], s.obstVX[u], s.obstVY[u], s.colX2, s.colY2, s.colVx2,
+            s.colVy2);
+  // u will not handle the same pair again from its side.
+  s.obstLastContact[u] = static_cast<int16_t>(t);
+  g.screen.tiri[u].move(toInt16Clamped(s.obstX[u]), toInt16Clamped(s.obstY[u]));
+  s.obstPrevX[u] = s.obstX[u];
+  s.obstPrevY[u] = s.obstY[u];
+}
+
+void handle(Game& g, int t) {
+  GameState& s = g.s;
+  if (!clearOfVehicles(s, t)) return;
+  const int16_t k = colourCode(s.probeColor1 | s.probeColor2);
+  s.scratchA = k;
+  if (k == s.obstLastContact[t] || k == t) return;  // its own colour: the picture it left
+  s.obstLastContact[t] = k;
+  if (k >= kFirstBaseCode) {
+    const int b = k - kFirstBaseCode;
+    bounceOffFixed(g, t, s.kitiLeft[b], s.kitiTop[b], s.kitiHalf);
+  } else if (k >= kFirstBlastCode) {
+    const int owner = (k - kFirstBlastCode) / 8, slot = (k - kFirstBlastCode) % 8;
+    if (slot < kShellSlots) blastPush(g, t, owner, slot);
+  } else if (k >= kFirstWallCode) {
+    const int w = k - kFirstWallCode;
+    if (w <= s.lastWall) bounceOffFixed(g, t, s.kabeLeft[w], s.kabeTop[w], s.kabeHalf[w]);
+  } else if (k <= s.lastObstacle) {
+    collideObstacles(g, t, k);
+  }
+}
+
+// Reads the two points of one probe angle; true when either is not free.
+bool probeHits(Game& g, int t, int a) {
+  GameState& s = g.s;
+  const int e1 = a & kRingMask, e2 = (a + kObstRingPoints / 2) & kRingMask;
+  s.probeIndex = static_cast<int16_t>(e1);
+  s.probeColor1 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
+                                   toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
+                  kRgbMask;
+  s.probeColor2 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
+                                   toInt16Clamped(s.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
+                  kRgbMask;
+  s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];
+  s.probeMasked2 = s.probeColor2 & s.shellColorBase[1];
+  return !isFreeForBody(s.probeColor1, s.shellColorBase[1]) ||
+         !isFreeForBody(s.probeColor2, s.shellColorBase[1]);
+}
+
+}  // namespace
+
+void obstacleMotion(Game& g) {
+  GameState& s = g.s;
+  const int16_t last = s.lastObstacle;
+  for (s.pl = 0; s.pl <= last; ++s.pl) {
+    const int t = s.pl;
+    moveAxis(g, s.obstX[t], s.obstVX[t], static_cast<float>(s.fieldWidth - s.obstSize[t]));
+    moveAxis(g, s.obstY[t], s.obstVY[t], static_cast<float>(s.fieldHeight - s.obstSize[t]));
+  }
+}
+
+void obstacleContacts(Game& g) {
+  GameState& s = g.s;
+  const int16_t last = s.lastObstacle;
+  for (s.pl = 0; s.pl <= last; ++s.pl) {
+    const int t = s.pl;
+    s.probeFrom = probeDirection(s.obstVX[t], s.obstVY[t], s.obstacleStep, 64);
+    s.probeTo = static_cast<int16_t>(s.probeFrom + kProbeSpan);
+    bool touched = false;
+    for (s.probeAngle = s.probeFrom; s.probeAngle <= s.probeTo && !touched;
+         s.probeAngle = static_cast<int16_t>(s.probeAngle + kProbeStep)) {
+      if (probeHits(g, t, s.probeAngle)) {
+        touched = true;
+        handle(g, t);
+      }
+    }
+    if (!touched) s.obstLastContact[t] = kNoContact;
+    g.screen.tiri[t].move(toInt16Clamped(s.obstX[t]), toInt16Clamped(s.obstY[t]));
+    s.obstPrevX[t] = s.obstX[t];
+    s.obstPrevY[t] = s.obstY[t];
+  }
+}
+
+}  // namespace zelkar

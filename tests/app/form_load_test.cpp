@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/fake_window_system.h"
+
+namespace zelkar {
+namespace {
+
+using testing::FakeWindowSystem;
+
+TEST(FormLoad, MeasuresTheSpritesAndFillsTheLimits) {
+  FakeWindowSystem ws;
+  Game g;
+  formLoad(g, ws, 1);
+  const GameState& s = g.s;
+  EXPECT_EQ(s.noShellSlot, 5);
+  EXPECT_EQ(s.fieldWidth, 793);
+  EXPECT_EQ(s.fieldHeight, 579);
+  EXPECT_EQ(s.vehicleSize, 21);
+  EXPECT_EQ(s.vehicleRadius, 11);
+  EXPECT_EQ(s.shellSize, 4);
+  EXPECT_EQ(s.shellHalf, 2);
+  EXPECT_EQ(s.kitiHalf, 18);
+  EXPECT_EQ(s.blastWidth, 31);
+  EXPECT_EQ(s.shellBlastWidth, 10);
+  EXPECT_EQ(s.wallHalf, 16);
+  EXPECT_EQ(s.obstacleWidth, 31);
+  EXPECT_EQ(s.kitiLeft[0], 756);
+  EXPECT_EQ(s.kitiLeft[1], 0);
+  EXPECT_EQ(s.kitiTop[0], 270);
+  EXPECT_EQ(s.shellColorBase[0], 0xFFFFF8);
+  EXPECT_EQ(s.shellColorBase[1], 0xFFFFE8);
+  EXPECT_EQ(s.settingMax, (Arr<int16_t, 6>{100, 300, 5000, 100, 30, 5000}));
+  EXPECT_EQ(g.screen.startInterval, 1);
+  EXPECT_EQ(g.rng.state(), 1u);
+}
+
+TEST(FormLoad, ProbeRingSitsJustOutsideTheVehicle) {
+  FakeWindowSystem ws;
+  Game g;
+  formLoad(g, ws, 1);
+  const GameState& s = g.s;
+  // Point 0 is straight above the centre (11, 11), 13 px away, not moved out.
+  EXPECT_EQ(s.ringDX[0], 11);
+  EXPECT_EQ(s.ringDY[0], -2);
+  EXPECT_GT(s.ringDX[128], 21);  // a quarter turn clockwise: right
+  EXPECT_GT(s.ringDY[256], 21);  // below
+  EXPECT_LT(s.ringDX[384], 0);   // left
+  for (int k = 0; k < 512; ++k) {
+    const int dx = s.ringDX[k] - 11, dy = s.ringDY[k] - 11;
+    // Corrected points are kept whatever their distance then is, but none
+    // may touch the 21 px disc.
+    EXPECT_GT(dx * dx + dy * dy, 11 * 11) << k;
+    EXPECT_LE(dx * dx + dy * dy, 15 * 15) << k;
+  }
+}
+
+TEST(FormLoad, GunDirectionsPointRightThenClockwise) {
+  FakeWindowSystem ws;
+  Game g;
+  formLoad(g, ws, 1);
+  const GameState& s = g.s;
+  EXPECT_FLOAT_EQ(s.dirLineX[0], 20);
+  EXPECT_FLOAT_EQ(s.dirLineY[0], 11);
+  EXPECT_NEAR(s.dirLineX[32], 2, 1e-3);  // left
+  EXPECT_NEAR(s.dirLineY[16], 20, 1e-3);  // down on the screen
+  EXPECT_FLOAT_EQ(s.dirTurnX[0], 0);
+  EXPECT_NEAR(s.dirTurnY[0], 9 * (3.1415 / 32) * 0.4, 1e-6);
+  EXPECT_EQ(g.screen.hline[0].x1, 11);
+}
+
+TEST(FormLoad, AsksForTheSettingsUntilTheyCanBeRead) {
+  FakeWindowSystem ws;
+  ws.settings = ConfigRead{std::nullopt, "missing"};
+  int closedWithoutSaving = 0;
+  ws.onSettingsWindow = [&] {
+    if (++closedWithoutSaving == 3) ws.settings = ConfigRead{ConfigValues{0, 25, 1}, {}};
+  };
+  Game g;
+  formLoad(g, ws, 1);
+  EXPECT_EQ(ws.settingsWindowOpened, 3);
+  EXPECT_EQ(g.s.keypadMode, 0);
+  EXPECT_EQ(g.s.tickInterval, 25);
+  EXPECT_EQ(g.s.rightKeys[0], 76);
+  EXPECT_EQ(g.screen.startInterval, 1);
+}
+
+TEST(FormLoad, OptionButtonsSwitchTheCountBox) {
+  FakeWindowSystem ws;
+  Game g = testing::loadedGame(ws);
+  ScreenModel& w = g.screen;
+  EXPECT_TRUE(w.Option1.value);
+  EXPECT_FALSE(w.tirikosu.enabled);
+  w.Option2.value = true;
+  option2Click(g);
+  EXPECT_FALSE(w.Option1.value);
+  EXPECT_TRUE(w.tirikosu.enabled);
+  w.Option1.value = true;
+  option1Click(g);
+  EXPECT_FALSE(w.Option2.value);
+  EXPECT_FALSE(w.tirikosu.enabled);
+}
+
+}  // namespace
+}  // namespace zelkar

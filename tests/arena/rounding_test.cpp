@@ -1,0 +1,37 @@
+#include "arena/rounding.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace zelkar {
+
+TEST(Rounding, Int16ConversionRoundsHalfToEvenAndRefusesOverflow) {
+  EXPECT_EQ(toInt16(2.5), 2);
+  EXPECT_EQ(toInt16(3.5), 4);
+  EXPECT_EQ(toInt16(-2.5), -2);
+  EXPECT_EQ(toInt16(-32768.4), -32768);
+  EXPECT_EQ(toInt16(32767.5), std::nullopt);  // rounds to 32768
+  EXPECT_EQ(toInt16(-32768.6), std::nullopt);
+  EXPECT_EQ(toInt16(std::nan("")), std::nullopt);
+  EXPECT_EQ(toInt16Clamped(40000), 32767);
+  EXPECT_EQ(toInt16Clamped(-1e9), -32768);
+  EXPECT_EQ(toInt16Clamped(std::nan("")), 0);
+  EXPECT_EQ(floorToInt16Clamped(-0.5), -1);
+  EXPECT_EQ(floorToInt16Clamped(1e12), 32767);
+}
+
+TEST(Rounding, SigonyuuRoundsHalfUpToDigits) {
+  EXPECT_DOUBLE_EQ(sigonyuu(0.345f, 3), 0.34);  // 0.345 as a float lies just below
+  EXPECT_DOUBLE_EQ(sigonyuu(0.125f, 3), 0.13);  // an exact half rounds up
+  EXPECT_DOUBLE_EQ(sigonyuu(2.5f, 1), 3);
+  EXPECT_DOUBLE_EQ(sigonyuu(-2.5f, 1), -2);
+  EXPECT_DOUBLE_EQ(sigonyuu(-2.35f, 2), -2.3);
+  EXPECT_NEAR(sigonyuu(44.0f, 0), 40, 1e-5);  // f = 0.1: multiples of ten
+  EXPECT_NEAR(sigonyuu(45.0f, 0), 50, 1e-5);
+  // The one digit count whose 16-bit subtraction would overflow leaves the
+  // value as it is instead of stopping the game.
+  EXPECT_FLOAT_EQ(static_cast<float>(sigonyuu(1.25f, -32768)), 1.25f);
+}
+
+}  // namespace zelkar

@@ -1,0 +1,210 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/fake_window_system.h"
+
+namespace zelkar {
+namespace {
+
+using testing::FakeWindowSystem;
+using testing::startedGame;
+using testing::tick;
+
+constexpr int16_t kA = 65, kD = 68, kW = 87, kS = 83, kX = 88, kZ = 90, kC = 67, kQ = 81;
+constexpr int16_t kF1 = 112, kF2 = 113;
+constexpr int16_t kPad4 = 100, kPad6 = 102, kPad2 = 98;
+
+TEST(Keys, SetupKeysMoveTheRowAndSetTheSteps) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kW, 0);
+  EXPECT_EQ(s.settingRow[1], 0);  // not above the first row
+  for (int i = 0; i < 7; ++i) formKeyDown(g, ws, kS, 0);
+  EXPECT_EQ(s.settingRow[1], 5);  // nor below the last
+  EXPECT_EQ(s.thrustY[1], 0);     // rows, not thrust, in set-up
+  formKeyDown(g, ws, kA, 0);
+  EXPECT_EQ(s.settingStep[1], -10);
+  EXPECT_EQ(s.thrustX[1], -1);
+  formKeyDown(g, ws, kC, 0);
+  EXPECT_EQ(s.settingStep[1], 1);
+  formKeyUp(g, kC, 0);
+  EXPECT_EQ(s.settingStep[1], 0);
+  EXPECT_EQ(s.turnDir[1], 0);
+}
+
+TEST(Keys, TheRightPlayerUsesTheConfiguredTable) {
+  FakeWindowSystem ws;  // keypad mode by default
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kPad6, 0);
+  EXPECT_EQ(s.thrustX[0], 1);
+  EXPECT_EQ(s.thrustX[1], 0);
+  formKeyDown(g, ws, kPad2, 0);
+  EXPECT_EQ(s.settingRow[0], kRowInBattle);
+  // Releasing either key of a pair clears the pair's command.
+  formKeyDown(g, ws, kPad4, 0);
+  formKeyUp(g, kPad6, 0);
+  EXPECT_EQ(s.thrustX[0], 0);
+
+  ws.settings = ConfigRead{ConfigValues{0, 10, 1}, {}};
+  formKeyDown(g, ws, kF1, 2);
+  EXPECT_EQ(s.rightKeys[0], 76);  // L
+  formKeyDown(g, ws, 186, 0);
+  EXPECT_EQ(s.thrustX[0], 1);
+}
+
+TEST(Keys, ConfirmDerivesTheBattleValues) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  EXPECT_EQ(s.settingRow[1], kRowInBattle);
+  EXPECT_FALSE(g.screen.settei[1].visible);
+  EXPECT_FLOAT_EQ(s.barrelTime[1], 0.4f);
+  EXPECT_FLOAT_EQ(s.muzzleSpeed[1][1], 20);
+  EXPECT_GT(s.muzzleSpeed[1][0], 20);  // a turning barrel flings faster
+  EXPECT_NEAR(s.muzzleSpeed[1][0], 20, 0.01);
+  EXPECT_EQ(s.blastStart[1], 8);
+  EXPECT_FLOAT_EQ(s.armourFull[1], 1840000);
+  EXPECT_FLOAT_EQ(s.armourLeft[1], 1840000);
+  EXPECT_FLOAT_EQ(s.fuelLeft[1], 2000);
+  EXPECT_EQ(s.shellsLeft[1], 50);
+  EXPECT_FLOAT_EQ(s.fuelRate[1], 100 * 1000 / 0.4193f / 5100);
+  EXPECT_EQ(g.screen.hyosuu[6 + 2].caption, "100");
+  EXPECT_EQ(g.screen.hyosuu[13].caption, "0");
+}
+
+TEST(Keys, ConfirmAfterFiringStartsFromTheFullMassAgain) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  const float full = s.totalMass[1];
+  for (int slot = 0; slot < 3; ++slot) {
+    s.freeShellSlot[1] = static_cast<int16_t>(slot);
+    formKeyDown(g, ws, kX, 0);
+  }
+  EXPECT_FLOAT_EQ(s.totalMass[1], full - 30);
+  // Back on the base (it has hardly moved), confirm within 16 ticks.
+  s.posX[1] = s.kitiLeft[1] + 8;
+  s.posY[1] = s.kitiTop[1] + 8;
+  formKeyDown(g, ws, kQ, 0);
+  ASSERT_EQ(s.settingRow[1], 0);
+  formKeyDown(g, ws, kX, 0);
+  EXPECT_FLOAT_EQ(s.totalMass[1], full);
+  EXPECT_EQ(s.shellsLeft[1], 50);
+}
+
+TEST(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  tick(g);
+  const float x0 = s.posX[1], mass = s.totalMass[1];
+  s.freeShellSlot[1] = 4;
+  g.sounds.clear();
+  formKeyDown(g, ws, kX, 0);
+  EXPECT_EQ(s.shellState[1][4], 1);
+  EXPECT_EQ(s.shellsLeft[1], 49);
+  EXPECT_FLOAT_EQ(s.totalMass[1], mass - 10);
+  EXPECT_FLOAT_EQ(s.shellX[1][4], s.dirLineX[0] + x0 + 1.5f * 4 - 2);
+  EXPECT_FLOAT_EQ(s.shellVX[1][4], 20);
+  EXPECT_TRUE(g.screen.houdan[8 + 4].visible);
+  EXPECT_EQ(g.screen.houdan[8 + 4].left, 793);
+  const float a = 500 / s.totalMass[1];
+  EXPECT_FLOAT_EQ(s.velX[1], -a * 0.4f);
+  EXPECT_FLOAT_EQ(s.posX[1], x0 - 0.16f * a / 2);
+  ASSERT_EQ(g.sounds.size(), 1u);
+  EXPECT_EQ(g.sounds[0], Sound::hassyaon);
+}
+
+TEST(Keys, RecoilBelowStaticFrictionDoesNotMoveTheVehicle) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws, 7, true);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  tick(g);
+  s.frictionCoef = {1, 0.5f};  // recoil 500 / 8000 kg is far below 1
+  const float x0 = s.posX[1];
+  formKeyDown(g, ws, kX, 0);
+  EXPECT_EQ(s.posX[1], x0);
+  EXPECT_EQ(s.velX[1], 0);
+
+  s.frictionCoef = {0.01f, 0.005f};  // above the threshold: reduced by kinetic
+  tick(g);
+  formKeyDown(g, ws, kX, 0);
+  const float a = 500 / s.totalMass[1] - 0.005f;
+  EXPECT_FLOAT_EQ(s.velX[1], -a * 0.4f);
+}
+
+TEST(Keys, NoShellIsFiredWithoutASlotOrShells) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  g.sounds.clear();
+  s.freeShellSlot[1] = s.noShellSlot;
+  formKeyDown(g, ws, kX, 0);
+  s.freeShellSlot[1] = 2;
+  s.shellsLeft[1] = 0;
+  formKeyDown(g, ws, kX, 0);
+  EXPECT_EQ(s.shellState[1][2], 0);
+  EXPECT_EQ(g.sounds.size(), 0u);
+}
+
+TEST(Keys, BackToSetupOnlyOnTheOwnBase) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  GameState& s = g.s;
+  formKeyDown(g, ws, kX, 0);
+  // Standing where the round put it: offset (-1, -1) from the base's centre.
+  formKeyDown(g, ws, kQ, 0);
+  EXPECT_EQ(s.settingRow[1], 0);
+  EXPECT_TRUE(g.screen.settei[1].visible);
+  formKeyDown(g, ws, kX, 0);
+  s.posX[1] -= 2;  // (1, -1): still within 2 px
+  formKeyDown(g, ws, kQ, 0);
+  EXPECT_EQ(s.settingRow[1], 0);
+  formKeyDown(g, ws, kX, 0);
+  s.posX[1] -= 1;  // (2, -1): 5 is not less than 4
+  formKeyDown(g, ws, kQ, 0);
+  EXPECT_EQ(s.settingRow[1], kRowInBattle);
+}
+
+TEST(Keys, CtrlF2StopsAndCtrlF1ReloadsTheSettings) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  formKeyDown(g, ws, kF2, 0);  // without Ctrl: nothing
+  formKeyDown(g, ws, kF2, 3);  // Ctrl+Shift: nothing
+  EXPECT_EQ(g.screen.timer1Interval, 10);
+  formKeyDown(g, ws, kF2, 2);
+  EXPECT_EQ(g.screen.timer1Interval, 0);
+  EXPECT_TRUE(g.screen.Picture2.visible);
+  EXPECT_EQ(g.screen.Picture2.top, 250);
+
+  ws.settings = ConfigRead{ConfigValues{1, 40, 0}, {}};
+  formKeyDown(g, ws, kF1, 2);
+  EXPECT_EQ(ws.settingsWindowOpened, 1);
+  EXPECT_EQ(g.s.tickInterval, 40);
+  EXPECT_EQ(g.s.soundOn, 0);
+  EXPECT_EQ(g.screen.timer1Interval, 40);  // also between matches
+
+  // A settings file gone missing keeps the settings in force.
+  ws.settings = ConfigRead{std::nullopt, "gone"};
+  formKeyDown(g, ws, kF1, 2);
+  EXPECT_EQ(g.s.tickInterval, 40);
+}
+
+TEST(Keys, CtrlF1BeforeTheFirstMatchDoesNotStartTheTick) {
+  FakeWindowSystem ws;
+  Game g = testing::loadedGame(ws);
+  formKeyDown(g, ws, kF1, 2);
+  EXPECT_EQ(ws.settingsWindowOpened, 1);
+  EXPECT_EQ(g.screen.timer1Interval, 0);
+}
+
+}  // namespace
+}  // namespace zelkar

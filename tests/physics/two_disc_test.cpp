@@ -1,0 +1,106 @@
+// syoutotu (two movable discs) and kabesyoutotu (a disc off a fixed one).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "physics/collisions.h"
+
+namespace zelkar {
+namespace {
+
+// Body 1 centred at (100, 100), body 2 at (100 + dx, 100 + dy); radius 10, mass 500.
+GameState pair(float dx, float dy, float vx1, float vy1, float vx2, float vy2, float e) {
+  GameState s;
+  s.colX1 = 90, s.colY1 = 90, s.colX2 = 90 + dx, s.colY2 = 90 + dy;
+  s.colHalf1 = s.colHalf2 = 10;
+  s.colVx1 = vx1, s.colVy1 = vy1, s.colVx2 = vx2, s.colVy2 = vy2;
+  s.colMass1 = s.colMass2 = 500;
+  s.colCoef = e;
+  return s;
+}
+
+double energy(double vx, double vy) { return 500 * (vx * vx + vy * vy) / 2; }
+
+// cos of the game's right angle: the share of a vertical exchange that leaks into x.
+const double kLeak = std::cos(double(1.57075f));
+
+TEST(Syoutotu, HeadOnHalfRestitutionHalvesAndReversesAndLosesThreeQuarters) {
+  GameState s = pair(18, 0, 200, 30, -200, -40, 0.5f);
+  syoutotu(s);
+  EXPECT_EQ(s.colVx1, -100);
+  EXPECT_EQ(s.colVx2, 100);
+  EXPECT_EQ(s.colVy1, 30);  // tangential motion untouched
+  EXPECT_EQ(s.colVy2, -40);
+  const double lost = energy(200, 0) * 2 - energy(s.colVx1, 0) - energy(s.colVx2, 0);
+  EXPECT_DOUBLE_EQ(lost, 0.75 * 500 * 200 * 200);
+}
+
+TEST(Syoutotu, ElasticEqualMassesExchangeNormalComponents) {
+  // Line of centres along (0.8, 0.6).
+  GameState s = pair(16, 12, 50, -20, -10, 35, 1.0f);
+  syoutotu(s);
+  EXPECT_NEAR(0.8 * s.colVx1 + 0.6 * s.colVy1, 0.8 * -10 + 0.6 * 35, 1e-4);
+  EXPECT_NEAR(0.8 * s.colVx2 + 0.6 * s.colVy2, 0.8 * 50 + 0.6 * -20, 1e-4);
+  EXPECT_NEAR(-0.6 * s.colVx1 + 0.8 * s.colVy1, -0.6 * 50 + 0.8 * -20, 1e-4);
+  EXPECT_NEAR(-0.6 * s.colVx2 + 0.8 * s.colVy2, -0.6 * -10 + 0.8 * 35, 1e-4);
+
+  // Separating bodies are exchanged too; coincident centres exchange along x.
+  GameState apart = pair(18, 0, -5, 0, 5, 0, 1.0f);
+  syoutotu(apart);
+  EXPECT_EQ(apart.colVx1, 5);
+  GameState same = pair(0, 0, 10, 20, -10, 5, 1.0f);
+  syoutotu(same);
+  EXPECT_EQ(same.colVx1, -10);
+  EXPECT_EQ(same.colVy1, 20);
+  EXPECT_EQ(same.colVx2, 10);
+}
+
+TEST(Syoutotu, VerticalLineLeaksATraceIntoX) {
+  GameState s = pair(0, 18, 0, 200, 0, -200, 0.5f);
+  syoutotu(s);
+  EXPECT_NEAR(s.colVy1, -100, 1e-3);
+  EXPECT_NEAR(s.colVx1, -1.5 * kLeak * 200, 1e-6);  // -(1 + e) cs v
+  EXPECT_NE(s.colVx1, 0);
+}
+
+TEST(Syoutotu, MasslessBodiesStayFinite) {
+  GameState none = pair(18, 0, 7, 1, -3, 2, 0.5f);
+  none.colMass1 = none.colMass2 = 0;
+  syoutotu(none);  // nothing to share: velocities stay as they were
+  EXPECT_EQ(none.colVx1, 7);
+  EXPECT_EQ(none.colVx2, -3);
+  GameState one = pair(18, 0, 7, 1, -3, 2, 0.5f);
+  one.colMass2 = 0;
+  syoutotu(one);  // a massless partner cannot slow body 1
+  EXPECT_EQ(one.colVx1, 7);
+  EXPECT_TRUE(std::isfinite(one.colVx2));
+}
+
+TEST(Kabesyoutotu, HeadOnHalvesSpeedAndLosesThreeEighths) {
+  GameState s = pair(25, 0, 120, 0, 99, 0, 0.5f);
+  kabesyoutotu(s);
+  EXPECT_EQ(s.colVx1, -60);
+  EXPECT_EQ(s.colVy1, 0);
+  EXPECT_EQ(s.colVx2, 99);  // the wall's members are not its to use
+  EXPECT_DOUBLE_EQ(energy(120, 0) - energy(s.colVx1, 0), 3.0 / 8 * 500 * 120 * 120);
+
+  GameState below = pair(0, 25, 0, 120, 0, 0, 0.5f);
+  kabesyoutotu(below);
+  EXPECT_NEAR(below.colVy1, -60, 1e-3);
+  EXPECT_NEAR(below.colVx1, -1.5 * kLeak * 120, 1e-6);
+}
+
+TEST(Kabesyoutotu, GlancingChangesNothingAndElasticKeepsSpeed) {
+  GameState glance = pair(25, 0, 0, -80, 0, 0, 0.5f);
+  kabesyoutotu(glance);
+  EXPECT_EQ(glance.colVx1, 0);
+  EXPECT_EQ(glance.colVy1, -80);
+
+  GameState s = pair(16, 12, 50, 10, 0, 0, 1.0f);
+  kabesyoutotu(s);
+  EXPECT_NEAR(std::hypot(s.colVx1, s.colVy1), std::hypot(50.0, 10.0), 1e-4);
+  EXPECT_NEAR(0.8 * s.colVx1 + 0.6 * s.colVy1, -(0.8 * 50 + 0.6 * 10), 1e-4);
+}
+
+}  // namespace
+}  // namespace zelkar

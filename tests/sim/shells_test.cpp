@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sim/collision_block.h"
+#include "support/arena_setup.h"
+
+namespace zelkar {
+namespace {
+
+using namespace zelkar::testing;
+
+void fire(Game& g, FakeWindowSystem& ws, int p) {
+  formKeyDown(g, ws, p == 1 ? kLeftFire : kRightFire, 0);
+}
+
+TEST(Shells, BlastShrinksEveryTickAndFreesTheSlot) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  s.blastStart[1] = 20;
+  s.shellState[1][2] = 20;  // a blast just started
+  s.shellX[1][2] = 300, s.shellY[1][2] = 200;
+  std::vector<int> sizes;
+  for (int n = 0; n < 8; ++n) {
+    tick(g);
+    const Item& blast = g.screen.tamabaku[8 + 2];
+    if (n < 7) sizes.push_back(blast.width);
+    if (n == 0) EXPECT_EQ(blast.left, 302 - 10);  // centred on the shell's centre
+    EXPECT_EQ(blast.visible, n < 6) << "hidden right after being set to 2";
+    if (n < 7) EXPECT_NE(s.freeShellSlot[1], 2) << "offered from the eighth tick on";
+  }
+  EXPECT_EQ(sizes, (std::vector<int>{20, 17, 14, 11, 8, 5, 2}));
+  EXPECT_EQ(s.shellState[1][2], 0);
+  EXPECT_EQ(s.freeShellSlot[1], 4);
+}
+
+TEST(Shells, AShellAtTheFieldsEdgeIsInsideOnePixelBeyondBursts) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  // Player 0's shell: off the field its probe reads FFFFFF, its own colour,
+  // so only the edge test can burst it.
+  s.shellState[0][0] = 1;
+  s.shellX[0][0] = 786;  // reaches 789 = 793 - 4 exactly
+  s.shellY[0][0] = 100;
+  s.shellVX[0][0] = 100, s.shellVY[0][0] = 0;
+  tick(g);
+  EXPECT_EQ(s.shellX[0][0], 789);
+  EXPECT_EQ(s.shellState[0][0], 1);
+  tick(g);
+  EXPECT_EQ(s.shellState[0][0], s.blastStart[0]);
+  ASSERT_EQ(g.sounds.size(), 1u);
+  EXPECT_EQ(g.sounds[0], Sound::bakuhatuon1);
+}
+
+TEST(Shells, HeadOnShellsBothBurst) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  placeVehicle(g, 0, 600, 100, 0, 0);
+  placeVehicle(g, 1, 100, 100, 0, 0);
+  s.shellState[1][0] = s.shellState[0][3] = 1;
+  s.shellX[1][0] = 300, s.shellY[1][0] = 300, s.shellVX[1][0] = 100;
+  s.shellX[0][3] = 312, s.shellY[0][3] = 300, s.shellVX[0][3] = -100;
+  for (auto* item : {&g.screen.houdan[8], &g.screen.houdan[3]}) item->visible = true;
+  g.screen.houdan[8].move(300, 300);
+  g.screen.houdan[3].move(312, 300);
+  for (int n = 0; n < 5 && s.shellState[1][0] == 1; ++n) tick(g);
+  EXPECT_GE(s.shellState[1][0], 2);
+  EXPECT_GE(s.shellState[0][3], 2);
+}
+
+TEST(Shells, ADirectHitTakesShellEnergyAndPushesTheVehicle) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  placeVehicle(g, 0, 300, 278, 0, 0);  // standing, off its base
+  s.armourFull[0] = s.armourLeft[0] = 1e8f;  // thick enough to survive the hit
+  fire(g, ws, 1);
+  const float armour = s.armourLeft[0];
+  float speed2 = 0;
+  for (int n = 0; n < 600 && s.armourLeft[0] == armour; ++n) {
+    speed2 = s.shellVX[1][0] * s.shellVX[1][0] + s.shellVY[1][0] * s.shellVY[1][0];
+    tick(g);
+  }
+  EXPECT_NEAR(armour - s.armourLeft[0], 10 * (speed2 / 2 + 3100800.0), 10);
+  EXPECT_GT(s.velX[0], 0);  // pushed away from the shell
+  EXPECT_NEAR(s.velY[0], 0, 1e-3);
+  EXPECT_EQ(s.lastContact[0], 8 + 0);
+  EXPECT_NE(g.screen.hyosuu[12].caption, "0");
+}
+
+TEST(Shells, ADestroyingHitScoresAndRestartsTheRound) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  placeVehicle(g, 0, 300, 278, 0, 0);
+  s.armourLeft[0] = 1000;
+  fire(g, ws, 1);
+  for (int n = 0; n < 600 && s.points[1] == 0; ++n) tick(g);
+  EXPECT_EQ(s.points[1], 1);
+  EXPECT_EQ(g.screen.tokuten[1].caption, "01");
+  EXPECT_EQ(s.settingRow[0], 0);  // the destroyed player is back in set-up
+  EXPECT_TRUE(g.screen.settei[0].visible);
+  EXPECT_EQ(s.settingRow[1], kRowInBattle);
+  for (int p = 0; p < 2; ++p) {
+    EXPECT_EQ(s.posX[p], s.kitiLeft[p] + 8);
+    EXPECT_EQ(s.posY[p], s.kitiTop[p] + 8);
+  }
+  bool exploded = false;
+  for (std::size_t i = 0; i < g.sounds.size(); ++i) exploded |= g.sounds[i] == Sound::bakuhatuon2;
+  EXPECT_TRUE(exploded);
+}
+
+TEST(Shells, ExplosionStrengthFallsWithTheCubeOfItsSize) {
+  GameState s;
+  s.blastStart[1] = 20;
+  s.shellState[1][0] = 17;  // seen one tick after bursting
+  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), std::pow(15.0 / 18.0, 3));
+  s.shellState[1][0] = 20;
+  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 1);
+  s.shellState[1][0] = 2;
+  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 0);
+  s.blastStart[1] = 2;  // never confirmed: no strength, no division by zero
+  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 0);
+}
+
+TEST(Shells, ABlastDamagesAndPushesAVehicleAtRest) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  placeVehicle(g, 1, 600, 100, 0, 0);
+  placeVehicle(g, 0, 300, 300, 0, 0);
+  // Player 1's shell 0 bursts over vehicle 0's left probe point (298, 311).
+  s.shellState[1][0] = s.blastStart[1];
+  s.shellX[1][0] = 294, s.shellY[1][0] = 309;
+  tick(g);  // player 1's step draws the blast at its start size
+  const float armour = s.armourLeft[0];
+  tick(g);  // vehicle 0 probes it; player 1 has not shrunk it again yet
+  EXPECT_EQ(s.lastContact[0], 46 + 8);
+  const double f = std::pow(3.0 / 6.0, 3) / 600;  // seen with size 5 of start 8
+  EXPECT_NEAR(armour - s.armourLeft[0], 10 * 0.8 * f * 3876000, 1);
+  EXPECT_GT(s.velX[0], 0);  // away from the blast's centre
+}
+
+}  // namespace
+}  // namespace zelkar
