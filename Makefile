@@ -44,7 +44,7 @@ format:
 	clang-format -i $(SOURCES)
 
 lint:
-	clang-format --dry-run --Werror $(SOURCES)
+	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 clean:
 	rm -rf $(BUILD) $(ASAN) $(RELEASE)

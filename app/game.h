@@ -16,7 +16,7 @@ struct Game {
   Rng rng;
   ScreenModel screen;
   SoundQueue sounds;
-  ProbeSurface probe;  // the arena as the current tick found it
+  ProbeSurface probe;           // the arena as the current tick found it
   bool awaitingAnswer = false;  // the replay question waits for its answer
   bool ended = false;           // the program has ended (syuuryou)
   bool matchStarted = false;    // the start button has built an arena

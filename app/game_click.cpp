@@ -81,7 +81,8 @@ void openSettingsPanels(Game& g) {
   ScreenModel& w = g.screen;
   for (int p = 0; p < kPlayers; ++p) {
     w.settei[p].visible = true;
-    for (int k = 0; k < kSettings; ++k) setNumberText(w.setsuuti[7 * p + k].caption, s.setting[p][k]);
+    for (int k = 0; k < kSettings; ++k)
+      setNumberText(w.setsuuti[7 * p + k].caption, s.setting[p][k]);
     // The same mass as the set-up adjustment's, summed in this order.
     const auto& v = s.setting[p];
     s.totalMass[p] = static_cast<float>(622.0 * v[0] + 10.0 * v[1] + double(v[2]) * kFuelMass * 10 +

@@ -5,7 +5,7 @@ namespace zelkar {
 
 namespace {
 // (37 - 21) / 2: the 21 px vehicle box centred in the 37 px base.
-constexpr int16_t kBaseInset = 8;  // px
+constexpr int16_t kBaseInset = 8;     // px
 constexpr int16_t kGunLeftward = 32;  // the right player aims at the left one
 constexpr int16_t kGunRightward = 0;
 }  // namespace

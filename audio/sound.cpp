@@ -6,10 +6,14 @@ namespace zelkar {
 
 std::string_view soundName(Sound s) {
   switch (s) {
-    case Sound::hassyaon: return "hassyaon";
-    case Sound::bakuhatuon1: return "bakuhatuon1";
-    case Sound::bakuhatuon2: return "bakuhatuon2";
-    case Sound::syoutotuon: return "syoutotuon";
+    case Sound::hassyaon:
+      return "hassyaon";
+    case Sound::bakuhatuon1:
+      return "bakuhatuon1";
+    case Sound::bakuhatuon2:
+      return "bakuhatuon2";
+    case Sound::syoutotuon:
+      return "syoutotuon";
   }
   return "?";
 }

@@ -20,8 +20,10 @@ class SoundQueue {
  public:
   static constexpr std::size_t kCapacity = 256;
   void push(Sound s) {
-    if (size_ < kCapacity) items_[size_++] = s;
-    else ++dropped_;
+    if (size_ < kCapacity)
+      items_[size_++] = s;
+    else
+      ++dropped_;
   }
   std::size_t size() const { return size_; }
   Sound operator[](std::size_t i) const { return items_[i]; }

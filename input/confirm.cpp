@@ -8,9 +8,9 @@
 namespace zelkar {
 
 namespace {
-constexpr float kBarrelLength = 4;              // px the shell is driven along
-constexpr float kArmourEnergyPerMm2 = 18400;    // armour energy per squared mm of thickness
-constexpr float kReferenceShellMass = 37;       // kg whose blast fills the blast picture
+constexpr float kBarrelLength = 4;            // px the shell is driven along
+constexpr float kArmourEnergyPerMm2 = 18400;  // armour energy per squared mm of thickness
+constexpr float kReferenceShellMass = 37;     // kg whose blast fills the blast picture
 }  // namespace
 
 void confirmSettings(Game& g, int p) {
@@ -26,8 +26,7 @@ void confirmSettings(Game& g, int p) {
   s.muzzleSpeed[p][1] = static_cast<float>(f / m * s.barrelTime[p]);
   // A turning barrel flings the shell out faster: F/(m w) sinh(w t).
   s.muzzleSpeed[p][0] = static_cast<float>(
-      f / 2 / m / omega *
-      (std::exp(s.barrelTime[p] * omega) - std::exp(-omega * s.barrelTime[p])));
+      f / 2 / m / omega * (std::exp(s.barrelTime[p] * omega) - std::exp(-omega * s.barrelTime[p])));
   s.fuelLeft[p] = static_cast<float>(double(s.setting[p][2]) * 10);
   s.shellsLeft[p] = toInt16Clamped(s.setting[p][3]);
   // Litres per second of thrust: 5100 is the engine's fuel economy constant.

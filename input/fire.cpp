@@ -8,7 +8,7 @@ void fireShell(Game& g, int p) {
   const int slot = s.freeShellSlot[p];
   if (slot >= s.noShellSlot || slot < 0 || s.shellsLeft[p] <= 0) return;
   const int d = s.gunDir[p];
-  const float m = s.setting[p][4];  // kg
+  const float m = s.setting[p][4];      // kg
   const float force = s.setting[p][5];  // N
   hassyaon(g);
   // Out of sight at the bottom-right corner until the tick places it.
@@ -21,10 +21,10 @@ void fireShell(Game& g, int p) {
 
   // One and a half shell widths beyond the end of the gun line.
   const double beyond = 1.5 * s.shellSize;
-  s.shellX[p][slot] = static_cast<float>(double(s.dirLineX[d]) + s.posX[p] +
-                                         s.dirCos[d] * beyond - s.shellHalf);
-  s.shellY[p][slot] = static_cast<float>(double(s.dirLineY[d]) + s.posY[p] +
-                                         s.dirSin[d] * beyond - s.shellHalf);
+  s.shellX[p][slot] =
+      static_cast<float>(double(s.dirLineX[d]) + s.posX[p] + s.dirCos[d] * beyond - s.shellHalf);
+  s.shellY[p][slot] =
+      static_cast<float>(double(s.dirLineY[d]) + s.posY[p] + s.dirSin[d] * beyond - s.shellHalf);
   s.shellPrevX[p][slot] = s.shellX[p][slot];
   s.shellPrevY[p][slot] = s.shellY[p][slot];
 

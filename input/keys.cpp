@@ -40,23 +40,31 @@ void pressControl(Game& g, int p, int control) {
       s.settingStep[p] = control == kLeft ? -10 : 10;
       break;
     case kUp:
-      if (!inSetup) s.thrustY[p] = -1;
-      else if (s.settingRow[p] > 0) --s.settingRow[p];
+      if (!inSetup)
+        s.thrustY[p] = -1;
+      else if (s.settingRow[p] > 0)
+        --s.settingRow[p];
       break;
     case kDown:
-      if (!inSetup) s.thrustY[p] = 1;
-      else if (s.settingRow[p] < 5) ++s.settingRow[p];
+      if (!inSetup)
+        s.thrustY[p] = 1;
+      else if (s.settingRow[p] < 5)
+        ++s.settingRow[p];
       break;
     case kFire:
-      if (inSetup) confirmSettings(g, p);
-      else fireShell(g, p);
+      if (inSetup)
+        confirmSettings(g, p);
+      else
+        fireShell(g, p);
       break;
     case kTurnMinus:
     case kTurnPlus:
       s.turnDir[p] = control == kTurnMinus ? -1 : 1;
       s.settingStep[p] = control == kTurnMinus ? -1 : 1;
       break;
-    case kBack: backToSetup(g, p); break;
+    case kBack:
+      backToSetup(g, p);
+      break;
   }
 }
 
@@ -99,12 +107,19 @@ void formKeyUp(Game& g, int16_t keyCode, int16_t shift) {
   const int p = t.player;
   switch (t.control) {
     case kLeft:
-    case kRight: s.thrustX[p] = 0, s.settingStep[p] = 0; break;
+    case kRight:
+      s.thrustX[p] = 0, s.settingStep[p] = 0;
+      break;
     case kUp:
-    case kDown: s.thrustY[p] = 0; break;
+    case kDown:
+      s.thrustY[p] = 0;
+      break;
     case kTurnMinus:
-    case kTurnPlus: s.turnDir[p] = 0, s.settingStep[p] = 0; break;
-    default: break;
+    case kTurnPlus:
+      s.turnDir[p] = 0, s.settingStep[p] = 0;
+      break;
+    default:
+      break;
   }
 }
 

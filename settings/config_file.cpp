@@ -62,7 +62,8 @@ ConfigRead parseConfig(std::string_view text) {
   int16_t values[3] = {};
   for (int line = 0; line < 3; ++line) {
     if (text.empty()) {
-      return {std::nullopt, "line " + std::to_string(line + 1) + " (" + kNames[line] + ") is missing"};
+      return {std::nullopt,
+              "line " + std::to_string(line + 1) + " (" + kNames[line] + ") is missing"};
     }
     const std::size_t end = text.find('\n');
     std::string_view row = text.substr(0, end);

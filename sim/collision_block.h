@@ -29,8 +29,7 @@ inline void loadObstacle2(GameState& s, int t) {
 // Kinetic energy a body of `mass` lost going from (vx, vy) to (wx, wy),
 // in double precision.
 inline double energyLoss(float mass, float vx, float vy, float wx, float wy) {
-  return double(mass) *
-         (double(vx) * vx + double(vy) * vy - double(wx) * wx - double(wy) * wy) / 2;
+  return double(mass) * (double(vx) * vx + double(vy) * vy - double(wx) * wx - double(wy) * wy) / 2;
 }
 
 // Takes a position and velocity back from the block and advances the body

@@ -11,11 +11,11 @@ namespace zelkar {
 void contactProbe(Game& g, int p);
 
 // The rows of the dispatch, one per kind of contact (contact_rows.cpp).
-void vehicleCollision(Game& g, int p);             // V: the other vehicle
+void vehicleCollision(Game& g, int p);                       // V: the other vehicle
 void explosionContact(Game& g, int p, int owner, int slot);  // E: a shell's blast
-void wallContact(Game& g, int p, int w);           // W: a wall
-void obstacleContact(Game& g, int p, int t);       // O: a moving obstacle
-void baseContact(Game& g, int p, int b);           // B: the other player's base
+void wallContact(Game& g, int p, int w);                     // W: a wall
+void obstacleContact(Game& g, int p, int t);                 // O: a moving obstacle
+void baseContact(Game& g, int p, int b);                     // B: the other player's base
 
 // Direction of motion as a ring index (ring index 0 lies straight up, so
 // the probe starts a quarter turn counter-clockwise of the motion).

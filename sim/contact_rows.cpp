@@ -114,8 +114,7 @@ void obstacleContact(Game& g, int p, int t) {
                  energyLoss(s.obstMass[t], s.obstVX[t], s.obstVY[t], s.colVx2, s.colVy2));
   s.contactFlag = s.armourLeft[p] < 0 ? 1 : 0;
   readvance(s.posX[p], s.posY[p], s.velX[p], s.velY[p], s.colX1, s.colY1, s.colVx1, s.colVy1);
-  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX2, s.colY2, s.colVx2,
-            s.colVy2);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX2, s.colY2, s.colVx2, s.colVy2);
   moveSprite(g.screen.tiri[t], s.obstX[t], s.obstY[t]);
   s.obstPrevX[t] = s.obstX[t];
   s.obstPrevY[t] = s.obstY[t];

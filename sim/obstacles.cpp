@@ -12,9 +12,9 @@ namespace zelkar {
 namespace {
 
 constexpr int kRingMask = kObstRingPoints - 1;
-constexpr int16_t kProbeStep = 32;   // ring indices between probed angles: an eighth turn
+constexpr int16_t kProbeStep = 32;  // ring indices between probed angles: an eighth turn
 constexpr int16_t kProbeSpan = 96;
-constexpr float kRestitution = 1.0f;  // obstacles bounce without loss
+constexpr float kRestitution = 1.0f;        // obstacles bounce without loss
 constexpr double kObstaclePushShare = 0.5;  // of a blast's energy that pushes an obstacle
 
 // One axis of the motion: an edge reflects the obstacle with a knock.
@@ -48,8 +48,7 @@ void bounceOffFixed(Game& g, int t, float x2, float y2, float half2) {
   s.colX2 = x2, s.colY2 = y2, s.colHalf2 = half2;
   s.colCoef = kRestitution;
   kabesyoutotu(s);
-  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1,
-            s.colVy1);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1, s.colVy1);
 }
 
 void blastPush(Game& g, int t, int owner, int slot) {
@@ -73,10 +72,8 @@ void collideObstacles(Game& g, int t, int u) {
   loadObstacle2(s, u);
   s.colCoef = kRestitution;
   syoutotu(s);
-  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1,
-            s.colVy1);
-  readvance(s.obstX[u], s.obstY[u], s.obstVX[u], s.obstVY[u], s.colX2, s.colY2, s.colVx2,
-            s.colVy2);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX1, s.colY1, s.colVx1, s.colVy1);
+  readvance(s.obstX[u], s.obstY[u], s.obstVX[u], s.obstVY[u], s.colX2, s.colY2, s.colVx2, s.colVy2);
   // u will not handle the same pair again from its side.
   s.obstLastContact[u] = static_cast<int16_t>(t);
   g.screen.tiri[u].move(toInt16Clamped(s.obstX[u]), toInt16Clamped(s.obstY[u]));

@@ -14,8 +14,8 @@ namespace zelkar {
 
 namespace {
 
-constexpr int16_t kBlastShrink = 3;  // px a blast loses each tick
-constexpr float kProbeOffset = 1.5f;  // px from the shell's corner towards its centre
+constexpr int16_t kBlastShrink = 3;           // px a blast loses each tick
+constexpr float kProbeOffset = 1.5f;          // px from the shell's corner towards its centre
 constexpr double kShellArmourTerm = 3100800;  // 0.8 of the explosive energy per unit of mass
 constexpr float kShellPushVehicle = 0.2f;     // of the explosive energy pushing a vehicle
 constexpr float kShellPushObstacle = 0.5f;    // pushing an obstacle
@@ -87,8 +87,7 @@ void pushObstacle(Game& g, int p, int k, int t) {
   s.shellX[p][k] = s.colX1;
   s.shellY[p][k] = s.colY1;
   s.obstLastContact[t] = static_cast<int16_t>(8 * p + k);
-  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX2, s.colY2, s.colVx2,
-            s.colVy2);
+  readvance(s.obstX[t], s.obstY[t], s.obstVX[t], s.obstVY[t], s.colX2, s.colY2, s.colVx2, s.colVy2);
   g.screen.tiri[t].move(toInt16Clamped(s.obstX[t]), toInt16Clamped(s.obstY[t]));
   s.obstPrevX[t] = s.obstX[t];
   s.obstPrevY[t] = s.obstY[t];
@@ -150,8 +149,10 @@ void shellHitLoop(Game& g, int p) {
     // A shell at rest has no front to look past: it sees nothing.
     if (s.workS1 != 0) {
       const double r = s.engineAccel;
-      const int x = toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(s.workS1) * (r + 1));
-      const int y = toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(s.workS1) * (r + 1));
+      const int x =
+          toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(s.workS1) * (r + 1));
+      const int y =
+          toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(s.workS1) * (r + 1));
       const int32_t c = g.probe.getPixel(x, y) & kRgbMask;
       s.probeColor1 = c;
       s.probeMasked1 = c & 0xFFFFF8;

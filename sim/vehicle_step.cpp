@@ -21,8 +21,8 @@ void burnFuel(Game& g, int p) {
   const double candidate = s.fuelLeft[p] - double(s.fuelRate[p]) * thrusting * kDt;
   if (candidate > 0) {
     s.fuelLeft[p] = static_cast<float>(candidate);
-    s.totalMass[p] = static_cast<float>(s.totalMass[p] - double(s.fuelRate[p]) * kFuelMass *
-                                                             thrusting * kDt);
+    s.totalMass[p] =
+        static_cast<float>(s.totalMass[p] - double(s.fuelRate[p]) * kFuelMass * thrusting * kDt);
     s.engineAccel = static_cast<float>(s.setting[p][1] * kEngineToAccel / s.totalMass[p]);
     s.stallTicks = 0;
   } else {
@@ -40,7 +40,8 @@ void applyFriction(GameState& s, int p) {
     s.engineAccel = s.engineAccel > s.frictionCoef[0] ? s.engineAccel - s.frictionCoef[0] : 0;
     return;
   }
-  s.workS3 = static_cast<float>(std::sqrt(double(s.velX[p]) * s.velX[p] + double(s.velY[p]) * s.velY[p]));
+  s.workS3 =
+      static_cast<float>(std::sqrt(double(s.velX[p]) * s.velX[p] + double(s.velY[p]) * s.velY[p]));
   // The speed one step of friction removes, rounded to single precision
   // before the comparison.
   const float stopBelow = static_cast<float>(s.frictionCoef[1] * kDt);

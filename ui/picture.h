@@ -12,7 +12,9 @@ struct Picture {
   std::vector<int32_t> pixels;
 
   Picture() = default;
-  Picture(int16_t w, int16_t h, int32_t fill) : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
+  Picture(int16_t w, int16_t h, int32_t fill)
+      : width(w), height(h), pixels(std::size_t(w) * h, fill) {}
+  bool empty() const { return width <= 0 || height <= 0 || pixels.empty(); }
   int32_t at(int x, int y) const { return pixels[std::size_t(y) * width + x]; }
   void set(int x, int y, int32_t c) { pixels[std::size_t(y) * width + x] = c; }
 

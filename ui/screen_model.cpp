@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/layout.h"
+
 namespace zelkar {
 
 void Caption::set(std::string_view s) {
@@ -14,23 +16,15 @@ void Caption::set(std::string_view s) {
 }
 
 ScreenModel::ScreenModel() {
-  // Provisional layout: the sizes the rules measure at load.
-  for (auto& k : kyara) k.move(0, 0, 21, 21), k.kind = Widget::PictureBox;
-  kiti[0].move(756, 270, 37, 37);
-  kiti[1].move(0, 270, 37, 37);
-  for (auto& h : houdan) h.move(0, 0, 4, 4), h.kind = Widget::Image;
-  for (auto& t : tamabaku) t.move(0, 0, 10, 10), t.kind = Widget::Image;
-  for (auto& b : baku) b.move(0, 0, 31, 31), b.kind = Widget::Image;
-  for (auto& m : mototiri) m.move(0, 0, 31, 31), m.kind = Widget::PictureBox;
-  motokabe.move(352, 304, 31, 31);
-  motobaku.move(312, 304, 31, 31);
-  totiri.move(392, 304, 31, 31);
-  Picture2.move(240, 240, 313, 57);
-  Option1.value = true;
-  tirikosu.caption = "1";
-  tirikosu.enabled = false;
-  settei[0].move(592, 24, 193, 177);
-  settei[1].move(8, 24, 193, 177);
+  // Sources, bases, shells and bodies now; 128 vehicle pictures and 62
+  // stamped ones at start-up. Reserving keeps the vector from moving then.
+  pictures.reserve(256);
+  layout::startPanel(*this);
+  layout::settingsPanels(*this);
+  layout::instruments(*this);
+  layout::messages(*this);
+  layout::sprites(*this);
+  layout::scoreWindow(*this);
 }
 
 void ScreenModel::print(int16_t x, int16_t y, std::string_view text, int32_t color) {
@@ -40,6 +34,22 @@ void ScreenModel::print(int16_t x, int16_t y, std::string_view text, int32_t col
   if (color != kKeyColour) printed.push_back({x, y, color, Caption(text)});
 }
 
-std::vector<const Item*> ScreenModel::stackingOrder() const { return {}; }
+const Item* ScreenModel::parentOf(const Item& item) const {
+  const Item* it = &item;
+  // Plain equality: ordering pointers into different arrays is unspecified.
+  auto in = [it](const auto& arr, std::size_t from, std::size_t to) {
+    for (std::size_t i = from; i < to; ++i)
+      if (it == &arr[i]) return true;
+    return false;
+  };
+  for (const Item* child : {&Label1, &Option1, &Option2, &tirikosu, &mas, &game})
+    if (it == child) return &Picture2;
+  for (int p = 0; p < 2; ++p) {
+    if (it == &labe1[p] || it == &Labe2[p]) return &settei[p];
+    const std::size_t from = 7 * std::size_t(p), to = from + 7;
+    if (in(lab, from, to) || in(setsuuti, from, to) || in(tani, from, to)) return &settei[p];
+  }
+  return nullptr;
+}
 
 }  // namespace zelkar

@@ -15,11 +15,11 @@
 
 namespace zelkar {
 
-inline constexpr int32_t kKeyColour = 0x80FF80;   // background and transparent
-inline constexpr int32_t kPanelColour = 0xFEFEFE; // settings panels
-inline constexpr int32_t kCyan = 0xFFFF00;        // highlighted setting (BGR)
-inline constexpr int16_t kClientWidth = 793;      // px
-inline constexpr int16_t kClientHeight = 579;     // px
+inline constexpr int32_t kKeyColour = 0x80FF80;    // background and transparent
+inline constexpr int32_t kPanelColour = 0xFEFEFE;  // settings panels
+inline constexpr int32_t kCyan = 0xFFFF00;         // highlighted setting (BGR)
+inline constexpr int16_t kClientWidth = 793;       // px
+inline constexpr int16_t kClientHeight = 579;      // px
 
 // Fixed-capacity text so that writing a caption in the tick never allocates.
 class Caption {
@@ -42,6 +42,11 @@ class Caption {
 
 enum class Widget : uint8_t { Panel, Label, TextBox, Button, Option, Check, PictureBox, Image };
 
+// Right-aligned captions end at the right edge of their box and run on to
+// the left when longer: the read-outs are only as wide as the gap before
+// their unit label, and their numbers should end where the unit begins.
+enum class Align : uint8_t { Left, Right };
+
 struct Item {
   Widget kind = Widget::Label;
   int16_t left = 0;    // px
@@ -50,16 +55,19 @@ struct Item {
   int16_t height = 0;  // px
   bool visible = false;
   bool enabled = true;
-  bool value = false;          // option button selected / check box ticked
-  int32_t foreColor = 0;       // BGR text colour
+  bool value = false;     // option button selected / check box ticked
+  int32_t foreColor = 0;  // BGR text colour
   int32_t backColor = kKeyColour;
-  int16_t picture = -1;        // index into ScreenModel::pictures, -1 none
-  int16_t fontPoints = 9;      // text size
+  int16_t picture = -1;    // index into ScreenModel::pictures, -1 none
+  int16_t fontPoints = 9;  // text size
   bool bold = false;
-  Caption caption;             // label caption or text box text
+  Align align = Align::Left;
+  Caption caption;  // label caption or text box text
 
   void move(int16_t l, int16_t t) { left = l, top = t; }
-  void move(int16_t l, int16_t t, int16_t w, int16_t h) { left = l, top = t, width = w, height = h; }
+  void move(int16_t l, int16_t t, int16_t w, int16_t h) {
+    left = l, top = t, width = w, height = h;
+  }
 };
 
 // The gun line inside a vehicle box, from its centre to (x2, y2).
@@ -75,6 +83,13 @@ struct PrintedText {
   int16_t x = 0, y = 0;  // px
   int32_t color = 0;
   Caption text;
+};
+
+// The vehicle pictures, one per gun direction: the gun line is part of what
+// the probes read at a vehicle, so it is drawn into the picture itself.
+struct GunPictures {
+  int16_t first = -1;                    // picture index of direction 0; -1 until made
+  std::array<float, 64> endX{}, endY{};  // gun line end of each picture, px
 };
 
 enum class Focus : uint8_t { None, Main, Tirikosu, Han, Opeval };
@@ -122,12 +137,17 @@ struct ScreenModel {
   Focus focus = Focus::Main;
 
   std::vector<Picture> pictures;
+  std::array<GunPictures, 2> gunPictures;  // per player, see vehicle_pictures.h
 
   // Prints text at (x, y); printing in the key colour wipes the text there.
   void print(int16_t x, int16_t y, std::string_view text, int32_t color);
 
-  // Items in drawing order, bottom first (see stacking.cpp).
+  // Items in drawing order, bottom first (see stacking.h). Children of a
+  // panel follow their panel; parentOf gives the panel they sit in.
   std::vector<const Item*> stackingOrder() const;
+  // The panel (Picture2 or settei(p)) an item is placed in, or nullptr for
+  // items placed straight on the main window.
+  const Item* parentOf(const Item& item) const;
 };
 
 }  // namespace zelkar

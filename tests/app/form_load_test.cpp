@@ -63,7 +63,7 @@ TEST(FormLoad, GunDirectionsPointRightThenClockwise) {
   const GameState& s = g.s;
   EXPECT_FLOAT_EQ(s.dirLineX[0], 20);
   EXPECT_FLOAT_EQ(s.dirLineY[0], 11);
-  EXPECT_NEAR(s.dirLineX[32], 2, 1e-3);  // left
+  EXPECT_NEAR(s.dirLineX[32], 2, 1e-3);   // left
   EXPECT_NEAR(s.dirLineY[16], 20, 1e-3);  // down on the screen
   EXPECT_FLOAT_EQ(s.dirTurnX[0], 0);
   EXPECT_NEAR(s.dirTurnY[0], 9 * (3.1415 / 32) * 0.4, 1e-6);

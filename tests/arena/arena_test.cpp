@@ -117,7 +117,7 @@ TEST(Arena, ObstacleRingStartsAboveTheCentreAndRunsClockwise) {
   const int h = s.obstHalf[0];
   EXPECT_EQ(s.obstRingDX[0][0], h);
   EXPECT_LT(s.obstRingDY[0][0], 0);
-  EXPECT_GT(s.obstRingDX[0][64], 2 * h);  // right
+  EXPECT_GT(s.obstRingDX[0][64], 2 * h);   // right
   EXPECT_GT(s.obstRingDY[0][128], 2 * h);  // below
   EXPECT_LT(s.obstRingDX[0][192], 0);      // left
 }

@@ -24,8 +24,8 @@ TEST(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEne
   Game g = battleGame(ws);
   GameState& s = g.s;
   placeVehicle(g, 0, 500, 100, 0, 0);
-  placeWall(g, 0, 400, 300, 15);           // centre (415, 315)
-  placeVehicle(g, 1, 340, 304, 100, 0);    // centre y 315: straight at the centre
+  placeWall(g, 0, 400, 300, 15);         // centre (415, 315)
+  placeVehicle(g, 1, 340, 304, 100, 0);  // centre y 315: straight at the centre
   thickArmour(g);
   const float armour = s.armourLeft[1], mass = s.totalMass[1];
   ASSERT_GT(tickUntilTurned(g, 1), 0);
@@ -127,8 +127,8 @@ TEST(Obstacles, DriftForThousandsOfTicksConservingEnergyInsideTheArena) {
     auto energy = [&] {
       double e = 0;
       for (int t = 0; t <= s.lastObstacle; ++t)
-        e += double(s.obstMass[t]) * (double(s.obstVX[t]) * s.obstVX[t] +
-                                      double(s.obstVY[t]) * s.obstVY[t]);
+        e += double(s.obstMass[t]) *
+             (double(s.obstVX[t]) * s.obstVX[t] + double(s.obstVY[t]) * s.obstVY[t]);
       return e;
     };
     const double e0 = energy();

@@ -26,9 +26,13 @@ TEST(Shells, BlastShrinksEveryTickAndFreesTheSlot) {
     tick(g);
     const Item& blast = g.screen.tamabaku[8 + 2];
     if (n < 7) sizes.push_back(blast.width);
-    if (n == 0) EXPECT_EQ(blast.left, 302 - 10);  // centred on the shell's centre
+    if (n == 0) {
+      EXPECT_EQ(blast.left, 302 - 10);  // centred on the shell's centre
+    }
     EXPECT_EQ(blast.visible, n < 6) << "hidden right after being set to 2";
-    if (n < 7) EXPECT_NE(s.freeShellSlot[1], 2) << "offered from the eighth tick on";
+    if (n < 7) {
+      EXPECT_NE(s.freeShellSlot[1], 2) << "offered from the eighth tick on";
+    }
   }
   EXPECT_EQ(sizes, (std::vector<int>{20, 17, 14, 11, 8, 5, 2}));
   EXPECT_EQ(s.shellState[1][2], 0);
@@ -75,7 +79,7 @@ TEST(Shells, ADirectHitTakesShellEnergyAndPushesTheVehicle) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);
   GameState& s = g.s;
-  placeVehicle(g, 0, 300, 278, 0, 0);  // standing, off its base
+  placeVehicle(g, 0, 300, 278, 0, 0);        // standing, off its base
   s.armourFull[0] = s.armourLeft[0] = 1e8f;  // thick enough to survive the hit
   fire(g, ws, 1);
   const float armour = s.armourLeft[0];

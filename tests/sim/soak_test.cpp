@@ -12,7 +12,7 @@ namespace {
 
 using testing::FakeWindowSystem;
 
-constexpr int16_t kKeys[16] = {65, 68, 87, 83, 88, 90, 67, 81,      // left player
+constexpr int16_t kKeys[16] = {65,  68,  87,  83,  88, 90, 67, 81,    // left player
                                100, 102, 104, 101, 98, 97, 99, 105};  // right, keypad
 
 template <std::size_t N>

@@ -1,0 +1,28 @@
+// The program's options: --seed N, --scale N, --help, --version.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace zelkar::qt {
+
+struct CommandLine {
+  enum class Action { run, help, version, error };
+  Action action = Action::run;
+  std::optional<uint32_t> seed;  // a fixed arena; none: from the clock
+  int scale = 1;                 // whole-number enlargement of the main window
+  QString error;                 // what was wrong, for Action::error
+};
+
+inline constexpr int kMaxScale = 8;  // 8 x 793 px is wider than any screen
+
+// `args` as QCoreApplication::arguments() gives them: the program first.
+CommandLine parseCommandLine(const QStringList& args);
+QString usageText(const QString& program);
+
+// A seed from the clock, for when the player fixed none.
+uint32_t clockSeed();
+
+}  // namespace zelkar::qt

@@ -1,0 +1,46 @@
+// Where config.txt lives for this run, and how it is written. The place is
+// chosen once at start-up and kept: the program's folder when files can be
+// made there, else the user's configuration folder.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+#include "settings/config_file.h"
+
+namespace zelkar::qt {
+
+class ConfigLocation {
+ public:
+  // `programDir`'s config.txt when a file can be created in that folder,
+  // else $XDG_CONFIG_HOME/zelkar/config.txt (`xdgConfigHome` empty or
+  // relative means ~/.config, as the XDG rules say).
+  static ConfigLocation choose(const QString& programDir, const QString& xdgConfigHome,
+                               const QString& home);
+  // The place for this program: its own folder and this user's environment.
+  static ConfigLocation forThisRun();
+
+  ConfigLocation(QString savePath, QString programFile)
+      : savePath_(std::move(savePath)), programFile_(std::move(programFile)) {}
+
+  const QString& savePath() const { return savePath_; }
+  // The chosen file when it exists; otherwise the program folder's own
+  // file, which a read-only installation may carry as the shared default.
+  QString readPath() const;
+  ConfigRead read() const;
+
+ private:
+  QString savePath_;
+  QString programFile_;
+};
+
+// Writes `bytes` to `path` through a temporary file that replaces the old
+// file only once it is complete, so a failed or interrupted save leaves the
+// old file whole. Creates the folder when missing. Returns the reason of a
+// failure, or an empty string on success. `beforeCommit` (for tests)
+// returning false interrupts the save just before the old file is replaced.
+QString saveAtomically(const QString& path, const QByteArray& bytes,
+                       const std::function<bool()>& beforeCommit = {});
+
+}  // namespace zelkar::qt

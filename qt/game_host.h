@@ -1,0 +1,92 @@
+// The front end's one controller: it owns the game value and the windows,
+// forwards every window event to its handler and, after each handler, makes
+// the windows show what the handler left in the screen model.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+#include "app/game.h"
+#include "qt/config_location.h"
+#include "qt/sound_player.h"
+
+namespace zelkar::qt {
+
+class MainWindow;
+class ScoreWindow;
+class QtWindowSystem;
+
+class GameHost : public QObject {
+  Q_OBJECT
+
+ public:
+  struct Options {
+    int scale = 1;  // whole-number enlargement of the main window
+    ConfigLocation config;
+    // Folder of the four WAV files; empty plays nothing (tests).
+    QString soundFolder;
+  };
+
+  explicit GameHost(Options options);
+  ~GameHost() override;
+
+  // The main window's load: the settings are asked for until they can be
+  // read, then the main window opens and the start timer is armed.
+  void load(uint32_t seed);
+
+  // Window events, each one handler call.
+  void startTimerFired();
+  void tick();
+  void keyDown(int16_t keyCode, int16_t shift);
+  void keyUp(int16_t keyCode, int16_t shift);
+  void option1Clicked();
+  void option2Clicked();
+  void gameClicked();
+  void answerChanged();
+  void mainWindowClosing();
+  // The player changed a start panel box that has no handler of its own.
+  void widgetsEdited();
+
+  // Shows the model as it stands, after a change made outside a handler.
+  void refresh() { afterHandler(After::event); }
+
+  // Closes every window and stops the event loop; no handler runs after.
+  void end();
+  bool ended() const { return ended_; }
+
+  Game& game() { return *g_; }
+  MainWindow& mainWindow() { return *main_; }
+  ScoreWindow& scoreWindow() { return *score_; }
+  QtWindowSystem& windowSystem() { return *ws_; }
+  const QTimer& startClock() const { return startTimer_; }
+  const QTimer& tickClock() const { return timer1_; }
+
+ private:
+  enum class After { event, tick, startButton };
+  template <typename Handler>
+  void run(Handler&& handler, After after = After::event);
+  void afterHandler(After after);
+  void syncTimers();
+  void syncScoreWindow(bool reshow);
+  void applyFocus(bool force);
+
+  std::unique_ptr<Game> g_;
+  std::unique_ptr<MainWindow> main_;
+  ScoreWindow* score_;  // a child window of main_
+  std::unique_ptr<QtWindowSystem> ws_;
+  std::unique_ptr<SoundPlayer> sound_;
+  QTimer startTimer_;
+  QTimer timer1_;
+  bool ended_ = false;
+  bool scoreShown_ = false;
+  Focus focusShown_ = Focus::None;
+  struct ShownScore {
+    bool visible = false;
+    Caption text;
+  };
+  std::array<ShownScore, 2> scoreDrawn_{};
+};
+
+}  // namespace zelkar::qt

@@ -1,0 +1,47 @@
+#include "qt/qt_window_system.h"
+
+#include "qt/settings_window.h"
+
+namespace zelkar::qt {
+
+namespace {
+
+QString fromView(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+}  // namespace
+
+QtWindowSystem::QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd)
+    : where_(std::move(where)), parent_(parent), onEnd_(std::move(onEnd)) {
+  messageBox_ = [this](const QString& text, const QString& title) {
+    showMessageBox(parent_, text, title);
+  };
+}
+
+MessageBoxFn QtWindowSystem::messageBoxFn() const {
+  // Looked up at each call, so a hook set later reaches open windows too.
+  return [this](const QString& text, const QString& title) {
+    if (!ended_) messageBox_(text, title);
+  };
+}
+
+void QtWindowSystem::messageBox(std::string_view text, std::string_view title) {
+  messageBoxFn()(fromView(text), fromView(title));
+}
+
+void QtWindowSystem::showSettingsWindow() {
+  if (ended_) return;
+  if (settingsWindow_) {
+    settingsWindow_();
+    return;
+  }
+  SettingsWindow window(where_, messageBoxFn(), parent_);
+  window.exec();
+}
+
+ConfigRead QtWindowSystem::readSettings() { return where_.read(); }
+
+void QtWindowSystem::endProgram() {
+  if (onEnd_) onEnd_();
+}
+
+}  // namespace zelkar::qt

@@ -1,0 +1,46 @@
+// The window system the rules ask for, made of Qt windows: message boxes,
+// the modal settings window, the settings file and the end of the program.
+#pragma once
+
+#include <functional>
+
+#include "app/window_system.h"
+#include "qt/config_location.h"
+#include "qt/message_box.h"
+
+class QWidget;
+
+namespace zelkar::qt {
+
+class QtWindowSystem : public WindowSystem {
+ public:
+  // Dialogs open over `parent`; `onEnd` closes the windows and stops the
+  // event loop.
+  QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd);
+
+  void messageBox(std::string_view text, std::string_view title) override;
+  void showSettingsWindow() override;
+  ConfigRead readSettings() override;
+  void endProgram() override;
+
+  // Replaces the modal box, so that tests can see the messages without a
+  // dialog waiting for a click.
+  void setMessageBoxFn(MessageBoxFn fn) { messageBox_ = std::move(fn); }
+  // Replaces the modal settings window (tests).
+  void setSettingsWindowFn(std::function<void()> fn) { settingsWindow_ = std::move(fn); }
+  // Once the program has ended no window opens any more.
+  void setEnded() { ended_ = true; }
+
+  const ConfigLocation& location() const { return where_; }
+  MessageBoxFn messageBoxFn() const;
+
+ private:
+  ConfigLocation where_;
+  QWidget* parent_;
+  std::function<void()> onEnd_;
+  MessageBoxFn messageBox_;
+  std::function<void()> settingsWindow_;
+  bool ended_ = false;
+};
+
+}  // namespace zelkar::qt

@@ -1,0 +1,66 @@
+#include "qt/score_window.h"
+
+#include <QEvent>
+#include <QPainter>
+
+#include "qt/bgr_colour.h"
+#include "qt/japanese_font.h"
+
+namespace zelkar::qt {
+
+namespace {
+
+constexpr int kWidth = 256;     // px, client area
+constexpr int kHeight = 129;    // px
+constexpr int kDividerY = 32;   // px: the line under the captions
+constexpr int kDividerX = 128;  // px: the line between the halves
+constexpr int kLineWidth = 3;   // px
+constexpr double kCaptionPoints = 11.25;
+
+}  // namespace
+
+ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow)
+    : QWidget(mainWindow, Qt::Window), model_(model), mainWindow_(mainWindow) {
+  setWindowTitle(QString::fromUtf8("得点"));
+  setFixedSize(kWidth, kHeight);
+  // Showing it at the start of a match must not take the keys away.
+  setAttribute(Qt::WA_ShowWithoutActivating);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+bool ScoreWindow::event(QEvent* event) {
+  if (event->type() == QEvent::WindowActivate && mainWindow_ != nullptr) {
+    mainWindow_->activateWindow();
+    mainWindow_->setFocus(Qt::ActiveWindowFocusReason);
+  }
+  return QWidget::event(event);
+}
+
+void ScoreWindow::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::white);
+
+  p.setFont(gameFont(kCaptionPoints, true));
+  p.drawText(QRect(8, 8, kDividerX - 8, kDividerY - 8), Qt::AlignLeft | Qt::AlignTop,
+             QString::fromUtf8("左側の人の得点"));
+  p.drawText(QRect(136, 8, kWidth - 136, kDividerY - 8), Qt::AlignLeft | Qt::AlignTop,
+             QString::fromUtf8("右側の人の得点"));
+
+  // The scores are laid out by the model like the main window's labels.
+  for (const Item& score : model_.tokuten) {
+    if (!score.visible) continue;
+    const QRect box(score.left, score.top, score.width, score.height);
+    p.fillRect(box, colourFromBgr(score.backColor));
+    p.setFont(gameFont(score.fontPoints, score.bold));
+    p.setPen(colourFromBgr(score.foreColor));
+    const std::string_view text = score.caption.view();
+    p.drawText(box, Qt::AlignLeft | Qt::AlignTop,
+               QString::fromUtf8(text.data(), qsizetype(text.size())));
+  }
+  // The dividers last: the score boxes touch the line under the captions.
+  p.setPen(QPen(Qt::black, kLineWidth));
+  p.drawLine(0, kDividerY, kWidth, kDividerY);
+  p.drawLine(kDividerX, 0, kDividerX, kHeight);
+}
+
+}  // namespace zelkar::qt

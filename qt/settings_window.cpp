@@ -1,0 +1,126 @@
+#include "qt/settings_window.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "qt/japanese_font.h"
+
+namespace zelkar::qt {
+
+namespace {
+
+constexpr int kWidth = 267;            // px, client area
+constexpr int kHeight = 116;           // px
+constexpr double kMinOperability = 9;  // ms: the value must be above this
+const char* const kDefaultOperability = "10";
+
+// A check box holds 0 (clear), 1 (ticked) or 2 (greyed), as the file does.
+int16_t valueOf(const QCheckBox* box) {
+  switch (box->checkState()) {
+    case Qt::Checked:
+      return 1;
+    case Qt::PartiallyChecked:
+      return 2;
+    default:
+      return 0;
+  }
+}
+
+// False for values a check box cannot hold.
+bool setValue(QCheckBox* box, int16_t v) {
+  if (v < 0 || v > 2) return false;
+  // Only a file can make a box grey; the player's first click clears that.
+  box->setTristate(v == 2);
+  box->setCheckState(v == 1 ? Qt::Checked : v == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+  return true;
+}
+
+QGroupBox* frame(QWidget* parent, const char* title, QRect geometry) {
+  auto* f = new QGroupBox(QString::fromUtf8(title), parent);
+  f->setGeometry(geometry);
+  return f;
+}
+
+template <typename W>
+W* place(W* w, QRect geometry) {
+  w->setGeometry(geometry);
+  return w;
+}
+
+}  // namespace
+
+SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent)
+    : QDialog(parent), where_(std::move(where)), messageBox_(std::move(messageBox)) {
+  setWindowTitle(QString::fromUtf8("初期設定"));
+  setFont(gameFont(9));
+  setFixedSize(kWidth, kHeight);
+
+  QGroupBox* frame1 = frame(this, "キーボード種別", {8, 8, 105, 41});
+  tenkey_ = place(new QCheckBox(QString::fromUtf8("１０キー有り"), frame1), {8, 16, 89, 17});
+  QGroupBox* frame2 = frame(this, "操作性調整", {128, 8, 129, 41});
+  // The caption needs 84 px in the 12-px font: it takes the whole gap up to
+  // the value box rather than lose its last character.
+  place(new QLabel(QString::fromUtf8("値範囲：10以上"), frame2), {8, 19, 88, 12});
+  opeval_ = place(new QLineEdit(frame2), {96, 16, 25, 18});
+  QGroupBox* frame3 = frame(this, "効果音設定", {8, 64, 105, 41});
+  sound_ = place(new QCheckBox(QString::fromUtf8("音有り"), frame3), {8, 16, 57, 17});
+  comdef_ = place(new QPushButton(QString::fromUtf8("既定値"), this), {136, 72, 57, 25});
+  comsave_ = place(new QPushButton(QString::fromUtf8("保存"), this), {200, 72, 57, 25});
+  // Enter in the value box must not press a button the player did not choose.
+  comdef_->setAutoDefault(false);
+  comsave_->setAutoDefault(false);
+
+  for (QCheckBox* box : {tenkey_, sound_})
+    connect(box, &QCheckBox::clicked, box, [box] {
+      if (box->isTristate()) box->setTristate(false);
+    });
+  connect(comdef_, &QPushButton::clicked, this, &SettingsWindow::comdefClick);
+  connect(comsave_, &QPushButton::clicked, this, &SettingsWindow::comsaveClick);
+
+  comdefClick();
+  loadFromFile();
+}
+
+void SettingsWindow::loadFromFile() {
+  const ConfigRead r = where_.read();
+  if (!r.ok()) return;
+  // In the file's order; a value no element can hold stops the filling there.
+  if (!setValue(tenkey_, r.values->keypadMode)) return;
+  opeval_->setText(QString::number(r.values->tickInterval));
+  setValue(sound_, r.values->soundOn);
+}
+
+void SettingsWindow::comdefClick() {
+  setValue(tenkey_, 1);
+  opeval_->setText(QString::fromLatin1(kDefaultOperability));
+  setValue(sound_, 0);
+}
+
+bool SettingsWindow::comsaveClick() {
+  const QByteArray typed = opeval_->text().toUtf8();
+  if (!(leadingNumber(std::string_view(typed.data(), std::size_t(typed.size()))) >
+        kMinOperability)) {
+    messageBox_(QString::fromUtf8("10以上の値に設定して下さい。"),
+                QString::fromUtf8("操作性調整値"));
+    opeval_->setFocus();
+    return false;
+  }
+  const std::string text = formatConfig(
+      valueOf(tenkey_), std::string_view(typed.data(), std::size_t(typed.size())), valueOf(sound_));
+  const QString failure =
+      saveAtomically(where_.savePath(), QByteArray(text.data(), qsizetype(text.size())));
+  if (!failure.isEmpty()) {
+    // The window stays open so the player can try again or close it.
+    messageBox_(
+        QString::fromUtf8("設定を保存できませんでした。\n%1\n%2").arg(where_.savePath(), failure),
+        windowTitle());
+    return false;
+  }
+  accept();
+  return true;
+}
+
+}  // namespace zelkar::qt

@@ -1,0 +1,48 @@
+// The settings window "初期設定": keyboard kind, operability value and
+// sound switch, saved to config.txt. Shown modally by the caller.
+#pragma once
+
+#include <QDialog>
+
+#include "qt/config_location.h"
+#include "qt/message_box.h"
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace zelkar::qt {
+
+class SettingsWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent = nullptr);
+
+  // The elements, by the names the game gives them.
+  QCheckBox* tenkey() const { return tenkey_; }
+  QLineEdit* opeval() const { return opeval_; }
+  QCheckBox* sound() const { return sound_; }
+  QPushButton* comdef() const { return comdef_; }
+  QPushButton* comsave() const { return comsave_; }
+
+  // Fills the elements from the file; a file that cannot be read leaves
+  // them as they are, without a word.
+  void loadFromFile();
+  // "既定値": the initial values back in the elements; nothing is written.
+  void comdefClick();
+  // "保存": checks the operability value, writes the file and closes the
+  // window; returns whether it did.
+  bool comsaveClick();
+
+ private:
+  ConfigLocation where_;
+  MessageBoxFn messageBox_;
+  QCheckBox* tenkey_;
+  QLineEdit* opeval_;
+  QCheckBox* sound_;
+  QPushButton* comdef_;
+  QPushButton* comsave_;
+};
+
+}  // namespace zelkar::qt

@@ -1,0 +1,151 @@
+#include "qt/arena_painter.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "qt/bgr_colour.h"
+#include "ui/compose.h"
+
+namespace zelkar::qt {
+namespace {
+
+int32_t at(const QImage& frame, int x, int y) { return bgrFromRgb(frame.pixel(x, y)); }
+
+int16_t addPicture(ScreenModel& m, Picture p) {
+  m.pictures.push_back(std::move(p));
+  return int16_t(m.pictures.size() - 1);
+}
+
+TEST(BgrColour, BlueIsTheHighByte) {
+  EXPECT_EQ(rgbFromBgr(0x0000FF), qRgb(0xFF, 0, 0));
+  EXPECT_EQ(rgbFromBgr(0xFF0000), qRgb(0, 0, 0xFF));
+  EXPECT_EQ(rgbFromBgr(kKeyColour), qRgb(0x80, 0xFF, 0x80));
+  EXPECT_EQ(rgbFromBgr(0xFFFFE8), qRgb(0xE8, 0xFF, 0xFF));
+  for (int32_t c : {0x000000, 0x123456, 0xFFFFF8, 0x0BFF80})
+    EXPECT_EQ(bgrFromRgb(rgbFromBgr(c)), c);
+}
+
+// A sprite over a wall: nearest-neighbour stretching that keeps the
+// picture's colours, key pixels showing the wall beneath, nothing outside.
+TEST(ArenaPainter, SpritesStretchByPickingPixelsAndLeaveKeyPixelsOut) {
+  ScreenModel m;
+  Picture obstacle(3, 2, 0x0A0B0C);
+  obstacle.set(1, 0, kKeyColour);
+  obstacle.set(2, 1, 0x00FF00);
+  Item& wall = m.kabe[30];  // the lowest sprite family
+  wall.kind = Widget::Image;
+  wall.move(100, 100, 7, 5);
+  wall.picture = addPicture(m, Picture(1, 1, 0x2D0000));
+  wall.visible = true;
+  Item& top = m.tiri[0];
+  top.kind = Widget::Image;
+  top.move(100, 100, 7, 5);
+  top.picture = addPicture(m, obstacle);
+  top.visible = true;
+
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+  ASSERT_EQ(frame.size(), QSize(kClientWidth, kClientHeight));
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 7; ++x) {
+      const int32_t want = obstacle.stretchedAt(7, 5, x, y);
+      EXPECT_EQ(at(frame, 100 + x, 100 + y), want == kKeyColour ? 0x2D0000 : want) << x << "," << y;
+    }
+  }
+  EXPECT_EQ(at(frame, 99, 100), kKeyColour);
+  EXPECT_EQ(at(frame, 107, 104), kKeyColour);
+  EXPECT_EQ(at(frame, 100, 105), kKeyColour);
+}
+
+// Without captions the painting is exactly the probe view: boxes, panels,
+// pictures and their order are the same, and only text is added on top.
+TEST(ArenaPainter, MatchesTheProbeViewApartFromText) {
+  ScreenModel m;
+  m.Picture2.visible = true;
+  for (auto& panel : m.settei) panel.visible = true;
+  for (Item& it : m.hyo1) it.visible = true;
+  for (Item& it : m.hyosuu) it.visible = true;
+  for (Item& it : m.tani) it.visible = true;
+  Item& shell = m.houdan[3];  // a shell over an instrument label
+  shell.visible = true;
+  shell.move(m.hyo1[0].left, m.hyo1[0].top, 4, 4);
+  m.mes1.visible = true;
+
+  auto clearCaptions = [](auto& items) {
+    for (Item& it : items) it.caption = "";
+  };
+  clearCaptions(m.hyo1), clearCaptions(m.hyosuu), clearCaptions(m.tani), clearCaptions(m.lab);
+  clearCaptions(m.setsuuti), clearCaptions(m.labe1), clearCaptions(m.Labe2);
+  m.mes1.caption = "";
+
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+  std::vector<int32_t> probe;
+  composeArena(m, probe);
+  int mismatches = 0;
+  for (int y = 0; y < kClientHeight; ++y)
+    for (int x = 0; x < kClientWidth; ++x)
+      if (at(frame, x, y) != probe[std::size_t(y) * kClientWidth + x] && ++mismatches < 5)
+        ADD_FAILURE() << "pixel " << x << "," << y;
+  EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ArenaPainter, LabelTextHasOnlyItsOwnColours) {
+  ScreenModel m;
+  m.settei[0].visible = true;
+  const Item& label = m.lab[0];
+  ASSERT_TRUE(label.visible);
+  ASSERT_FALSE(label.caption.view().empty());
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+
+  std::set<int32_t> colours;
+  const int left = m.settei[0].left + label.left, top = m.settei[0].top + label.top;
+  for (int y = top; y < top + label.height; ++y)
+    for (int x = left; x < left + label.width; ++x) colours.insert(at(frame, x, y));
+  // No anti-aliasing: the box colour and the text colour, nothing between.
+  EXPECT_EQ(colours, (std::set<int32_t>{label.backColor, label.foreColor}));
+}
+
+TEST(ArenaPainter, PanelItemsAreClippedToTheirPanel) {
+  ScreenModel m;
+  Item& panel = m.settei[0];
+  panel.visible = true;
+  Item& label = m.lab[0];
+  label.backColor = kCyan;
+  label.caption = "";
+  label.width = 400;  // far past the panel's right edge
+  const int y = panel.top + label.top + 1;
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+  EXPECT_EQ(at(frame, panel.left + label.left + 1, y), kCyan);
+  EXPECT_EQ(at(frame, panel.left + panel.width - 1, y), kCyan);
+  EXPECT_EQ(at(frame, panel.left + panel.width, y), kKeyColour);
+
+  panel.visible = false;  // a hidden panel hides what it holds
+  paintArena(frame, m);
+  EXPECT_EQ(at(frame, panel.left + label.left + 1, y), kKeyColour);
+}
+
+TEST(ArenaPainter, RealWidgetsAreLeftToTheWidgetsAndPrintedTextLiesBeneath) {
+  ScreenModel m;
+  m.Picture2.visible = true;
+  m.print(int16_t(m.Picture2.left + 2), int16_t(m.Picture2.top + 2), "8888", 0);
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+  // Label1's caption is the real label's to draw; the panel covers the print.
+  const int left = m.Picture2.left + m.Label1.left, top = m.Picture2.top + m.Label1.top;
+  for (int y = top; y < top + m.Label1.height; ++y)
+    for (int x = left; x < left + m.Label1.width; ++x) ASSERT_EQ(at(frame, x, y), kKeyColour);
+
+  m.Picture2.visible = false;
+  paintArena(frame, m);
+  bool printed = false;
+  for (int y = top; y < top + 16; ++y)
+    for (int x = left; x < left + 40; ++x) printed = printed || at(frame, x, y) == 0;
+  EXPECT_TRUE(printed);
+}
+
+}  // namespace
+}  // namespace zelkar::qt

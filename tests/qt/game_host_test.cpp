@@ -1,0 +1,252 @@
+#include "qt/game_host.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "qt/main_window.h"
+#include "qt/qt_window_system.h"
+#include "qt/score_window.h"
+#include "qt_test_support.h"
+
+namespace zelkar::qt {
+namespace {
+
+constexpr uint32_t kSeed = 12345;
+
+class GameHostTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const QString path = dir.filePath(QStringLiteral("config.txt"));
+    test::writeAll(path, " 1 \r\n10\r\n 0 \r\n");
+    start(1, path);
+  }
+
+  void start(int scale, const QString& path) {
+    host = std::make_unique<GameHost>(GameHost::Options{scale, ConfigLocation(path, path), {}});
+    host->windowSystem().setMessageBoxFn(messages.fn());
+    host->load(kSeed);
+    ASSERT_FALSE(host->ended());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&host->mainWindow()));
+    host->startTimerFired();  // stamps the sprites, shows the start panel
+  }
+
+  RealWidgets& widgets() { return host->mainWindow().widgets(); }
+  ScreenModel& model() { return host->game().screen; }
+
+  void startMatch() {
+    widgets().game()->click();
+    ASSERT_TRUE(messages.shown.empty());
+    ASSERT_FALSE(model().Picture2.visible);
+  }
+
+  QTemporaryDir dir;
+  test::CapturedMessages messages;
+  std::unique_ptr<GameHost> host;
+};
+
+TEST_F(GameHostTest, TheStartPanelsWidgetsStandWhereTheModelSays) {
+  ASSERT_TRUE(model().Picture2.visible);
+  QLineEdit* count = widgets().tirikosu();
+  EXPECT_TRUE(count->isVisible());
+  EXPECT_FALSE(count->isEnabled());
+  EXPECT_EQ(count->text(), QStringLiteral("1"));
+  EXPECT_EQ(count->geometry(), QRect(model().Picture2.left + model().tirikosu.left,
+                                     model().Picture2.top + model().tirikosu.top,
+                                     model().tirikosu.width, model().tirikosu.height));
+  EXPECT_TRUE(widgets().option1()->isChecked());
+  EXPECT_EQ(widgets().game()->text(), QString::fromUtf8("開始"));
+  EXPECT_FALSE(widgets().han()->isVisible());
+  EXPECT_FALSE(host->startClock().isActive());  // the start timer ran once
+}
+
+TEST_F(GameHostTest, OptionButtonsEnableAndDisableTheCountBox) {
+  widgets().option2()->click();
+  EXPECT_TRUE(model().Option2.value);
+  EXPECT_FALSE(model().Option1.value);
+  EXPECT_TRUE(widgets().tirikosu()->isEnabled());
+  widgets().option1()->click();
+  EXPECT_TRUE(model().Option1.value);
+  EXPECT_FALSE(widgets().tirikosu()->isEnabled());
+  EXPECT_FALSE(widgets().option2()->isChecked());
+}
+
+TEST_F(GameHostTest, ACountOutsideOneToElevenIsRefusedWithAMessage) {
+  widgets().option2()->click();
+  for (const char* typed : {"12", "0", "", "x"}) {
+    messages.shown.clear();
+    widgets().tirikosu()->clear();
+    QTest::keyClicks(widgets().tirikosu(), QString::fromUtf8(typed));
+    widgets().game()->click();
+    ASSERT_EQ(messages.shown.size(), 1u) << typed;
+    EXPECT_EQ(messages.shown[0].first, QString::fromUtf8("1-11の範囲に設定して下さい。"));
+    EXPECT_EQ(messages.shown[0].second, QString::fromUtf8("移動障害物個数"));
+    EXPECT_TRUE(model().Picture2.visible);
+    EXPECT_TRUE(widgets().tirikosu()->hasFocus()) << typed;
+    EXPECT_FALSE(host->tickClock().isActive());
+  }
+}
+
+TEST_F(GameHostTest, AMatchStartsTheTickShowsTheScoresAndKeepsTheKeys) {
+  widgets().option2()->click();
+  widgets().tirikosu()->clear();
+  QTest::keyClicks(widgets().tirikosu(), QStringLiteral("11"));
+  widgets().mas()->click();
+  startMatch();
+  EXPECT_EQ(host->game().s.lastObstacle, 10);
+  EXPECT_GT(host->game().s.frictionCoef[0], 0.0f);  // the ticked box reached the model
+  EXPECT_FALSE(widgets().tirikosu()->isVisible());
+  EXPECT_TRUE(host->tickClock().isActive());
+  EXPECT_EQ(host->tickClock().interval(), 10);
+  EXPECT_EQ(host->tickClock().timerType(), Qt::PreciseTimer);
+  EXPECT_TRUE(host->scoreWindow().isVisible());
+  EXPECT_TRUE(host->mainWindow().hasFocus());
+
+  // Ctrl+F2 stops the match and brings the start panel back.
+  QTest::keyClick(&host->mainWindow(), Qt::Key_F2, Qt::ControlModifier);
+  EXPECT_TRUE(model().Picture2.visible);
+  EXPECT_FALSE(host->tickClock().isActive());
+  EXPECT_TRUE(widgets().game()->isVisible());
+}
+
+TEST_F(GameHostTest, TheScoreWindowGivesTheFocusBack) {
+  startMatch();
+  ScoreWindow& score = host->scoreWindow();
+  ASSERT_TRUE(score.isVisible());
+  score.activateWindow();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &host->mainWindow(); }));
+  EXPECT_TRUE(host->mainWindow().hasFocus());
+}
+
+TEST_F(GameHostTest, TimersFollowTheModel) {
+  model().timer1Interval = 25;
+  host->refresh();
+  EXPECT_TRUE(host->tickClock().isActive());
+  EXPECT_EQ(host->tickClock().interval(), 25);
+  model().timer1Interval = 0;
+  host->refresh();
+  EXPECT_FALSE(host->tickClock().isActive());
+  model().startInterval = 1;
+  host->refresh();
+  EXPECT_TRUE(host->startClock().isActive());
+}
+
+// The question at the end of a match, as the tick leaves the model.
+class AnswerBoxTest : public GameHostTest {
+ protected:
+  void ask() {
+    startMatch();
+    ScreenModel& m = model();
+    m.timer1Interval = 0;
+    m.mes1.visible = m.han.visible = true;
+    m.mes1.top = m.han.top = 276;
+    m.focus = Focus::Han;
+    host->game().awaitingAnswer = true;
+    host->refresh();
+    ASSERT_TRUE(widgets().han()->isVisible());
+    ASSERT_TRUE(widgets().han()->hasFocus());
+  }
+};
+
+TEST_F(AnswerBoxTest, OtherTextIsWipedAndTheQuestionStays) {
+  ask();
+  QTest::keyClicks(widgets().han(), QStringLiteral("x"));
+  EXPECT_EQ(widgets().han()->text(), QString());
+  EXPECT_TRUE(model().mes1.visible);
+  EXPECT_FALSE(host->ended());
+}
+
+TEST_F(AnswerBoxTest, YesBringsBackTheStartPanel) {
+  ask();
+  QTest::keyClicks(widgets().han(), QStringLiteral("Y"));
+  EXPECT_TRUE(model().Picture2.visible);
+  EXPECT_FALSE(widgets().han()->isVisible());
+  EXPECT_TRUE(widgets().game()->isVisible());
+  EXPECT_FALSE(host->ended());
+}
+
+TEST_F(AnswerBoxTest, TypingReachesTheAnswerBoxEvenWhenTheFocusWandered) {
+  ask();
+  host->mainWindow().setFocus();
+  QTest::keyClicks(&host->mainWindow(), QStringLiteral("y"));
+  EXPECT_TRUE(model().Picture2.visible);
+  EXPECT_FALSE(widgets().han()->isVisible());
+}
+
+TEST_F(AnswerBoxTest, NoEndsTheProgram) {
+  ask();
+  QTest::keyClicks(widgets().han(), QStringLiteral("n"));
+  EXPECT_TRUE(host->ended());
+  EXPECT_FALSE(host->mainWindow().isVisible());
+  EXPECT_FALSE(host->scoreWindow().isVisible());
+}
+
+TEST_F(GameHostTest, ClosingTheMainWindowEndsEverythingAndNoHandlerRunsAfter) {
+  startMatch();
+  host->mainWindow().close();
+  EXPECT_TRUE(host->ended());
+  EXPECT_TRUE(host->game().ended);
+  EXPECT_FALSE(host->scoreWindow().isVisible());
+  EXPECT_FALSE(host->tickClock().isActive());
+  host->keyDown(113, 2);  // Ctrl+F2 would show the start panel
+  host->tick();
+  EXPECT_FALSE(model().Picture2.visible);
+}
+
+TEST_F(GameHostTest, ScaleEnlargesThePaintingAndTheWidgetsOnly) {
+  const QString path = dir.filePath(QStringLiteral("config.txt"));
+  host.reset();
+  start(2, path);
+  EXPECT_EQ(host->mainWindow().size(), QSize(2 * kClientWidth, 2 * kClientHeight));
+  host->mainWindow().renderFrame();
+  EXPECT_EQ(host->mainWindow().frame().size(), QSize(kClientWidth, kClientHeight));
+  const Item& box = model().tirikosu;
+  EXPECT_EQ(widgets().tirikosu()->geometry(),
+            QRect(2 * (model().Picture2.left + box.left), 2 * (model().Picture2.top + box.top),
+                  2 * box.width, 2 * box.height));
+  EXPECT_EQ(host->game().s.fieldWidth, kClientWidth);
+}
+
+// At 10 ms the game runs 100 ticks a second: one tick per timeout, and
+// nothing (painting, restarting the timer) may push the timeouts back.
+TEST_F(GameHostTest, TheTickKeepsItsRate) {
+  startMatch();
+  ASSERT_EQ(host->tickClock().interval(), 10);
+  int ticks = 0;
+  QObject::connect(&host->tickClock(), &QTimer::timeout, [&] { ++ticks; });
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;
+  QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+  loop.exec();
+  const double expected = double(clock.elapsed()) / 10;
+  EXPECT_LE(ticks, expected + 2);
+  EXPECT_GE(ticks, expected * 0.85);  // room for a busy machine
+}
+
+TEST(GameHostLoad, AsksForTheSettingsUntilTheFileCanBeRead) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("config.txt"));
+  GameHost host(GameHost::Options{1, ConfigLocation(path, path), {}});
+  int asked = 0;
+  host.windowSystem().setSettingsWindowFn([&] {
+    // The first time the player closes the window without saving.
+    if (++asked == 2) test::writeAll(path, " 0 \r\n20\r\n 1 \r\n");
+  });
+  host.load(kSeed);
+  EXPECT_EQ(asked, 2);
+  EXPECT_EQ(host.game().s.tickInterval, 20);
+  EXPECT_TRUE(host.mainWindow().isVisible());
+  EXPECT_TRUE(host.startClock().isActive());
+}
+
+}  // namespace
+}  // namespace zelkar::qt

@@ -1,0 +1,160 @@
+#include "qt/keymap.h"
+
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <utility>
+#include <vector>
+
+namespace zelkar {
+namespace {
+
+using Expect = std::pair<quint32, int>;  // X11 keycode, virtual-key code
+
+QKeyEvent keyEvent(QEvent::Type type, quint32 keycode, int qtKey,
+                   Qt::KeyboardModifiers mods = Qt::NoModifier, bool autoRepeat = false) {
+  return QKeyEvent(type, qtKey, mods, keycode, 0, 0, QString(), autoRepeat);
+}
+
+void expectKeycodes(const std::vector<Expect>& table) {
+  for (const auto& [keycode, vk] : table)
+    EXPECT_EQ(vkFromX11Keycode(keycode), vk) << "keycode " << keycode;
+}
+
+TEST(Keymap, LeftPlayerCrossByPosition) {
+  // W A S D, fire X between Z and C, Q back to set-up.
+  expectKeycodes({{25, 87}, {38, 65}, {39, 83}, {40, 68}, {53, 88}, {52, 90}, {54, 67}, {24, 81}});
+}
+
+TEST(Keymap, RightPlayerJisKeysByPosition) {
+  expectKeycodes({
+      {33, 80},   // P: up
+      {46, 76},   // L: left
+      {47, 187},  // ";" right of L: down
+      {48, 186},  // ":" right of ";": right
+      {60, 190},  // "."
+      {61, 191},  // "/": fire
+      {97, 226},  // the ro key right of "/"
+      {34, 192},  // "@" right of P: back to set-up
+      {59, 188},  // ","
+  });
+}
+
+TEST(Keymap, RightShiftStandsInForTheRoKey) {
+  EXPECT_EQ(vkFromX11Keycode(62), 226);
+  EXPECT_EQ(vkFromX11Keycode(50), 16) << "the left Shift stays a Shift";
+}
+
+TEST(Keymap, KeypadStaysDistinctFromDigitRow) {
+  // Keypad 0..9 by keycode, the same codes whatever NumLock says.
+  expectKeycodes({{90, 96},
+                  {87, 97},
+                  {88, 98},
+                  {89, 99},
+                  {83, 100},
+                  {84, 101},
+                  {85, 102},
+                  {79, 103},
+                  {80, 104},
+                  {81, 105}});
+  // The digit row: 1..9 then 0.
+  expectKeycodes({{10, 49}, {11, 50}, {18, 57}, {19, 48}});
+
+  // Keypad 8 with NumLock on gives the digit, with NumLock off the cursor
+  // key; both are keypad 8 by keycode and by meaning.
+  const auto numLockOn = keyEvent(QEvent::KeyPress, 80, Qt::Key_8, Qt::KeypadModifier);
+  const auto numLockOff = keyEvent(QEvent::KeyPress, 80, Qt::Key_Up, Qt::KeypadModifier);
+  for (bool x11 : {true, false}) {
+    EXPECT_EQ(vkFromKeyEvent(numLockOn, x11), 104);
+    EXPECT_EQ(vkFromKeyEvent(numLockOff, x11), 104);
+  }
+  // Keypad 5 without NumLock has no cursor meaning; the toolkit calls it Clear.
+  EXPECT_EQ(vkFromQtKey(Qt::Key_Clear, Qt::KeypadModifier), 101);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_8, Qt::NoModifier), 56);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_Up, Qt::NoModifier), 38);
+}
+
+TEST(Keymap, FunctionAndWindowKeys) {
+  expectKeycodes({{67, 112}, {68, 113}, {76, 121}, {95, 122}, {96, 123}});
+  expectKeycodes({{37, 17},
+                  {105, 17},
+                  {64, 18},
+                  {108, 18},
+                  {36, 13},
+                  {104, 13},
+                  {9, 27},
+                  {65, 32},
+                  {111, 38},
+                  {113, 37},
+                  {114, 39},
+                  {116, 40}});
+  EXPECT_EQ(vkFromQtKey(Qt::Key_F1, Qt::ControlModifier), 112);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_F2, Qt::ControlModifier), 113);
+}
+
+TEST(Keymap, UnknownKeycodesMapToNothing) {
+  // 94 is the ISO key left of Z: under the left player's hand, so it must
+  // not become the right player's ro key.
+  for (quint32 keycode : {0u, 7u, 94u, 255u, 256u, 0xFFFFFFFFu})
+    EXPECT_EQ(vkFromX11Keycode(keycode), 0) << "keycode " << keycode;
+}
+
+TEST(Keymap, PositionWinsOverLayout) {
+  // On AZERTY the key at the Q position types A and the one at A types Q:
+  // the left player's keys must stay where they are.
+  EXPECT_EQ(vkFromKeyEvent(keyEvent(QEvent::KeyPress, 24, Qt::Key_A), true), 81);
+  EXPECT_EQ(vkFromKeyEvent(keyEvent(QEvent::KeyPress, 38, Qt::Key_Q), true), 65);
+  // On a US board the key right of P types "[": it is still the "@" key.
+  EXPECT_EQ(vkFromKeyEvent(keyEvent(QEvent::KeyPress, 34, Qt::Key_BracketLeft), true), 192);
+  // Without keycodes (or an event made without one) the meaning decides.
+  EXPECT_EQ(vkFromKeyEvent(keyEvent(QEvent::KeyPress, 24, Qt::Key_A), false), 65);
+  EXPECT_EQ(vkFromKeyEvent(keyEvent(QEvent::KeyPress, 0, Qt::Key_A), true), 65);
+}
+
+TEST(Keymap, FallbackByMeaningUsesTheJapaneseLayout) {
+  const std::vector<std::pair<int, int>> table{
+      {Qt::Key_At, 192},
+      {Qt::Key_Semicolon, 187},
+      {Qt::Key_Colon, 186},
+      {Qt::Key_Backslash, 226},
+      {Qt::Key_Slash, 191},
+      {Qt::Key_Period, 190},
+      {Qt::Key_Comma, 188},
+      {Qt::Key_P, 80},
+      {Qt::Key_L, 76},
+      // The same keys as they read with Shift held on a Japanese board.
+      {Qt::Key_QuoteLeft, 192},
+      {Qt::Key_Plus, 187},
+      {Qt::Key_Asterisk, 186},
+      {Qt::Key_Underscore, 226},
+      {Qt::Key_Question, 191},
+      {Qt::Key_Greater, 190},
+  };
+  for (const auto& [key, vk] : table)
+    EXPECT_EQ(vkFromQtKey(key, Qt::NoModifier), vk) << "Qt key " << key;
+  // The keypad's own operators are not the main block's punctuation.
+  EXPECT_EQ(vkFromQtKey(Qt::Key_Plus, Qt::KeypadModifier), 107);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_Asterisk, Qt::KeypadModifier), 106);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_Meta, Qt::NoModifier), 0);
+}
+
+TEST(Keymap, ShiftStateBits) {
+  EXPECT_EQ(shiftState(Qt::NoModifier), 0);
+  EXPECT_EQ(shiftState(Qt::ShiftModifier), 1);
+  EXPECT_EQ(shiftState(Qt::ControlModifier), 2);
+  EXPECT_EQ(shiftState(Qt::AltModifier), 4);
+  EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::ShiftModifier), 3);
+  EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), 7);
+  // Neither the keypad flag nor the Super key may spoil "Ctrl alone" (2).
+  EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::KeypadModifier | Qt::MetaModifier), 2);
+}
+
+TEST(Keymap, AutoRepeatReleasesAreDropped) {
+  EXPECT_FALSE(forwardRelease(keyEvent(QEvent::KeyRelease, 53, Qt::Key_X, {}, true)));
+  EXPECT_TRUE(forwardRelease(keyEvent(QEvent::KeyRelease, 53, Qt::Key_X, {}, false)));
+  // Repeated presses are what make a held fire key fire again.
+  EXPECT_TRUE(forwardRelease(keyEvent(QEvent::KeyPress, 53, Qt::Key_X, {}, true)));
+}
+
+}  // namespace
+}  // namespace zelkar

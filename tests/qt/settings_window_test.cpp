@@ -1,0 +1,137 @@
+#include "qt/settings_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "qt/qt_window_system.h"
+#include "qt_test_support.h"
+
+namespace zelkar::qt {
+namespace {
+
+using test::readAll;
+using test::writeAll;
+
+class SettingsWindowTest : public ::testing::Test {
+ protected:
+  QString path() const { return dir.filePath(QStringLiteral("config.txt")); }
+  ConfigLocation where() const { return {path(), path()}; }
+  std::unique_ptr<SettingsWindow> open() {
+    return std::make_unique<SettingsWindow>(where(), messages.fn());
+  }
+
+  QTemporaryDir dir;
+  test::CapturedMessages messages;
+};
+
+TEST_F(SettingsWindowTest, StartsWithTheFileOrSilentlyWithTheInitialValues) {
+  {
+    auto w = open();  // no file yet
+    EXPECT_TRUE(w->tenkey()->isChecked());
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("10"));
+    EXPECT_FALSE(w->sound()->isChecked());
+  }
+  writeAll(path(), " 0 \r\n25\r\n 1 \r\n");
+  {
+    auto w = open();
+    EXPECT_FALSE(w->tenkey()->isChecked());
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("25"));
+    EXPECT_TRUE(w->sound()->isChecked());
+  }
+  writeAll(path(), "garbage\r\n");
+  {
+    auto w = open();
+    EXPECT_TRUE(w->tenkey()->isChecked());
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("10"));
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(SettingsWindowTest, SaveRefusesValuesBelowTenAndKeepsTheWindowOpen) {
+  auto w = open();
+  w->show();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w.get()));
+  for (const char* typed : {"9", "", "abc", " 9x", "-20"}) {
+    messages.shown.clear();
+    w->opeval()->setText(QString::fromUtf8(typed));
+    w->comsave()->setFocus();
+    w->comsave()->click();
+    ASSERT_EQ(messages.shown.size(), 1u) << typed;
+    EXPECT_EQ(messages.shown[0].first, QString::fromUtf8("10以上の値に設定して下さい。"));
+    EXPECT_EQ(messages.shown[0].second, QString::fromUtf8("操作性調整値"));
+    EXPECT_TRUE(w->opeval()->hasFocus()) << typed;
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_FALSE(QFile::exists(path())) << typed;
+  }
+}
+
+TEST_F(SettingsWindowTest, SaveWritesTheValuesAsTypedAndCloses) {
+  auto w = open();
+  w->show();
+  w->opeval()->setText(QStringLiteral(" 12"));
+  w->sound()->setChecked(true);
+  w->comsave()->click();
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_EQ(w->result(), QDialog::Accepted);
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n 12\r\n 1 \r\n"));
+
+  // The defaults of a fresh start.
+  auto fresh = std::make_unique<SettingsWindow>(
+      ConfigLocation(dir.filePath(QStringLiteral("new.txt")), QString()), messages.fn());
+  fresh->comsave()->click();
+  EXPECT_EQ(readAll(dir.filePath(QStringLiteral("new.txt"))), QByteArray(" 1 \r\n10\r\n 0 \r\n"));
+}
+
+TEST_F(SettingsWindowTest, DefaultsChangeTheElementsOnly) {
+  writeAll(path(), " 0 \r\n40\r\n 1 \r\n");
+  auto w = open();
+  w->comdef()->click();
+  EXPECT_TRUE(w->tenkey()->isChecked());
+  EXPECT_EQ(w->opeval()->text(), QStringLiteral("10"));
+  EXPECT_FALSE(w->sound()->isChecked());
+  EXPECT_EQ(readAll(path()), QByteArray(" 0 \r\n40\r\n 1 \r\n"));
+  EXPECT_NE(w->result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsWindowTest, AFailedWriteIsShownWithPathAndReasonAndTheWindowStays) {
+  const QString locked = test::unwritableFolder(dir) + QStringLiteral("/config.txt");
+  SettingsWindow w(ConfigLocation(locked, locked), messages.fn());
+  w.show();
+  w.comsave()->click();
+  ASSERT_EQ(messages.shown.size(), 1u);
+  EXPECT_TRUE(messages.shown[0].first.contains(locked));
+  // The reason follows the path on its own line.
+  EXPECT_GT(messages.shown[0].first.section(u'\n', 2).size(), 0);
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_NE(w.result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsWindowTest, TheWindowSystemShowsItModallyUntilSaved) {
+  QtWindowSystem ws(where(), nullptr, [] {});
+  ws.setMessageBoxFn(messages.fn());
+  bool sawModal = false;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      auto* w = qobject_cast<SettingsWindow*>(top);
+      if (!w || !w->isVisible()) continue;
+      sawModal = w->isModal() && QApplication::activeModalWidget() == w;
+      w->opeval()->setText(QStringLiteral("15"));
+      w->comsave()->click();
+    }
+  });
+  ws.showSettingsWindow();
+  EXPECT_TRUE(sawModal);
+  ASSERT_TRUE(ws.readSettings().ok());
+  EXPECT_EQ(ws.readSettings().values->tickInterval, 15);
+}
+
+}  // namespace
+}  // namespace zelkar::qt

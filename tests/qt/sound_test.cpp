@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "qt/sound_player.h"
+
+namespace zelkar {
+namespace {
+
+const QString kSoundDir = QStringLiteral(ZELKAR_SOUND_DIR);
+const QStringList kFiles{"fire.WAV", "ban.WAV", "ban2.WAV", "crash.WAV"};
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+uint32_t le(const QByteArray& b, int at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(b[at + i]);
+  return v;
+}
+
+struct Wav {
+  int rate = 0;
+  std::vector<int16_t> samples;
+};
+
+// Parses the canonical 44-byte header make_sounds writes; any deviation
+// from it fails the test that asked.
+Wav parseWav(const QByteArray& b) {
+  Wav w;
+  EXPECT_GE(b.size(), 44);
+  if (b.size() < 44) return w;
+  EXPECT_EQ(b.mid(0, 4), "RIFF");
+  EXPECT_EQ(le(b, 4, 4), static_cast<uint32_t>(b.size() - 8));
+  EXPECT_EQ(b.mid(8, 8), "WAVEfmt ");
+  EXPECT_EQ(le(b, 16, 4), 16u);         // fmt chunk size
+  EXPECT_EQ(le(b, 20, 2), 1u);          // PCM
+  EXPECT_EQ(le(b, 22, 2), 1u);          // mono
+  EXPECT_EQ(le(b, 24, 4), 44100u);      // samples per second
+  EXPECT_EQ(le(b, 28, 4), 44100u * 2);  // bytes per second
+  EXPECT_EQ(le(b, 32, 2), 2u);          // bytes per frame
+  EXPECT_EQ(le(b, 34, 2), 16u);         // bits per sample
+  EXPECT_EQ(b.mid(36, 4), "data");
+  EXPECT_EQ(le(b, 40, 4), static_cast<uint32_t>(b.size() - 44));
+  w.rate = static_cast<int>(le(b, 24, 4));
+  for (int at = 44; at + 1 < b.size(); at += 2)
+    w.samples.push_back(static_cast<int16_t>(le(b, at, 2)));
+  return w;
+}
+
+double zeroCrossingsPerSecond(const Wav& w) {
+  int n = 0;
+  for (std::size_t i = 1; i < w.samples.size(); ++i)
+    n += (w.samples[i - 1] < 0) != (w.samples[i] < 0);
+  return n * static_cast<double>(w.rate) / static_cast<double>(w.samples.size());
+}
+
+TEST(SoundFiles, HeadersLengthsAndLevels) {
+  struct Want {
+    double minSeconds, maxSeconds;
+  };
+  const Want wants[] = {{0.2, 0.3}, {0.4, 0.6}, {1.0, 1.4}, {0.15, 0.25}};
+  for (int i = 0; i < kFiles.size(); ++i) {
+    SCOPED_TRACE(kFiles[i].toStdString());
+    const Wav w = parseWav(readAll(kSoundDir + "/" + kFiles[i]));
+    ASSERT_FALSE(w.samples.empty());
+    const double seconds = static_cast<double>(w.samples.size()) / w.rate;
+    EXPECT_GE(seconds, wants[i].minSeconds);
+    EXPECT_LE(seconds, wants[i].maxSeconds);
+
+    int peak = 0;
+    for (int16_t s : w.samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    const double peakDb = 20.0 * std::log10(peak / 32768.0);
+    EXPECT_LT(peak, 32767) << "clipped";
+    EXPECT_NEAR(peakDb, -1.0, 0.2);
+    // Fades: silence at both ends, so neither start nor end clicks.
+    EXPECT_EQ(w.samples.front(), 0);
+    EXPECT_EQ(w.samples.back(), 0);
+  }
+  // The vehicle explosion is the deep one; a mix-up of the files shows here.
+  const Wav ban = parseWav(readAll(kSoundDir + "/ban.WAV"));
+  const Wav ban2 = parseWav(readAll(kSoundDir + "/ban2.WAV"));
+  EXPECT_LT(zeroCrossingsPerSecond(ban2), zeroCrossingsPerSecond(ban));
+}
+
+int runMakeSounds(const QString& folder, QByteArray* errors) {
+  QProcess p;
+  p.start(QStringLiteral(ZELKAR_MAKE_SOUNDS_PATH), {folder});
+  if (!p.waitForFinished(30000)) return -1;
+  *errors = p.readAllStandardError();
+  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+}
+
+TEST(SoundFiles, SynthesisIsDeterministic) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QByteArray errors;
+  ASSERT_EQ(runMakeSounds(dir.path(), &errors), 0) << errors.toStdString();
+  for (const QString& f : kFiles)
+    EXPECT_EQ(readAll(dir.filePath(f)), readAll(kSoundDir + "/" + f)) << f.toStdString();
+}
+
+TEST(SoundFiles, UnwritableFolderFails) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QByteArray errors;
+  EXPECT_NE(runMakeSounds(dir.filePath("no/such/folder"), &errors), 0);
+  EXPECT_TRUE(errors.contains("cannot write")) << errors.toStdString();
+}
+
+constexpr Sound kAll[] = {Sound::hassyaon, Sound::bakuhatuon1, Sound::bakuhatuon2,
+                          Sound::syoutotuon};
+
+// Requests every sound many times over, directly and through a full queue.
+void hammer(SoundPlayer& player) {
+  for (int round = 0; round < 5; ++round)
+    for (Sound s : kAll) player.play(s);
+  SoundQueue q;
+  for (std::size_t i = 0; i < SoundQueue::kCapacity + 10; ++i) q.push(kAll[i % 4]);
+  player.playQueued(q);
+  EXPECT_EQ(q.size(), 0u);
+}
+
+TEST(SoundPlayer, MissingFolderIsSilentAndReportsOnce) {
+  QStringList lines;
+  SoundPlayer player(QStringLiteral("/nonexistent/zelkar"), [&](const QString& l) { lines << l; });
+  for (Sound s : kAll) EXPECT_TRUE(player.isSilent(s));
+  hammer(player);
+  ASSERT_EQ(lines.size(), 1);
+  EXPECT_TRUE(lines[0].contains("/nonexistent/zelkar"));
+}
+
+TEST(SoundPlayer, BadFilesSilenceOnlyTheirChannels) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ASSERT_TRUE(QFile::copy(kSoundDir + "/fire.WAV", dir.filePath("fire.WAV")));
+  {
+    QFile junk(dir.filePath("ban.WAV"));  // not a WAV file at all
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("this is no sound");
+  }
+  // ban2.WAV is missing; crash.WAV is a folder, which cannot be read.
+  ASSERT_TRUE(QDir(dir.path()).mkdir("crash.WAV"));
+
+  QStringList lines;
+  auto collect = [&](const QString& l) { lines << l; };
+  {
+    SoundPlayer player(dir.path(), collect, SoundPlayer::Output::absent);
+    hammer(player);
+    for (Sound s : kAll) EXPECT_TRUE(player.isSilent(s)) << "no output, so no sound";
+    EXPECT_EQ(lines.size(), 4) << lines.join('\n').toStdString();
+    EXPECT_EQ(lines.filter("ban.WAV").size(), 1);
+    EXPECT_EQ(lines.filter("ban2.WAV").size(), 1);
+    EXPECT_EQ(lines.filter("crash.WAV").size(), 1);
+    EXPECT_EQ(lines.filter("no audio output").size(), 1);
+  }
+  // With the machine's real output (or none), the good file is not blamed.
+  lines.clear();
+  SoundPlayer player(dir.path(), collect);
+  EXPECT_TRUE(player.isSilent(Sound::bakuhatuon1));
+  EXPECT_TRUE(player.isSilent(Sound::bakuhatuon2));
+  EXPECT_TRUE(player.isSilent(Sound::syoutotuon));
+  QTest::qWait(200);  // decoding runs in the background
+  EXPECT_TRUE(lines.filter("fire.WAV").isEmpty());
+  const bool haveOutput = lines.filter("no audio output").isEmpty();
+  EXPECT_EQ(player.isSilent(Sound::hassyaon), !haveOutput);
+}
+
+TEST(SoundPlayer, BuiltSoundsPlayWithoutComplaint) {
+  QStringList lines;
+  SoundPlayer player(kSoundDir, [&](const QString& l) { lines << l; });
+  // Play while background decoding may still run, then after it is done.
+  for (int i = 0; i < 6; ++i) {
+    hammer(player);
+    QTest::qWait(30);
+  }
+  // On a machine without audio output the one line says so; nothing else,
+  // and otherwise every file decoded.
+  EXPECT_LE(lines.size(), 1) << lines.join('\n').toStdString();
+  for (const QString& l : lines) EXPECT_TRUE(l.contains("no audio output")) << l.toStdString();
+  for (Sound s : kAll) EXPECT_EQ(player.isSilent(s), !lines.isEmpty());
+}
+
+}  // namespace
+}  // namespace zelkar

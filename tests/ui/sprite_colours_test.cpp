@@ -1,0 +1,193 @@
+// The colours the probes decode: stamped codes, bases, shells, vehicles.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "ui/prepare_sprites.h"
+#include "ui/sprite_art.h"
+#include "ui/ui_support.h"
+#include "ui/vehicle_pictures.h"
+
+namespace zelkar {
+namespace {
+
+using testing::colourCode;
+using testing::isFreeColour;
+
+struct Prepared {
+  ScreenModel m;
+  GameState s;
+  Prepared() {
+    s = testing::measuredState(m);
+    makeVehiclePictures(m, s);
+    prepareSprites(s, m);
+  }
+  const Picture& pic(const Item& it) const { return m.pictures.at(std::size_t(it.picture)); }
+};
+
+// Calls f(stamped, source) for every pixel of a stamped picture.
+template <typename F>
+void eachPixel(const Picture& stamped, const Picture& source, F f) {
+  ASSERT_EQ(stamped.width, source.width);
+  ASSERT_EQ(stamped.height, source.height);
+  for (int y = 0; y < source.height; ++y)
+    for (int x = 0; x < source.width; ++x) f(stamped.at(x, y), source.at(x, y));
+}
+
+TEST(Stamping, EveryObjectCarriesItsCodeAndKeepsTheRest) {
+  Prepared p;
+  for (int i = 0; i < kObstacles; ++i) {
+    SCOPED_TRACE(i);
+    const Picture& source = p.pic(p.m.mototiri[i % 5]);  // shapes taken in turn
+    eachPixel(p.pic(p.m.tiri[i]), source, [&](int32_t got, int32_t src) {
+      if (src == kKeyColour) {
+        EXPECT_EQ(got, kKeyColour);
+        return;
+      }
+      EXPECT_EQ(got >> 16, i);                // the whole blue byte
+      EXPECT_EQ(got & 0xFFFF, src & 0xFFFF);  // red and green kept
+    });
+  }
+  for (int i = 0; i < kWalls; ++i) {
+    SCOPED_TRACE(i);
+    eachPixel(p.pic(p.m.kabe[i]), p.pic(p.m.motokabe), [&](int32_t got, int32_t src) {
+      if (src == kKeyColour) {
+        EXPECT_EQ(got, kKeyColour);
+        return;
+      }
+      EXPECT_EQ(colourCode(got), i + 11);
+      EXPECT_EQ(got & 0xC0FFFF, src & 0xC0FFFF);  // top blue bits, green, red kept
+    });
+  }
+  for (int i = 0; i < 16; ++i) {
+    SCOPED_TRACE(i);
+    eachPixel(p.pic(p.m.tamabaku[i]), p.pic(p.m.motobaku), [&](int32_t got, int32_t src) {
+      if (src == kKeyColour) {
+        EXPECT_EQ(got, kKeyColour);
+        return;
+      }
+      EXPECT_EQ(colourCode(got), i + 46);
+      EXPECT_EQ(got & 0xC0FFFF, src & 0xC0FFFF);
+    });
+  }
+  // The cases named in the rules, as plain numbers.
+  EXPECT_EQ(stampObstacle(0x2D9080, 3) >> 16, 3);
+  EXPECT_EQ(colourCode(stampWall(0xAD9080, 0)), 11);
+  EXPECT_EQ(colourCode(stampBlast(0x2DD8FF, 15)), 61);
+}
+
+TEST(Stamping, SourcesHaveBothShapeAndKeyPixels) {
+  // A source without key pixels would stamp a solid square; one without
+  // shape pixels would make an invisible object.
+  Prepared p;
+  for (const Item* src : {&p.m.mototiri[0], &p.m.mototiri[1], &p.m.mototiri[2], &p.m.mototiri[3],
+                          &p.m.mototiri[4], &p.m.motokabe, &p.m.motobaku}) {
+    const auto& px = p.pic(*src).pixels;
+    const auto keys = std::count(px.begin(), px.end(), kKeyColour);
+    EXPECT_GT(keys, 0);
+    EXPECT_LT(keys, std::ptrdiff_t(px.size()) * 3 / 4);  // a body, not a speck
+  }
+}
+
+TEST(SpriteColours, NothingAProbeMustSeeIsAFreeColour) {
+  Prepared p;
+  auto check = [](const Picture& pic, const char* what) {
+    for (int32_t c : pic.pixels) {
+      if (c != kKeyColour) {
+        ASSERT_FALSE(isFreeColour(c)) << what << std::hex << " " << c;
+      }
+    }
+  };
+  for (int i = 0; i < kObstacles; ++i) check(p.pic(p.m.tiri[i]), "obstacle");
+  for (auto& k : p.m.kabe) check(p.pic(k), "wall");
+  for (auto& t : p.m.tamabaku) check(p.pic(t), "blast");
+  for (auto& k : p.m.kiti) check(p.pic(k), "base");
+  check(p.pic(p.m.motobaku), "vehicle explosion");  // baku shows the unstamped source
+  for (int pl = 0; pl < 2; ++pl)
+    for (int k = 0; k < kDirections; ++k)
+      check(p.m.pictures[std::size_t(p.m.gunPictures[pl].first + k)], "vehicle");
+}
+
+TEST(SpriteColours, BasesCarryCodes62And63WithinFifteenPixels) {
+  Prepared p;
+  for (int pl = 0; pl < 2; ++pl) {
+    const Picture& pic = p.pic(p.m.kiti[pl]);
+    ASSERT_EQ(pic.width, 37);
+    int shape = 0;
+    for (int y = 0; y < pic.height; ++y)
+      for (int x = 0; x < pic.width; ++x) {
+        const int32_t c = pic.at(x, y);
+        if (c == kKeyColour) continue;
+        ++shape;
+        EXPECT_EQ(colourCode(c), 62 + pl);
+        EXPECT_LE((x - 18) * (x - 18) + (y - 18) * (y - 18), 15 * 15) << x << "," << y;
+      }
+    EXPECT_GT(shape, 600);  // a pad, not a dot: other vehicles must meet it
+  }
+}
+
+TEST(SpriteColours, ShellsAreTheirExactColourInsideKeyCorners) {
+  Prepared p;
+  for (int pl = 0; pl < 2; ++pl)
+    for (int s = 0; s < 8; ++s) {
+      const Picture& pic = p.pic(p.m.houdan[8 * pl + s]);
+      ASSERT_EQ(pic.width, 4);
+      ASSERT_EQ(pic.height, 4);
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) {
+          const bool corner = (x == 0 || x == 3) && (y == 0 || y == 3);
+          EXPECT_EQ(pic.at(x, y), corner ? kKeyColour : p.s.shellColorBase[pl] + s);
+        }
+    }
+}
+
+TEST(SpriteColours, VehiclesNeverDecodeAsAnObstacle) {
+  // A shell that strikes a vehicle decodes what it hit as an obstacle code
+  // too; no vehicle pixel, gun line included, may name one.
+  Prepared p;
+  for (int pl = 0; pl < 2; ++pl)
+    for (int k = 0; k < kDirections; ++k) {
+      const Picture& pic = p.m.pictures[std::size_t(p.m.gunPictures[pl].first + k)];
+      for (int32_t c : pic.pixels) {
+        if (c != kKeyColour) {
+          ASSERT_GT(colourCode(c), 10) << std::hex << c;
+        }
+      }
+      for (int c : {0, 20})
+        for (int r : {0, 20}) EXPECT_EQ(pic.at(c, r), kKeyColour);  // corners outside the disc
+    }
+}
+
+TEST(VehiclePictures, TheGunLineFollowsHline) {
+  Prepared p;
+  for (int pl = 0; pl < 2; ++pl)
+    for (int k : {0, 8, 16, 31, 32, 45, 63}) {
+      p.m.hline[pl].x2 = p.s.dirLineX[k];
+      p.m.hline[pl].y2 = p.s.dirLineY[k];
+      const int16_t idx = kyaraPicture(p.m, pl);
+      EXPECT_EQ(idx, p.m.gunPictures[pl].first + k);
+      const Picture& pic = p.m.pictures[std::size_t(idx)];
+      // The line's end and its midpoint are drawn in the gun colour.
+      const float mx = (p.s.dirLineX[k] + 11) / 2, my = (p.s.dirLineY[k] + 11) / 2;
+      EXPECT_EQ(pic.at(int(std::lround(mx)), int(std::lround(my))), p.m.hline[pl].color) << k;
+      const int ex = int(std::lround(p.s.dirLineX[k])), ey = int(std::lround(p.s.dirLineY[k]));
+      EXPECT_EQ(pic.at(std::min(ex, 20), std::min(ey, 20)), p.m.hline[pl].color) << k;
+    }
+  // An end point off the table picks the nearest direction.
+  p.m.hline[0].x2 = p.s.dirLineX[5] + 0.3f;
+  p.m.hline[0].y2 = p.s.dirLineY[5] - 0.2f;
+  EXPECT_EQ(kyaraPicture(p.m, 0), p.m.gunPictures[0].first + 5);
+}
+
+TEST(VehiclePictures, MakingThemAgainReusesTheirSlots) {
+  Prepared p;
+  const std::size_t before = p.m.pictures.size();
+  const int16_t first = p.m.gunPictures[1].first;
+  makeVehiclePictures(p.m, p.s);
+  EXPECT_EQ(p.m.pictures.size(), before);
+  EXPECT_EQ(p.m.gunPictures[1].first, first);
+}
+
+}  // namespace
+}  // namespace zelkar

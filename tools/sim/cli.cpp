@@ -1,0 +1,131 @@
+#include "tools/sim/cli.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tools/sim/runner.h"
+#include "tools/sim/script.h"
+
+namespace zelkar::sim {
+
+namespace {
+
+constexpr const char* kUsage =
+    R"(usage: zelkar-sim [--seed N] [--script FILE] [--dump ticks|end]
+
+Plays Zelkar without a window from a script (FILE, or standard input) and
+prints the game record as JSON Lines: with --dump ticks one object after
+every tick, with --dump end (the default) one at the end.
+
+Script commands, one a line; # starts a comment, blank lines are ignored:
+  seed N                    the generator's state (default 0, or --seed N);
+                            only before the first start
+  config K T S              config.txt values: keyboard kind, tick interval
+                            in ms, sound switch (default config 1 10 1)
+  start random [friction]   start panel: random obstacle count, friction box
+                            ticked or not, then the start button
+  start given TEXT [friction]
+                            the same with TEXT typed into the count box
+  down VK [SHIFT]           key press (also each auto-repeat): virtual-key code
+                            0-255, shift state 0-7 (1 Shift, 2 Ctrl, 4 Alt)
+  up VK                     key release
+  tick [N]                  N ticks of the simulation timer (default 1); ticks
+                            are run only while the timer runs
+  answer TEXT               TEXT typed into the answer box
+
+A TEXT that is empty or holds blanks, # or a leading " is written in double
+quotes, with "" for a quote inside it. The start button and the answer box
+act only while they are shown; after the program has ended no event acts.
+
+Exit status: 0 done, 1 the script could not be read or the output written,
+2 a bad option or a bad command (the message names the line).
+)";
+
+struct Options {
+  uint32_t seed = 0;
+  std::string scriptPath;  // empty: standard input
+  DumpMode dump = DumpMode::End;
+  bool help = false;
+};
+
+// Fills opts, or returns what is wrong with the command line.
+std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--help" || a == "-h") {
+      opts.help = true;
+      continue;
+    }
+    if (a != "--seed" && a != "--script" && a != "--dump") return "unknown option \"" + a + "\"";
+    if (i + 1 == args.size()) return a + " needs a value";
+    const std::string& v = args[++i];
+    if (a == "--seed") {
+      const auto seed = parseWhole(v, 0, kMaxSeed);
+      if (!seed) return "--seed must be a whole number from 0 to 4294967295, not \"" + v + "\"";
+      opts.seed = static_cast<uint32_t>(*seed);
+    } else if (a == "--script") {
+      opts.scriptPath = v;
+    } else if (v == "ticks" || v == "end") {
+      opts.dump = v == "ticks" ? DumpMode::Ticks : DumpMode::End;
+    } else {
+      return "--dump must be \"ticks\" or \"end\", not \"" + v + "\"";
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err) {
+  Options opts;
+  if (const std::string e = parseOptions(args, opts); !e.empty()) {
+    err << "zelkar-sim: " << e << "\n" << kUsage;
+    return kExitBad;
+  }
+  if (opts.help) {
+    out << kUsage;
+    return out.flush() ? kExitOk : kExitIo;
+  }
+
+  std::ostringstream text;
+  const std::string name = opts.scriptPath.empty() ? "<stdin>" : opts.scriptPath;
+  if (opts.scriptPath.empty()) {
+    text << in.rdbuf();
+  } else {
+    std::ifstream file(opts.scriptPath, std::ios::binary);
+    std::error_code ec;
+    // A folder opens as a file on Linux but reads as nothing.
+    if (!file || std::filesystem::is_directory(opts.scriptPath, ec)) {
+      err << "zelkar-sim: cannot open " << name << "\n";
+      return kExitIo;
+    }
+    text << file.rdbuf();
+    if (file.bad()) {
+      err << "zelkar-sim: cannot read " << name << "\n";
+      return kExitIo;
+    }
+  }
+
+  const ParsedScript script = parseScript(text.str());
+  if (script.error) {
+    err << "zelkar-sim: " << name << ": line " << script.error->line << ": "
+        << script.error->message << "\n";
+    return kExitBad;
+  }
+
+  Runner runner(out, opts.dump, opts.seed);
+  runner.run(script.commands);
+  if (runner.droppedSounds() > 0) {
+    err << "zelkar-sim: warning: " << runner.droppedSounds()
+        << " sound requests did not fit the game's queue and are missing from \"sounds\"\n";
+  }
+  if (!out.flush()) {
+    err << "zelkar-sim: cannot write the output\n";
+    return kExitIo;
+  }
+  return kExitOk;
+}
+
+}  // namespace zelkar::sim

@@ -1,0 +1,21 @@
+// The command line of zelkar-sim, apart from main so that tests can run it
+// in-process with string streams.
+#pragma once
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zelkar::sim {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitIo = 1;   // the script could not be read, or the output written
+inline constexpr int kExitBad = 2;  // a bad option or a bad command
+
+// args: the arguments after the program name. The script is read from
+// `in` when no --script is given.
+int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+            std::ostream& err);
+
+}  // namespace zelkar::sim

@@ -1,0 +1,66 @@
+// Plays a parsed script on a Game with no window and writes JSON Lines.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "app/game.h"
+#include "tools/sim/headless_window.h"
+#include "tools/sim/script.h"
+#include "tools/sim/state_dump.h"
+
+namespace zelkar::sim {
+
+enum class DumpMode : uint8_t { Ticks, End };
+
+class Runner {
+ public:
+  Runner(std::ostream& out, DumpMode mode, uint32_t seed);
+
+  // Runs every command, then writes the final object when dumping at the end.
+  void run(const std::vector<ScriptLine>& script);
+
+  // One command. Events need the window, so the first one loads it; after
+  // the program has ended events are ignored.
+  void execute(const Command& command);
+  // Writes the final object (dump at the end only).
+  void finish();
+  // Opens the main window as the program would: load, then the start
+  // timer when load has armed it. Does nothing the second time.
+  void load();
+
+  Game& game() { return *g_; }
+  HeadlessWindow& window() { return ws_; }
+  int64_t ticks() const { return events_.tick; }
+  // Sound requests the game's bounded queue had to drop; a faithful run has none.
+  std::size_t droppedSounds() const { return droppedSounds_; }
+
+ private:
+  void operator()(const SeedCommand& c);
+  void operator()(const ConfigCommand& c);
+  void operator()(const StartCommand& c);
+  void operator()(const KeyDownCommand& c);
+  void operator()(const KeyUpCommand& c);
+  void operator()(const TickCommand& c);
+  void operator()(const AnswerCommand& c);
+
+  // Moves what the last handler queued (sounds, message boxes) into the
+  // events of the next object, so the game's queue never fills up however
+  // far apart the objects are.
+  void collect();
+  void dump();
+  bool acceptsEvents() const { return !g_->ended; }
+
+  std::ostream& out_;
+  DumpMode mode_;
+  uint32_t seed_;
+  std::unique_ptr<Game> g_;  // large: the probe tables and the screen model
+  HeadlessWindow ws_;
+  bool loaded_ = false;
+  DumpEvents events_;
+  std::size_t droppedSounds_ = 0;
+};
+
+}  // namespace zelkar::sim

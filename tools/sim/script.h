@@ -1,0 +1,78 @@
+// The script of the headless runner: one command a line, `#` starts a
+// comment, blank lines are ignored. The same format is the replay file, so
+// it must read back exactly what a recording wrote.
+//
+// Words are separated by blanks. A text (the count box, the answer box) that
+// is empty or holds blanks, `#` or a leading `"` is written in double quotes,
+// with `""` standing for one quote inside: scriptText() writes that form.
+// A line break cannot be written; the boxes hold one line.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "settings/config_file.h"
+
+namespace zelkar::sim {
+
+struct SeedCommand {
+  uint32_t seed = 0;  // the generator's state
+};
+struct ConfigCommand {
+  ConfigValues values;  // as config.txt with these three lines would give them
+};
+struct StartCommand {
+  bool given = false;  // "指定" selected (else "乱数個")
+  std::string text;    // typed into the count box; only when given
+  bool friction = false;
+};
+struct KeyDownCommand {
+  int16_t keyCode = 0;  // Windows virtual-key code
+  int16_t shift = 0;    // 1 Shift, 2 Ctrl, 4 Alt
+};
+struct KeyUpCommand {
+  int16_t keyCode = 0;
+};
+struct TickCommand {
+  int64_t count = 1;
+};
+struct AnswerCommand {
+  std::string text;  // typed into the answer box
+};
+
+using Command = std::variant<SeedCommand, ConfigCommand, StartCommand, KeyDownCommand, KeyUpCommand,
+                             TickCommand, AnswerCommand>;
+
+struct ScriptLine {
+  int line = 0;  // 1-based line number in the script
+  Command command;
+};
+
+struct ScriptError {
+  int line = 0;
+  std::string message;
+};
+
+struct ParsedScript {
+  std::vector<ScriptLine> commands;
+  std::optional<ScriptError> error;  // the first bad line; commands then stop before it
+};
+
+// Parses a whole script. Every line is checked before anything runs, so a
+// bad line late in a script never leaves a half-played match behind.
+ParsedScript parseScript(std::string_view text);
+
+// A text as one script word: as is when it reads back unchanged, else quoted.
+std::string scriptText(std::string_view text);
+
+// A whole decimal number in [lo, hi], nothing else; nullopt otherwise.
+std::optional<int64_t> parseWhole(std::string_view word, int64_t lo, int64_t hi);
+
+inline constexpr int64_t kMaxSeed = 4294967295;   // any 32-bit value; the generator keeps 24 bits
+inline constexpr int64_t kMaxTicks = 1000000000;  // one billion ticks: ~347 simulated days
+
+}  // namespace zelkar::sim
