@@ -5,11 +5,15 @@
 BUILD     ?= build
 ASAN      ?= build-asan
 RELEASE   ?= build-release
+FUZZ      ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS = config script play
+SOAK_SEEDS ?= 1000
 JOBS      ?= $(shell nproc)
 CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test test-sanitize bench format lint clean
+.PHONY: all deps configure build run test test-sanitize bench smoke measure format lint clean
 
 all: build
 
@@ -35,10 +39,48 @@ test-sanitize: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
+# The long determinism run: SOAK_SEEDS pairs of matches under the
+# sanitizers, compared after every tick and held to the invariants, the
+# seeds shared out over the cores by gtest's sharding.
+soak: deps
+	cmake -S . -B $(ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DZELKAR_SANITIZE=ON -DZELKAR_QT=OFF
+	cmake --build $(ASAN) -j $(JOBS) --target zelkar_tests
+	@pids=""; for i in $$(seq 0 $$(($(JOBS) - 1))); do \
+	  ZELKAR_SOAK_SEEDS=$(SOAK_SEEDS) GTEST_TOTAL_SHARDS=$(JOBS) GTEST_SHARD_INDEX=$$i \
+	    $(ASAN)/zelkar_tests --gtest_filter='Seeds/SoakSeed.*' --gtest_brief=1 \
+	    >$(ASAN)/soak-$$i.log 2>&1 & pids="$$pids $$!"; \
+	done; status=0; for p in $$pids; do wait $$p || status=1; done; \
+	tail -n 3 $(ASAN)/soak-*.log; \
+	if [ $$status -ne 0 ]; then grep -h -B2 -A12 'Failure\|ERROR' $(ASAN)/soak-*.log | head -n 80; fi; \
+	exit $$status
+
+# libFuzzer on the config.txt reader, the script reader and the game playing
+# scripts, each for FUZZ_SECONDS, in a clang build of the core alone. A
+# finding fails the target; its input is saved in $(FUZZ)/artifacts/.
+fuzz: deps
+	cmake -S . -B $(FUZZ) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DZELKAR_FUZZ=ON -DZELKAR_QT=OFF
+	cmake --build $(FUZZ) -j $(JOBS)
+	@status=0; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/corpus/$$t $(FUZZ)/artifacts/$$t; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  $(FUZZ)/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -dict=fuzz/$$t.dict -artifact_prefix=$(FUZZ)/artifacts/$$t/ \
+	    $(FUZZ)/corpus/$$t fuzz/corpus/$$t >$(FUZZ)/fuzz_$$t.log 2>&1 || status=1; \
+	  grep -E '^#[0-9]+[[:space:]]+DONE|exec_per_sec|ERROR|SUMMARY' $(FUZZ)/fuzz_$$t.log; \
+	done; exit $$status
+
 bench: deps
 	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZELKAR_QT=OFF
 	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench
 	$(RELEASE)/zelkar_bench
+
+# The real program on a private X server (Xvfb), driven with xdotool.
+smoke: build
+	scripts/smoke $(BUILD)
+
+measure: build
+	scripts/measure $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)
@@ -47,4 +89,4 @@ lint:
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ)

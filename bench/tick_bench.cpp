@@ -3,6 +3,7 @@
 // 34 walls, both vehicles moving, both players keeping five shells flying).
 #include <benchmark/benchmark.h>
 
+#include "sim/vehicle_step.h"
 #include "support/arena_setup.h"
 
 namespace zelkar {
@@ -23,6 +24,26 @@ void BM_OneVehicleTick(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OneVehicleTick);
+
+// The vehicle's own dynamics without the arena's probes: B1 to B5, B10, B11.
+void BM_VehicleDynamics(benchmark::State& state) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws, 7, true);
+  emptyArena(g);
+  formKeyDown(g, ws, kLeftFire, 0);
+  for (auto _ : state) {
+    GameState& s = g.s;
+    s.fuelLeft[1] = 1000;
+    s.thrustX[1] = s.posX[1] < 400 ? 1.0f : -1.0f;
+    burnFuel(g, 1);
+    applyFriction(s, 1);
+    accelerate(s, 1);
+    moveInField(s, 1);
+    placeSprite(g, 1);
+    turnGun(g, 1);
+  }
+}
+BENCHMARK(BM_VehicleDynamics);
 
 void BM_QuietArenaTick(benchmark::State& state) {
   FakeWindowSystem ws;

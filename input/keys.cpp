@@ -73,8 +73,9 @@ void openSettingsWindow(Game& g, WindowSystem& ws) {
   // A file that cannot be read any more keeps the settings in force.
   configp(g, ws);
   // Only restart a tick that has an arena to move: before the first match
-  // there is none, and the players could confirm empty settings.
-  if (g.matchStarted) g.screen.timer1Interval = g.s.tickInterval;
+  // there is none, and the players could confirm empty settings. A match
+  // that ended while the window was open waits for its answer instead.
+  if (g.matchStarted && !g.awaitingAnswer && !g.ended) g.screen.timer1Interval = g.s.tickInterval;
 }
 
 void stopMatch(Game& g) {

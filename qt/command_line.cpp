@@ -24,16 +24,27 @@ std::optional<QString> valueOf(const QStringList& args, qsizetype& i, const QStr
 
 CommandLine parseCommandLine(const QStringList& args) {
   // --help and --version answer whatever else is on the line, wrong or not.
-  for (qsizetype i = 1; i < args.size(); ++i) {
-    if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h"))
-      return {CommandLine::Action::help, std::nullopt, 1, {}};
-    if (args[i] == QLatin1String("--version"))
-      return {CommandLine::Action::version, std::nullopt, 1, {}};
-  }
   CommandLine out;
+  for (qsizetype i = 1; i < args.size(); ++i) {
+    if (args[i] == QLatin1String("--help") || args[i] == QLatin1String("-h")) {
+      out.action = CommandLine::Action::help;
+      return out;
+    }
+    if (args[i] == QLatin1String("--version")) {
+      out.action = CommandLine::Action::version;
+      return out;
+    }
+  }
   auto fail = [&out](QString why) {
     out.action = CommandLine::Action::error;
     out.error = std::move(why);
+  };
+  // "--record=" would record nowhere rather than say so.
+  auto file = [&fail](const QString& name, const QString& value, QString& path) {
+    if (value.isEmpty())
+      fail(QStringLiteral("%1 needs a file name").arg(name));
+    else
+      path = value;
   };
   for (qsizetype i = 1; i < args.size() && out.action == CommandLine::Action::run; ++i) {
     const QString& arg = args[i];
@@ -54,22 +65,43 @@ CommandLine parseCommandLine(const QStringList& args) {
         fail(QStringLiteral("--scale wants a whole number from 1 to %1, not \"%2\"")
                  .arg(kMaxScale)
                  .arg(*v));
+    } else if (auto v = valueOf(args, i, QStringLiteral("--record"), out)) {
+      file(QStringLiteral("--record"), *v, out.recordPath);
+    } else if (auto v = valueOf(args, i, QStringLiteral("--replay"), out)) {
+      file(QStringLiteral("--replay"), *v, out.replayPath);
+    } else if (auto v = valueOf(args, i, QStringLiteral("--hashes"), out)) {
+      file(QStringLiteral("--hashes"), *v, out.hashesPath);
     } else if (out.action == CommandLine::Action::run) {
       fail(QStringLiteral("unknown option \"%1\"").arg(arg));
     }
   }
+  // A replay plays what a file says; recording it again would only copy it.
+  if (out.action == CommandLine::Action::run && !out.recordPath.isEmpty() &&
+      !out.replayPath.isEmpty())
+    fail(QStringLiteral("--record and --replay cannot be used together"));
   return out;
 }
 
 QString usageText(const QString& program) {
   return QStringLiteral(
-             "Usage: %1 [--seed N] [--scale N]\n"
+             "Usage: %1 [--seed N] [--scale N] [--record FILE | --replay FILE] [--hashes FILE]\n"
              "A two-player vehicle battle on one keyboard.\n"
              "\n"
-             "  --seed N    build the arena from the random seed N instead of the clock\n"
-             "  --scale N   show the window N times larger (1 to %2)\n"
-             "  --help      show this help and exit\n"
-             "  --version   show the version and exit\n")
+             "  --seed N        build the arena from the random seed N instead of the clock\n"
+             "                  (with --replay: the seed of a file that sets none)\n"
+             "  --scale N       show the window N times larger (1 to %2)\n"
+             "  --record FILE   write the match into FILE as a replay: the seed, the\n"
+             "                  settings and every event the game handled, in order\n"
+             "  --replay FILE   play FILE back with its seed and settings (config.txt is\n"
+             "                  left alone); the players' keys are ignored, but Ctrl+F2\n"
+             "                  stops the match and the replay\n"
+             "  --hashes FILE   write a line \"TICK HASH\" after every tick, the same lines\n"
+             "                  as zelkar-sim --dump hash prints for the same events\n"
+             "  --help          show this help and exit\n"
+             "  --version       show the version and exit\n"
+             "\n"
+             "zelkar-sim --script FILE plays a recorded FILE without a window.\n"
+             "Exit status: 0 done, 2 a bad option, or a file that cannot be read or written.\n")
       .arg(program)
       .arg(kMaxScale);
 }

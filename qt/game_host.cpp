@@ -4,17 +4,33 @@
 #include <QLineEdit>
 
 #include "app/handlers.h"
+#include "qt/hash_log.h"
 #include "qt/main_window.h"
 #include "qt/qt_window_system.h"
+#include "qt/recorder.h"
+#include "qt/replayer.h"
 #include "qt/score_window.h"
 
 namespace zelkar::qt {
+
+namespace {
+
+constexpr int16_t kF1 = 112, kF2 = 113;  // virtual-key codes
+constexpr int16_t kCtrlOnly = 2;         // shift state: Ctrl alone
+
+ConfigValues configInForce(const GameState& s) { return {s.keypadMode, s.tickInterval, s.soundOn}; }
+
+}  // namespace
 
 GameHost::GameHost(Options options)
     : g_(std::make_unique<Game>()),
       main_(std::make_unique<MainWindow>(*this, options.scale)),
       score_(new ScoreWindow(g_->screen, main_.get())),
-      ws_(std::make_unique<QtWindowSystem>(options.config, main_.get(), [this] { end(); })) {
+      ws_(std::make_unique<QtWindowSystem>(options.config, main_.get(), [this] { end(); })),
+      stats_(options.stats),
+      recorder_(options.recorder),
+      hashes_(options.hashes),
+      replay_(options.replay) {
   if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
 
   startTimer_.setSingleShot(true);
@@ -30,6 +46,8 @@ GameHost::GameHost(Options options)
   connect(&w, &RealWidgets::gameClicked, this, &GameHost::gameClicked);
   connect(&w, &RealWidgets::hanChanged, this, &GameHost::answerChanged);
   connect(&w, &RealWidgets::edited, this, &GameHost::widgetsEdited);
+  if (replay_ != nullptr) replay_->attach(*this);
+  replayedCountText_ = std::string(g_->screen.tirikosu.caption.view());
 }
 
 GameHost::~GameHost() {
@@ -46,8 +64,10 @@ void GameHost::run(Handler&& handler, After after) {
 }
 
 void GameHost::load(uint32_t seed) {
+  if (recorder_ != nullptr) recorder_->write(sim::SeedCommand{seed});
   run([&] { formLoad(*g_, *ws_, seed); });
   if (ended_) return;
+  if (recorder_ != nullptr) recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
   main_->show();
   main_->activateWindow();
   applyFocus(true);
@@ -55,43 +75,125 @@ void GameHost::load(uint32_t seed) {
 
 void GameHost::startTimerFired() {
   run([&] { zelkar::startTimer(*g_); });
+  if (replay_ != nullptr && !ended_) replay_->advance(*this);
 }
+
 void GameHost::tick() {
+  // Only a tick the model's timer would fire: a recording and zelkar-sim
+  // count exactly those.
+  if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0) return;
+  if (stats_ != nullptr) stats_->tickRan();
   run([&] { timer1Timer(*g_); }, After::tick);
+  if (recorder_ != nullptr) recorder_->tickRan();
+  if (hashes_ != nullptr) hashes_->tickRan(*g_);
+  if (replay_ != nullptr) replay_->tickRan(*this);
 }
 
 void GameHost::keyDown(int16_t keyCode, int16_t shift) {
-  run([&] { formKeyDown(*g_, *ws_, keyCode, shift); });
+  if (replay_ != nullptr) {
+    // The players watch a replay; Ctrl+F2 still stops the match, and with
+    // it the replay, whose next events belong to the match it stopped.
+    if (keyCode != kF2 || shift != kCtrlOnly) return;
+    replay_->stop();
+  }
+  keyPressed(keyCode, shift);
 }
 
 void GameHost::keyUp(int16_t keyCode, int16_t shift) {
+  if (replay_ == nullptr) keyReleased(keyCode, shift);
+}
+
+void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
+  if (ended_) return;
+  // Ctrl+F1 opens the settings window inside its handler (and ticks run
+  // while it is open): the settings it leaves in force go before the key,
+  // where zelkar-sim reads them when the key comes.
+  const bool settingsKey = keyCode == kF1 && shift == kCtrlOnly;
+  if (recorder_ != nullptr && !settingsKey) recorder_->write(sim::KeyDownCommand{keyCode, shift});
+  run([&] { formKeyDown(*g_, *ws_, keyCode, shift); });
+  if (recorder_ != nullptr && settingsKey) {
+    recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
+    recorder_->write(sim::KeyDownCommand{keyCode, shift});
+  }
+}
+
+void GameHost::keyReleased(int16_t keyCode, int16_t shift) {
+  if (ended_) return;
+  if (recorder_ != nullptr) recorder_->write(sim::KeyUpCommand{keyCode});
   run([&] { formKeyUp(*g_, keyCode, shift); });
 }
 
 void GameHost::option1Clicked() {
+  if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
   run([&] { option1Click(*g_); });
 }
 
 void GameHost::option2Clicked() {
+  if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
   run([&] { option2Click(*g_); });
 }
 
 void GameHost::gameClicked() {
+  if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
+  startPressed();
+}
+
+void GameHost::startPressed() {
+  const ScreenModel& m = g_->screen;
+  if (ended_ || !m.Picture2.visible) return;
+  if (recorder_ != nullptr) recordStart();
   run([&] { gameClick(*g_, *ws_); }, After::startButton);
 }
 
+void GameHost::recordStart() {
+  const ScreenModel& m = g_->screen;
+  // The handler asks for the random count by Option1, so a start with
+  // neither button set is a given count.
+  const bool given = !m.Option1.value;
+  const std::string text(m.tirikosu.caption.view());
+  if (given) {
+    replayedCountText_ = text;
+  } else if (text != replayedCountText_) {
+    // The count box is checked with either option, but a `start random`
+    // line cannot carry its text: a replay may start where this refused.
+    recorder_->comment("the count box held " + sim::scriptText(text) + ", not " +
+                       sim::scriptText(replayedCountText_) + ", at the next start");
+  }
+  recorder_->write(sim::StartCommand{given, given ? text : std::string(), m.mas.value});
+}
+
 void GameHost::answerChanged() {
+  if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
+  answerTyped();
+}
+
+void GameHost::answerTyped() {
+  const Item& han = g_->screen.han;
+  if (ended_ || !han.visible) return;
+  // The handler empties the box, and an emptied box is no event: only
+  // typed text is one (a replay cannot type nothing).
+  if (recorder_ != nullptr && !han.caption.view().empty())
+    recorder_->write(sim::AnswerCommand{std::string(han.caption.view())});
   run([&] { hanChange(*g_, *ws_); });
 }
 
 void GameHost::widgetsEdited() {
   // No handler: the model must only not lose what the player typed when
   // the next tick puts the model back into the widgets.
-  if (!ended_) main_->widgets().copyInto(g_->screen);
+  if (!ended_ && replay_ == nullptr) main_->widgets().copyInto(g_->screen);
+}
+
+void GameHost::holdTicks() {
+  ticksHeld_ = true;
+  syncTimers();
+}
+
+void GameHost::framePainted() {
+  if (stats_ != nullptr && g_->screen.Picture2.visible) stats_->startPanelShown();
 }
 
 void GameHost::mainWindowClosing() {
@@ -139,10 +241,11 @@ void GameHost::syncTimers() {
   else if (!startTimer_.isActive() || startTimer_.interval() != m.startInterval)
     startTimer_.start(m.startInterval);
 
-  if (m.timer1Interval <= 0)
+  if (m.timer1Interval <= 0 || ticksHeld_)
     timer1_.stop();
   else if (!timer1_.isActive() || timer1_.interval() != m.timer1Interval)
     timer1_.start(m.timer1Interval);
+  if (stats_ != nullptr) stats_->tickTimerRunning(timer1_.isActive());
 }
 
 void GameHost::syncScoreWindow(bool reshow) {

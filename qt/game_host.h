@@ -7,14 +7,19 @@
 #include <QTimer>
 #include <array>
 #include <memory>
+#include <string>
 
 #include "app/game.h"
 #include "qt/config_location.h"
+#include "qt/run_stats.h"
 #include "qt/sound_player.h"
 
 namespace zelkar::qt {
 
+class HashLog;
 class MainWindow;
+class Recorder;
+class Replayer;
 class ScoreWindow;
 class QtWindowSystem;
 
@@ -27,6 +32,14 @@ class GameHost : public QObject {
     ConfigLocation config;
     // Folder of the four WAV files; empty plays nothing (tests).
     QString soundFolder;
+    // Told of ticks, the tick timer and the first start panel; may be null.
+    RunStats* stats = nullptr;
+    // Writes every event the game handles as a replay file; may be null.
+    Recorder* recorder = nullptr;
+    // Writes the state hash after every tick; may be null.
+    HashLog* hashes = nullptr;
+    // Plays a replay: the players' input is ignored but Ctrl+F2; may be null.
+    Replayer* replay = nullptr;
   };
 
   explicit GameHost(Options options);
@@ -49,6 +62,19 @@ class GameHost : public QObject {
   // The player changed a start panel box that has no handler of its own.
   void widgetsEdited();
 
+  // The events a recording holds, as the core takes them once the widgets
+  // have been read into the model: the players' events end here, and a
+  // replay calls them directly.
+  void keyPressed(int16_t keyCode, int16_t shift);
+  void keyReleased(int16_t keyCode, int16_t shift);
+  void startPressed();  // only while the start panel shows
+  void answerTyped();   // only while the answer box shows
+  // Timer1 stays stopped from now on, whatever the model says: the end of
+  // a replay keeps its last moment on the screen.
+  void holdTicks();
+  // The main window has put a frame on the screen.
+  void framePainted();
+
   // Shows the model as it stands, after a change made outside a handler.
   void refresh() { afterHandler(After::event); }
 
@@ -69,6 +95,7 @@ class GameHost : public QObject {
   void run(Handler&& handler, After after = After::event);
   void afterHandler(After after);
   void syncTimers();
+  void recordStart();
   void syncScoreWindow(bool reshow);
   void applyFocus(bool force);
 
@@ -77,9 +104,17 @@ class GameHost : public QObject {
   ScoreWindow* score_;  // a child window of main_
   std::unique_ptr<QtWindowSystem> ws_;
   std::unique_ptr<SoundPlayer> sound_;
+  RunStats* stats_;
+  Recorder* recorder_;
+  HashLog* hashes_;
+  Replayer* replay_;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;
+  bool ticksHeld_ = false;
+  // The count box as a replay of the recording holds it: only a `start
+  // given` line sets it there.
+  std::string replayedCountText_;
   bool scoreShown_ = false;
   Focus focusShown_ = Focus::None;
   struct ShownScore {

@@ -4,18 +4,40 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <optional>
 
 #include "qt/command_line.h"
 #include "qt/config_location.h"
 #include "qt/game_host.h"
 #include "qt/japanese_font.h"
+#include "qt/main_window.h"
+#include "qt/message_box.h"
+#include "qt/run_files.h"
+#include "qt/run_stats.h"
+#include "qt/signal_close.h"
 
 namespace {
+
+constexpr int kExitBadStart = 2;  // a bad option, or a file that cannot be read or written
 
 QStringList rawArguments(int argc, char** argv) {
   QStringList args;
   for (int i = 0; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   return args;
+}
+
+// Whether Qt may find a display: without one it would abort before the
+// message box could say anything.
+bool displayNamed() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// Platforms on which no one could click a box away.
+bool windowsAreSeen() {
+  const QString p = QGuiApplication::platformName();
+  return p != QLatin1String("offscreen") && p != QLatin1String("minimal");
 }
 
 }  // namespace
@@ -34,6 +56,19 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Files are read and opened before the display is, so that a broken replay
+  // or a recording that cannot be written is refused even with no display.
+  // Qt's own options (-platform ...) fail this early reading; the files are
+  // then opened once Qt has taken its options out.
+  std::optional<zelkar::qt::RunFiles> files;
+  if (early == zelkar::qt::CommandLine::Action::run) {
+    files = zelkar::qt::openRunFiles(zelkar::qt::parseCommandLine(raw));
+    if (!files->error.isEmpty()) {
+      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(files->error));
+      if (!displayNamed()) return kExitBadStart;
+    }
+  }
+
   // Qt takes its own options (-platform, -display ...) out of argv here.
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelkar"));
@@ -49,15 +84,32 @@ int main(int argc, char** argv) {
     case zelkar::qt::CommandLine::Action::error:
       std::fprintf(stderr, "%s: %s\n%s", qPrintable(program), qPrintable(options.error),
                    qPrintable(zelkar::qt::usageText(program)));
-      return 2;
+      return kExitBadStart;
     case zelkar::qt::CommandLine::Action::run:
       break;
   }
+  if (!files) {
+    files = zelkar::qt::openRunFiles(options);
+    if (!files->error.isEmpty())
+      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(files->error));
+  }
+  if (!files->error.isEmpty()) {
+    if (windowsAreSeen()) zelkar::qt::showMessageBox(nullptr, files->error, program);
+    return kExitBadStart;
+  }
 
   QApplication::setFont(zelkar::qt::gameFont(9));
+  std::optional<zelkar::qt::RunStats> stats;
+  if (zelkar::qt::RunStats::wanted()) stats.emplace();
   zelkar::qt::GameHost host({options.scale, zelkar::qt::ConfigLocation::forThisRun(),
-                             QApplication::applicationDirPath()});
-  host.load(options.seed.value_or(zelkar::qt::clockSeed()));
+                             QApplication::applicationDirPath(), stats ? &*stats : nullptr,
+                             files->recorder.get(), files->hashes.get(), files->replay.get()});
+  // A kill must not cut the files short: it closes the window instead.
+  std::optional<zelkar::qt::SignalClose> signalClose;
+  if (files->recorder || files->hashes) signalClose.emplace([&host] { host.mainWindow().close(); });
+  host.load(files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
   if (host.ended()) return 0;
-  return QApplication::exec();
+  const int status = QApplication::exec();
+  if (stats) stats->printTicks();
+  return status;
 }

@@ -29,6 +29,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
   // Enlarging must copy pixels, not blend them: no smooth transform.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
   p.drawImage(QRect(0, 0, kClientWidth * scale_, kClientHeight * scale_), frame_);
+  host_.framePainted();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

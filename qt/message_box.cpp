@@ -12,4 +12,12 @@ void showMessageBox(QWidget* parent, const QString& text, const QString& title) 
   box.exec();
 }
 
+void showMessageBoxModeless(QWidget* parent, const QString& text, const QString& title) {
+  auto* box = new QMessageBox(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+  box->setFont(gameFont(9));
+  box->setModal(false);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->show();
+}
+
 }  // namespace zelkar::qt

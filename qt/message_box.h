@@ -13,5 +13,7 @@ using MessageBoxFn = std::function<void(const QString& text, const QString& titl
 
 // A modal box with the text, the title and only an OK button.
 void showMessageBox(QWidget* parent, const QString& text, const QString& title);
+// The same box without waiting for the click: a replay plays on under it.
+void showMessageBoxModeless(QWidget* parent, const QString& text, const QString& title);
 
 }  // namespace zelkar::qt

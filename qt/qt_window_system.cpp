@@ -29,7 +29,7 @@ void QtWindowSystem::messageBox(std::string_view text, std::string_view title) {
 }
 
 void QtWindowSystem::showSettingsWindow() {
-  if (ended_) return;
+  if (ended_ || fixed_) return;
   if (settingsWindow_) {
     settingsWindow_();
     return;
@@ -38,7 +38,10 @@ void QtWindowSystem::showSettingsWindow() {
   window.exec();
 }
 
-ConfigRead QtWindowSystem::readSettings() { return where_.read(); }
+ConfigRead QtWindowSystem::readSettings() {
+  if (fixed_) return {*fixed_, {}};
+  return where_.read();
+}
 
 void QtWindowSystem::endProgram() {
   if (onEnd_) onEnd_();

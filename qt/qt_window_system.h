@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "app/window_system.h"
 #include "qt/config_location.h"
@@ -30,6 +31,10 @@ class QtWindowSystem : public WindowSystem {
   void setSettingsWindowFn(std::function<void()> fn) { settingsWindow_ = std::move(fn); }
   // Once the program has ended no window opens any more.
   void setEnded() { ended_ = true; }
+  // A replay's settings: read instead of config.txt, which a replay must
+  // neither read nor write, so no settings window opens either (the
+  // replay's next `config` line says what closing it gave).
+  void setFixedSettings(const ConfigValues& v) { fixed_ = v; }
 
   const ConfigLocation& location() const { return where_; }
   MessageBoxFn messageBoxFn() const;
@@ -40,6 +45,7 @@ class QtWindowSystem : public WindowSystem {
   std::function<void()> onEnd_;
   MessageBoxFn messageBox_;
   std::function<void()> settingsWindow_;
+  std::optional<ConfigValues> fixed_;
   bool ended_ = false;
 };
 

@@ -218,17 +218,20 @@ Picture makeBasePicture(int player) {
   const int32_t mark = player == 0 ? colour(blueWithCode(2, code), 0xE0, 0xD0)
                                    : colour(blueWithCode(2, code), 0xE0, 0xF8);
   constexpr int kCentre = kBaseSize / 2;  // px
-  // The pad stays within 15 px of the centre: a shell fired from a vehicle
-  // on its base first probes about 17 px out and must not burst on the pad.
-  constexpr int kPadRadius = 15;  // px
+  // The pad stays within 12 px of the centre. A shell fired from a vehicle
+  // on its base first probes about 17 px out and must not burst on the pad;
+  // and a shell aimed at a vehicle standing on its base must reach within
+  // the strike distance of the vehicle (16 px) before it meets the pad, or
+  // the base would shield it from every direct hit.
+  constexpr int kPadRadius = 12;  // px
   Picture pic(kBaseSize, kBaseSize, kKeyColour);
   for (int y = 0; y < kBaseSize; ++y) {
     for (int x = 0; x < kBaseSize; ++x) {
       const int dx = x - kCentre, dy = y - kCentre, d2 = dx * dx + dy * dy;
       if (d2 > kPadRadius * kPadRadius) continue;
       int32_t c = pad;
-      if (d2 > 13 * 13 || (d2 > 8 * 8 && d2 <= 9 * 9)) c = ring;
-      if (d2 <= 7 * 7 && (std::abs(dx) <= 1 || std::abs(dy) <= 1)) c = mark;
+      if (d2 > 10 * 10 || (d2 > 6 * 6 && d2 <= 7 * 7)) c = ring;
+      if (d2 <= 5 * 5 && (std::abs(dx) <= 1 || std::abs(dy) <= 1)) c = mark;
       pic.set(x, y, c);
     }
   }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "app/match_end.h"
 #include "support/fake_window_system.h"
 
 namespace zelkar {
@@ -196,6 +197,20 @@ TEST(Keys, CtrlF2StopsAndCtrlF1ReloadsTheSettings) {
   ws.settings = ConfigRead{std::nullopt, "gone"};
   formKeyDown(g, ws, kF1, 2);
   EXPECT_EQ(g.s.tickInterval, 40);
+}
+
+TEST(Keys, CtrlF1DoesNotRestartAMatchThatEndedMeanwhile) {
+  FakeWindowSystem ws;
+  Game g = startedGame(ws);
+  // The ticks keep running under the modal settings window; one of them
+  // ends the match before the window closes.
+  ws.onSettingsWindow = [&] {
+    g.s.subjectPlayer = 0;
+    again(g);
+  };
+  formKeyDown(g, ws, kF1, 2);
+  EXPECT_TRUE(g.awaitingAnswer);
+  EXPECT_EQ(g.screen.timer1Interval, 0);
 }
 
 TEST(Keys, CtrlF1BeforeTheFirstMatchDoesNotStartTheTick) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sim/contact_probe.h"
 #include "support/arena_setup.h"
 
 namespace zelkar {
@@ -17,6 +18,18 @@ int tickUntilTurned(Game& g, int p, int limit = 60) {
     if ((g.s.velX[p] > 0) != (v0 > 0)) return n;
   }
   return -1;
+}
+
+TEST(ContactProbe, StartsAQuarterTurnLeftOfTheMotion) {
+  const float unit = 3.1415f / 256;
+  EXPECT_EQ(probeDirection(0, 0, unit, 128), 0);      // standing: straight up first
+  EXPECT_EQ(probeDirection(5, 0, unit, 128), 0);      // moving right: up, then round to right
+  EXPECT_EQ(probeDirection(0, 5, unit, 128), 128);    // moving down
+  EXPECT_EQ(probeDirection(0, -5, unit, 128), -128);  // moving up
+  EXPECT_EQ(probeDirection(-5, 0, unit, 128), -256);  // moving left
+  EXPECT_EQ(probeDirection(5, 5, unit, 128), 64);     // down-right, an eighth turn
+  EXPECT_EQ(probeDirection(-5, -5, unit, 128), -192);
+  EXPECT_EQ(probeDirection(0, 3, 3.1415f / 128, 64), 64);  // obstacles: a ring of 256
 }
 
 TEST(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEnergy) {

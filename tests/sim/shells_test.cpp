@@ -95,6 +95,17 @@ TEST(Shells, ADirectHitTakesShellEnergyAndPushesTheVehicle) {
   EXPECT_NE(g.screen.hyosuu[12].caption, "0");
 }
 
+TEST(Shells, AVehicleOnItsBaseIsNotShieldedByIt) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  s.armourFull[0] = s.armourLeft[0] = 1e8f;
+  fire(g, ws, 1);  // straight along the line between the two bases
+  const float armour = s.armourLeft[0];
+  for (int n = 0; n < 1500 && s.armourLeft[0] == armour; ++n) tick(g);
+  EXPECT_LT(s.armourLeft[0], armour - 3.1e7f);  // a direct hit, not a blast
+}
+
 TEST(Shells, ADestroyingHitScoresAndRestartsTheRound) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);

@@ -109,7 +109,7 @@ TEST(SpriteColours, NothingAProbeMustSeeIsAFreeColour) {
       check(p.m.pictures[std::size_t(p.m.gunPictures[pl].first + k)], "vehicle");
 }
 
-TEST(SpriteColours, BasesCarryCodes62And63WithinFifteenPixels) {
+TEST(SpriteColours, BasesCarryCodes62And63WithinTwelvePixels) {
   Prepared p;
   for (int pl = 0; pl < 2; ++pl) {
     const Picture& pic = p.pic(p.m.kiti[pl]);
@@ -121,9 +121,9 @@ TEST(SpriteColours, BasesCarryCodes62And63WithinFifteenPixels) {
         if (c == kKeyColour) continue;
         ++shape;
         EXPECT_EQ(colourCode(c), 62 + pl);
-        EXPECT_LE((x - 18) * (x - 18) + (y - 18) * (y - 18), 15 * 15) << x << "," << y;
+        EXPECT_LE((x - 18) * (x - 18) + (y - 18) * (y - 18), 12 * 12) << x << "," << y;
       }
-    EXPECT_GT(shape, 600);  // a pad, not a dot: other vehicles must meet it
+    EXPECT_GT(shape, 400);  // a pad, not a dot: other vehicles must meet it
   }
 }
 

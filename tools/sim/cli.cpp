@@ -12,13 +12,18 @@ namespace zelkar::sim {
 namespace {
 
 constexpr const char* kUsage =
-    R"(usage: zelkar-sim [--seed N] [--script FILE] [--dump ticks|end]
+    R"(usage: zelkar-sim [--seed N] [--script FILE] [--dump ticks|end|hash]
 
 Plays Zelkar without a window from a script (FILE, or standard input) and
 prints the game record as JSON Lines: with --dump ticks one object after
-every tick, with --dump end (the default) one at the end.
+every tick, with --dump end (the default) one at the end. With --dump hash
+it prints instead one line after every tick: the tick number, a blank and
+a 64-bit hash of the whole game state in 16 hex digits. Two runs that print
+the same lines played the same match, bit for bit.
 
-Script commands, one a line; # starts a comment, blank lines are ignored:
+Script commands, one a line; # starts a comment, blank lines are ignored.
+A replay file starts with the line "zelkar-replay 1"; a file naming
+another version is refused.
   seed N                    the generator's state (default 0, or --seed N);
                             only before the first start
   config K T S              config.txt values: keyboard kind, tick interval
@@ -66,10 +71,10 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
       opts.seed = static_cast<uint32_t>(*seed);
     } else if (a == "--script") {
       opts.scriptPath = v;
-    } else if (v == "ticks" || v == "end") {
-      opts.dump = v == "ticks" ? DumpMode::Ticks : DumpMode::End;
+    } else if (v == "ticks" || v == "end" || v == "hash") {
+      opts.dump = v == "ticks" ? DumpMode::Ticks : v == "end" ? DumpMode::End : DumpMode::Hash;
     } else {
-      return "--dump must be \"ticks\" or \"end\", not \"" + v + "\"";
+      return "--dump must be \"ticks\", \"end\" or \"hash\", not \"" + v + "\"";
     }
   }
   return {};

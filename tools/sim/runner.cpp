@@ -1,6 +1,8 @@
 #include "tools/sim/runner.h"
 
 #include "app/handlers.h"
+#include "app/state_hash.h"
+#include "tools/sim/replay.h"
 
 namespace zelkar::sim {
 
@@ -80,7 +82,15 @@ void Runner::operator()(const TickCommand& c) {
     timer1Timer(*g_);
     ++events_.tick;
     collect();
-    if (mode_ == DumpMode::Ticks) dump();
+    if (observer_) observer_(*g_, events_);
+    if (mode_ == DumpMode::Ticks) {
+      dump();
+    } else if (mode_ != DumpMode::End) {
+      if (mode_ == DumpMode::Hash) out_ << hashLine(events_.tick, stateHash(*g_)) << '\n';
+      // Reported to no one: kept, they would pile up over a long run.
+      events_.sounds.clear();
+      events_.messages.clear();
+    }
   }
 }
 

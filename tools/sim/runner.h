@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -13,7 +14,14 @@
 
 namespace zelkar::sim {
 
-enum class DumpMode : uint8_t { Ticks, End };
+// Ticks: a JSON object after every tick; End: one at the end; Hash: one
+// line "TICK HASH" after every tick (see hashLine); None: nothing, for
+// callers that watch the ticks in-process.
+enum class DumpMode : uint8_t { Ticks, End, Hash, None };
+
+// Called after every tick with what happened since the one before (its
+// `tick` is the number of ticks run so far).
+using TickObserver = std::function<void(const Game&, const DumpEvents&)>;
 
 class Runner {
  public:
@@ -30,6 +38,8 @@ class Runner {
   // Opens the main window as the program would: load, then the start
   // timer when load has armed it. Does nothing the second time.
   void load();
+
+  void observeTicks(TickObserver observer) { observer_ = std::move(observer); }
 
   Game& game() { return *g_; }
   HeadlessWindow& window() { return ws_; }
@@ -61,6 +71,7 @@ class Runner {
   bool loaded_ = false;
   DumpEvents events_;
   std::size_t droppedSounds_ = 0;
+  TickObserver observer_;
 };
 
 }  // namespace zelkar::sim

@@ -168,6 +168,40 @@ class LineReader {
   const std::vector<std::string>& words_;
 };
 
+// The format line of a replay. A file of another version is refused before
+// anything is played: its commands may mean something else.
+std::optional<std::string> readFormatLine(const std::vector<std::string>& words) {
+  const std::string expected = std::string(kReplayFormat) + " " + std::to_string(kReplayVersion);
+  if (words.size() == 2 && words[0] == kReplayFormat && words[1] == std::to_string(kReplayVersion))
+    return std::nullopt;
+  if (words.size() == 2 && words[0] == kReplayFormat)
+    return "replay format version \"" + words[1] + "\" is not supported (expected \"" + expected +
+           "\")";
+  return "bad replay format line (expected \"" + expected + "\")";
+}
+
+// Writes commands in the words LineReader reads.
+struct LineWriter {
+  std::string operator()(const SeedCommand& c) const { return "seed " + std::to_string(c.seed); }
+  std::string operator()(const ConfigCommand& c) const {
+    return "config " + std::to_string(c.values.keypadMode) + " " +
+           std::to_string(c.values.tickInterval) + " " + std::to_string(c.values.soundOn);
+  }
+  std::string operator()(const StartCommand& c) const {
+    std::string out = c.given ? "start given " + scriptText(c.text) : "start random";
+    return c.friction ? out + " friction" : out;
+  }
+  std::string operator()(const KeyDownCommand& c) const {
+    const std::string out = "down " + std::to_string(c.keyCode);
+    return c.shift != 0 ? out + " " + std::to_string(c.shift) : out;
+  }
+  std::string operator()(const KeyUpCommand& c) const { return "up " + std::to_string(c.keyCode); }
+  std::string operator()(const TickCommand& c) const {
+    return c.count == 1 ? "tick" : "tick " + std::to_string(c.count);
+  }
+  std::string operator()(const AnswerCommand& c) const { return "answer " + scriptText(c.text); }
+};
+
 }  // namespace
 
 std::optional<int64_t> parseWhole(std::string_view word, int64_t lo, int64_t hi) {
@@ -192,6 +226,10 @@ ParsedScript parseScript(std::string_view text) {
     std::vector<std::string> words;
     std::optional<std::string> error = splitWords(row, words);
     if (!error && words.empty()) continue;
+    if (!error && words[0].starts_with(kReplayFormat)) {
+      error = line == 1 ? readFormatLine(words) : "the replay format line must be the first line";
+      if (!error) continue;
+    }
     Command command;
     if (!error) error = LineReader(words).read(command);
     // The arena is built from the generator at the start: a seed set later
@@ -219,6 +257,14 @@ std::string scriptText(std::string_view text) {
     out += c;
   }
   return out + '"';
+}
+
+std::string scriptLine(const Command& command) { return std::visit(LineWriter{}, command); }
+
+std::string replayText(const std::vector<Command>& commands) {
+  std::string out = std::string(kReplayFormat) + " " + std::to_string(kReplayVersion) + "\n";
+  for (const Command& c : commands) out += scriptLine(c) + "\n";
+  return out;
 }
 
 }  // namespace zelkar::sim

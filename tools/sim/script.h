@@ -6,6 +6,10 @@
 // is empty or holds blanks, `#` or a leading `"` is written in double quotes,
 // with `""` standing for one quote inside: scriptText() writes that form.
 // A line break cannot be written; the boxes hold one line.
+//
+// A replay file starts with the line `zelkar-replay 1`, the format's name
+// and version. A script without that line is read as the current version;
+// a file naming another version is refused as a whole.
 #pragma once
 
 #include <cstdint>
@@ -19,29 +23,42 @@
 
 namespace zelkar::sim {
 
+inline constexpr std::string_view kReplayFormat = "zelkar-replay";
+inline constexpr int kReplayVersion = 1;
+
 struct SeedCommand {
   uint32_t seed = 0;  // the generator's state
+  bool operator==(const SeedCommand&) const = default;
 };
 struct ConfigCommand {
   ConfigValues values;  // as config.txt with these three lines would give them
+  bool operator==(const ConfigCommand& o) const {
+    return values.keypadMode == o.values.keypadMode &&
+           values.tickInterval == o.values.tickInterval && values.soundOn == o.values.soundOn;
+  }
 };
 struct StartCommand {
   bool given = false;  // "指定" selected (else "乱数個")
   std::string text;    // typed into the count box; only when given
   bool friction = false;
+  bool operator==(const StartCommand&) const = default;
 };
 struct KeyDownCommand {
   int16_t keyCode = 0;  // Windows virtual-key code
   int16_t shift = 0;    // 1 Shift, 2 Ctrl, 4 Alt
+  bool operator==(const KeyDownCommand&) const = default;
 };
 struct KeyUpCommand {
   int16_t keyCode = 0;
+  bool operator==(const KeyUpCommand&) const = default;
 };
 struct TickCommand {
   int64_t count = 1;
+  bool operator==(const TickCommand&) const = default;
 };
 struct AnswerCommand {
   std::string text;  // typed into the answer box
+  bool operator==(const AnswerCommand&) const = default;
 };
 
 using Command = std::variant<SeedCommand, ConfigCommand, StartCommand, KeyDownCommand, KeyUpCommand,
@@ -68,6 +85,12 @@ ParsedScript parseScript(std::string_view text);
 
 // A text as one script word: as is when it reads back unchanged, else quoted.
 std::string scriptText(std::string_view text);
+
+// One command as a script line, without the line break; parseScript reads
+// it back as the same command.
+std::string scriptLine(const Command& command);
+// A whole replay file: the format line, then one line a command.
+std::string replayText(const std::vector<Command>& commands);
 
 // A whole decimal number in [lo, hi], nothing else; nullopt otherwise.
 std::optional<int64_t> parseWhole(std::string_view word, int64_t lo, int64_t hi);

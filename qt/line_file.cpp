@@ -1,0 +1,58 @@
+#include "qt/line_file.h"
+
+#include <QFile>
+#include <cerrno>
+#include <cstring>
+
+namespace zelkar::qt {
+
+namespace {
+
+// Lines are short; a large buffer keeps the tick from waiting on the disk
+// between flushes.
+constexpr std::size_t kBufferBytes = 64 * 1024;
+
+}  // namespace
+
+LineFile::LineFile(const QString& path, const char* what) : path_(path), what_(what) {
+  file_ = std::fopen(QFile::encodeName(path).constData(), "wb");
+  if (file_ == nullptr) {
+    error_ = QStringLiteral("cannot write the %1 %2: %3")
+                 .arg(QLatin1String(what), path, QString::fromLocal8Bit(std::strerror(errno)));
+    return;
+  }
+  std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);
+}
+
+LineFile::~LineFile() {
+  if (file_ == nullptr) return;
+  const bool ok = std::fflush(file_) == 0;
+  const int why = errno;
+  std::fclose(file_);
+  errno = why;
+  if (!ok) {
+    std::fprintf(stderr, "zelkar: cannot finish the %s %s: %s\n", what_, qPrintable(path_),
+                 std::strerror(errno));
+  }
+}
+
+void LineFile::write(std::string_view line) {
+  if (file_ == nullptr) return;
+  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
+      std::fputc('\n', file_) == EOF)
+    failed("write");
+}
+
+void LineFile::flush() {
+  if (file_ != nullptr && std::fflush(file_) != 0) failed("write");
+}
+
+void LineFile::failed(const char* doing) {
+  // A full disk must not end the match: the file stops, the game goes on.
+  std::fprintf(stderr, "zelkar: cannot %s the %s %s: %s; it stops here\n", doing, what_,
+               qPrintable(path_), std::strerror(errno));
+  std::fclose(file_);
+  file_ = nullptr;
+}
+
+}  // namespace zelkar::qt

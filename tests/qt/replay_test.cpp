@@ -1,0 +1,264 @@
+#include "tools/sim/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "app/state_hash.h"
+#include "qt/command_line.h"
+#include "qt/game_host.h"
+#include "qt/hash_log.h"
+#include "qt/main_window.h"
+#include "qt/qt_window_system.h"
+#include "qt/recorder.h"
+#include "qt/replayer.h"
+#include "qt_test_support.h"
+#include "tools/sim/state_dump.h"
+
+namespace zelkar::qt {
+namespace {
+
+constexpr int kMaxTicks = 100000;  // a replay that never ends fails, not hangs
+
+std::vector<uint64_t> hashesIn(const QString& path) {
+  const QByteArray text = test::readAll(path);
+  const auto hashes =
+      sim::readHashLines(std::string_view(text.constData(), std::size_t(text.size())));
+  EXPECT_TRUE(hashes.has_value()) << qPrintable(path);
+  return hashes.value_or(std::vector<uint64_t>{});
+}
+
+// Plays a match through the host's own entry points, as the window would
+// deliver them, with a recording and a hash list; ticks are called
+// directly instead of waiting for the timer.
+class RecordedMatch {
+ public:
+  explicit RecordedMatch(const QTemporaryDir& dir)
+      : config(dir.filePath(QStringLiteral("config.txt"))),
+        replay(dir.filePath(QStringLiteral("match.zrp"))),
+        hashes(dir.filePath(QStringLiteral("recorded.hashes"))) {
+    test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+    Recorder recorder(replay);
+    HashLog log(hashes);
+    GameHost host(
+        GameHost::Options{1, ConfigLocation(config, config), {}, nullptr, &recorder, &log});
+    host_ = &host;
+    host.load(4242);
+    host.startTimerFired();
+    RealWidgets& w = host.mainWindow().widgets();
+    w.option2()->click();
+    w.tirikosu()->clear();
+    QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
+    w.game()->click();
+    ticks(5);
+    host.keyDown(88, 0);  // X: the left player confirms
+    host.keyDown(98, 0);  // keypad 2: the right player confirms
+    for (int i = 0; i < 8; ++i) {
+      host.keyDown(68, 0);  // D held, repeating
+      ticks(3);
+    }
+    host.keyUp(68, 0);
+    host.keyDown(90, 0);  // Z: the gun turns
+    ticks(4);
+    host.keyUp(90, 0);
+    host.keyDown(88, 0);   // X fires
+    host.keyDown(104, 0);  // keypad 8: up
+    ticks(30);
+    host.keyUp(104, 0);
+    // Letter keys for the right player and a slower tick from here on.
+    host.windowSystem().setSettingsWindowFn([&] {
+      ticks(3);
+      test::writeAll(config, " 0 \r\n20\r\n 1 \r\n");
+    });
+    host.keyDown(112, 2);
+    host.keyDown(76, 0);  // L: the right player drives left
+    ticks(10);
+    host.keyUp(76, 0);
+    host.keyDown(191, 0);  // "/" fires
+    ticks(40);
+    host.keyDown(113, 2);  // Ctrl+F2 stops the match
+    ticks(3);              // the stopped timer fires none
+    w.option1()->click();
+    w.game()->click();  // a second match, random count
+    ticks(12);
+    tickInterval = host.game().s.tickInterval;
+  }
+
+  QString config;
+  QString replay;
+  QString hashes;
+  int16_t tickInterval = 0;
+
+ private:
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) host_->tick();
+  }
+  GameHost* host_ = nullptr;
+};
+
+// Plays a replay file in a host until its end; ticks called directly.
+struct PlayedBack {
+  PlayedBack(const QString& replayPath, const QString& hashPath, const QString& configPath) {
+    Replayer::Read read = Replayer::fromFile(replayPath, 0);
+    EXPECT_TRUE(read.replay) << qPrintable(read.error);
+    if (!read.replay) return;
+    replay = std::move(read.replay);
+    replay->setNote([this](const std::string& line) { notes.push_back(line); });
+    log = std::make_unique<HashLog>(hashPath);
+    host = std::make_unique<GameHost>(GameHost::Options{
+        1, ConfigLocation(configPath, configPath), {}, nullptr, nullptr, log.get(), replay.get()});
+    host->windowSystem().setSettingsWindowFn([this] { ++settingsWindows; });
+    host->load(replay->seed());
+    host->startTimerFired();
+  }
+  void playToTheEnd() {
+    for (int i = 0; i < kMaxTicks && !replay->finished(); ++i) host->tick();
+  }
+
+  std::unique_ptr<Replayer> replay;
+  std::unique_ptr<HashLog> log;
+  std::unique_ptr<GameHost> host;
+  std::vector<std::string> notes;
+  int settingsWindows = 0;
+};
+
+// The window after the last line: settings as recorded, the tick held.
+void checkTheEnd(PlayedBack& back, const RecordedMatch& match, std::size_t ticks);
+
+TEST(Replay, ARecordingPlaysTheSameMatchInTheWindowAndInZelkarSim) {
+  QTemporaryDir dir;
+  const RecordedMatch match(dir);
+  const std::vector<uint64_t> recorded = hashesIn(match.hashes);
+  ASSERT_GT(recorded.size(), 100u);
+
+  const QByteArray script = test::readAll(match.replay);
+  const sim::HashRun headless =
+      sim::replayHashes(std::string_view(script.constData(), std::size_t(script.size())));
+  ASSERT_FALSE(headless.error);
+  EXPECT_EQ(headless.hashes, recorded) << script.constData();
+
+  // The replay never reads config.txt: there is none where it would look.
+  const QString replayed = dir.filePath(QStringLiteral("replayed.hashes"));
+  {
+    PlayedBack back(match.replay, replayed, dir.filePath(QStringLiteral("none/config.txt")));
+    ASSERT_TRUE(back.replay);
+    back.playToTheEnd();
+    EXPECT_TRUE(back.replay->finished());
+    checkTheEnd(back, match, recorded.size());
+  }
+  EXPECT_EQ(hashesIn(replayed), recorded);
+}
+
+void checkTheEnd(PlayedBack& back, const RecordedMatch& match, std::size_t ticks) {
+  EXPECT_EQ(back.settingsWindows, 0);
+  EXPECT_EQ(back.host->game().s.tickInterval, match.tickInterval);
+  EXPECT_EQ(back.host->game().s.keypadMode, 0);
+  // The last recorded moment stays: the match ran on when the file ended.
+  EXPECT_TRUE(sim::simulationRunning(back.host->game()));
+  EXPECT_FALSE(back.host->tickClock().isActive());
+  const uint64_t frozen = stateHash(back.host->game());
+  back.host->tick();
+  EXPECT_EQ(stateHash(back.host->game()), frozen);
+  ASSERT_EQ(back.notes.size(), 1u);
+  EXPECT_NE(back.notes[0].find("ended after " + std::to_string(ticks) + " ticks"),
+            std::string::npos)
+      << back.notes[0];
+}
+
+TEST(Replay, ThePlayersOnlyWatchButCtrlF2StopsTheMatchAndTheReplay) {
+  QTemporaryDir dir;
+  const RecordedMatch match(dir);
+  const QString replayed = dir.filePath(QStringLiteral("replayed.hashes"));
+  PlayedBack back(match.replay, replayed, dir.filePath(QStringLiteral("none/config.txt")));
+  ASSERT_TRUE(back.replay);
+  for (int i = 0; i < 20; ++i) back.host->tick();
+  const uint64_t before = stateHash(back.host->game());
+  back.host->keyDown(88, 0);
+  back.host->keyUp(88, 0);
+  back.host->keyDown(112, 2);  // no settings window either
+  back.host->mainWindow().widgets().game()->click();
+  EXPECT_EQ(stateHash(back.host->game()), before);
+  EXPECT_EQ(back.settingsWindows, 0);
+
+  back.host->keyDown(113, 2);
+  EXPECT_TRUE(back.replay->finished());
+  EXPECT_TRUE(back.host->game().screen.Picture2.visible);
+  EXPECT_FALSE(back.host->tickClock().isActive());
+  ASSERT_EQ(back.notes.size(), 1u);
+  EXPECT_NE(back.notes[0].find("stopped by Ctrl+F2 after 20 ticks"), std::string::npos)
+      << back.notes[0];
+}
+
+TEST(Replay, AFileOfAnotherVersionOrWithABadLineIsRefusedWhole) {
+  const struct {
+    const char* text;
+    const char* said;
+  } cases[] = {
+      {"zelkar-replay 2\nseed 1\n", "line 1: replay format version \"2\" is not supported"},
+      {"zelkar-replay 1\nseed 1\n# fine\nstart random\ndown 999\ntick 5\n", "line 5: down:"},
+      {"zelkar-replay 1\nstart random\nseed 3\n", "line 3: seed: only before the first start"},
+  };
+  for (const auto& c : cases) {
+    const Replayer::Read read = Replayer::fromText(c.text, QStringLiteral("m.zrp"), 0);
+    EXPECT_FALSE(read.replay) << c.text;
+    EXPECT_TRUE(read.error.contains(QStringLiteral("m.zrp"))) << qPrintable(read.error);
+    EXPECT_TRUE(read.error.contains(QString::fromUtf8(c.said))) << qPrintable(read.error);
+  }
+  // The seed and the settings before the first event are those of load.
+  const Replayer::Read good =
+      Replayer::fromText("zelkar-replay 1\nconfig 0 15 1\nseed 9\ntick\n", QString(), 3);
+  ASSERT_TRUE(good.replay);
+  EXPECT_EQ(good.replay->seed(), 9u);
+  EXPECT_EQ(good.replay->config().tickInterval, 15);
+  EXPECT_EQ(Replayer::fromText("tick\n", QString(), 3).replay->seed(), 3u);
+}
+
+TEST(Replay, TheCommandLineNamesTheFilesAndRefusesARecordedReplay) {
+  const auto parse = [](std::initializer_list<const char*> args) {
+    QStringList list{QStringLiteral("zelkar")};
+    for (const char* a : args) list << QString::fromUtf8(a);
+    return parseCommandLine(list);
+  };
+  const CommandLine both = parse({"--record", "r.zrp", "--hashes=h"});
+  EXPECT_EQ(both.action, CommandLine::Action::run);
+  EXPECT_EQ(both.recordPath, QStringLiteral("r.zrp"));
+  EXPECT_EQ(both.hashesPath, QStringLiteral("h"));
+  EXPECT_EQ(parse({"--replay", "p.zrp"}).replayPath, QStringLiteral("p.zrp"));
+  for (auto args : {std::initializer_list<const char*>{"--record", "a", "--replay", "b"},
+                    {"--record="},
+                    {"--hashes", ""},
+                    {"--replay"}})
+    EXPECT_EQ(parse(args).action, CommandLine::Action::error) << *args.begin();
+}
+
+// The program itself: a refused file ends it with status 2 before anything
+// is played or written, with or without a display.
+TEST(Replay, TheProgramRefusesABrokenFileWithStatusTwo) {
+  QTemporaryDir dir;
+  const QString broken = dir.filePath(QStringLiteral("broken.zrp"));
+  const QString hashes = dir.filePath(QStringLiteral("h"));
+  test::writeAll(broken, "zelkar-replay 1\nseed 1\nstart sideways\n");
+  for (const bool display : {true, false}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+      env.remove(QString::fromLatin1(name));
+    if (display) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ZELKAR_PROGRAM_PATH),
+                  {QStringLiteral("--replay"), broken, QStringLiteral("--hashes"), hashes});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 2);
+    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+    EXPECT_TRUE(said.contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said);
+    EXPECT_FALSE(QFile::exists(hashes));
+  }
+}
+
+}  // namespace
+}  // namespace zelkar::qt

@@ -1,0 +1,93 @@
+// Every replay in tests/replays must play exactly the match whose per-tick
+// state hashes are stored beside it (NAME.zrp, NAME.hashes). A change of
+// the rules that is meant to change matches regenerates the hashes with
+// scripts/make-golden; any other difference is a regression. On a
+// difference the states at the last agreeing tick and at the first
+// differing one are written out as JSON for a maintainer to compare with
+// `zelkar-sim --script NAME.zrp --dump ticks` of a version that agrees.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "tools/sim/replay.h"
+
+namespace zelkar::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> replayFiles() {
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(ZELKAR_REPLAY_DIR))
+    if (e.path().extension() == ".zrp") files.push_back(e.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::optional<std::string> readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (!in) return std::nullopt;
+  return text.str();
+}
+
+// Writes the state after `tick` ticks and names the file, for the report.
+std::string dumpState(const std::string& script, const fs::path& replay, int64_t tick) {
+  if (tick < 1) return "(none: the first tick differs)";
+  const auto state = replayStateAt(script, tick);
+  if (!state) return "(no state: the replay has fewer ticks)";
+  fs::create_directories(ZELKAR_REPLAY_FAILURE_DIR);
+  const fs::path out = fs::path(ZELKAR_REPLAY_FAILURE_DIR) /
+                       (replay.stem().string() + ".tick" + std::to_string(tick) + ".json");
+  std::ofstream(out) << *state << '\n';
+  return out.string();
+}
+
+class GoldenReplay : public ::testing::TestWithParam<fs::path> {};
+
+TEST_P(GoldenReplay, PlaysTheStoredMatch) {
+  const fs::path replay = GetParam();
+  fs::path hashesPath = replay;
+  hashesPath.replace_extension(".hashes");
+  const auto script = readFile(replay);
+  ASSERT_TRUE(script) << "cannot read " << replay;
+  const auto hashesText = readFile(hashesPath);
+  ASSERT_TRUE(hashesText) << "no " << hashesPath << ": run scripts/make-golden";
+  const auto expected = readHashLines(*hashesText);
+  ASSERT_TRUE(expected) << hashesPath << " is not a list of tick hashes";
+
+  const HashRun run = replayHashes(*script);
+  ASSERT_FALSE(run.error) << replay << ": line " << run.error->line << ": " << run.error->message;
+  ASSERT_GE(run.hashes.size(), 3000u) << "a golden replay plays at least 3000 ticks";
+  const auto [got, want] =
+      std::mismatch(run.hashes.begin(), run.hashes.end(), expected->begin(), expected->end());
+  if (got == run.hashes.end() && want == expected->end()) return;
+
+  const int64_t tick = (got - run.hashes.begin()) + 1;
+  std::ostringstream report;
+  report << replay.filename().string() << " differs first at tick " << tick << " of "
+         << run.hashes.size() << " (stored: " << expected->size() << " ticks)";
+  if (got != run.hashes.end() && want != expected->end())
+    report << ": hash " << hashLine(tick, *got) << ", stored " << hashLine(tick, *want);
+  report << "\n  state before it: " << dumpState(*script, replay, tick - 1)
+         << "\n  state at it:     " << dumpState(*script, replay, tick)
+         << "\nIf the rules changed on purpose, run scripts/make-golden.";
+  ADD_FAILURE() << report.str();
+}
+
+INSTANTIATE_TEST_SUITE_P(Replays, GoldenReplay, ::testing::ValuesIn(replayFiles()),
+                         [](const ::testing::TestParamInfo<fs::path>& info) {
+                           std::string name = info.param.stem().string();
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+TEST(GoldenReplays, CoverEnoughMatches) { EXPECT_GE(replayFiles().size(), 10u); }
+
+}  // namespace
+}  // namespace zelkar::sim
