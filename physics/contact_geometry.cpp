@@ -16,6 +16,19 @@ double lineAxis(float dx, float dy) {
   return std::atan(static_cast<double>(dy) / static_cast<double>(dx));
 }
 
+Axis axisOfCentres(const GameState& s) {
+  const float c1x = s.colX1 + s.colHalf1;
+  const float c1y = s.colY1 + s.colHalf1;
+  const float c2x = s.colX2 + s.colHalf2;
+  const float c2y = s.colY2 + s.colHalf2;
+  const float dx = c2x - c1x;
+  const float dy = c2y - c1y;
+  const double theta = lineAxis(dx, dy);
+  const double sn = std::sin(theta);
+  const double co = std::cos(theta);
+  return {co * co, sn * sn, co * sn};
+}
+
 double lineDirection(float dx, float dy) {
   const double axis = lineAxis(dx, dy);
   return dx < 0 ? axis + kHalfTurn : axis;

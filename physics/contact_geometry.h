@@ -1,6 +1,8 @@
 // Angles and the push shared by the collision responses.
 #pragma once
 
+#include "app/game_state.h"
+
 namespace zelkar::contact {
 
 // The game's right angle and half turn, rad. Deliberately not pi/2 and pi:
@@ -16,6 +18,14 @@ inline constexpr double kExplosiveEnergyPerMass = 3876000.0;
 // along a line does not care about its sense, so no quadrant correction;
 // dx = dy = 0 (coincident centres) gives 0, the x axis.
 double lineAxis(float dx, float dy);
+
+// The squares and product of the cosine and sine of the line of centres of
+// the two discs in the collision parameter block (corners plus radii),
+// single-precision centres, double-precision trigonometry.
+struct Axis {
+  double cc, ss, cs;
+};
+Axis axisOfCentres(const GameState& s);
 
 // Direction from (0, 0) towards (dx, dy): the axis turned by a half turn
 // when the target lies to the left.

@@ -7,19 +7,8 @@
 namespace zelkar {
 
 void syoutotu(GameState& s) {
-  const float c1x = s.colX1 + s.colHalf1;
-  const float c1y = s.colY1 + s.colHalf1;
-  const float c2x = s.colX2 + s.colHalf2;
-  const float c2y = s.colY2 + s.colHalf2;
-  const float dx = c2x - c1x;
-  const float dy = c2y - c1y;
-
-  const double theta = contact::lineAxis(dx, dy);
-  const double sn = std::sin(theta);
-  const double co = std::cos(theta);
-  const double cc = co * co;
-  const double ss = sn * sn;
-  const double cs = co * sn;
+  const contact::Axis axis = contact::axisOfCentres(s);
+  const double cc = axis.cc, ss = axis.ss, cs = axis.cs;
 
   const float m1 = s.colMass1;
   const float m2 = s.colMass2;
