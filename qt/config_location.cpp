@@ -52,9 +52,14 @@ QString saveAtomically(const QString& path, const QByteArray& bytes,
   const QString dir = QFileInfo(path).absolutePath();
   if (!QDir().mkpath(dir)) return QStringLiteral("cannot create the folder %1").arg(dir);
   QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
+  // Unbuffered, so that a write cut short (a full disk) shows in the count
+  // returned here: buffered, the short write surfaced nowhere and commit()
+  // replaced the old file with the first bytes only.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return file.errorString();
   if (file.write(bytes) != bytes.size()) {
-    const QString reason = file.errorString();
+    QString reason = file.errorString();
+    // An empty reason would read as success to the caller.
+    if (reason.isEmpty()) reason = QStringLiteral("the file could not be written whole");
     file.cancelWriting();
     return reason;
   }
@@ -62,7 +67,10 @@ QString saveAtomically(const QString& path, const QByteArray& bytes,
     file.cancelWriting();
     return QStringLiteral("interrupted");
   }
-  if (!file.commit()) return file.errorString();
+  if (!file.commit()) {
+    const QString reason = file.errorString();
+    return reason.isEmpty() ? QStringLiteral("the file could not be replaced") : reason;
+  }
   return {};
 }
 
