@@ -6,7 +6,7 @@
 #include <sstream>
 #include <variant>
 
-#include "tools/sim/runner.h"
+#include "headless/runner.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "qt/hash_log.h"
 
 #include "app/state_hash.h"
-#include "tools/sim/replay.h"
+#include "headless/replay.h"
 
 namespace zelkar::qt {
 

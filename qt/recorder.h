@@ -8,8 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "headless/script.h"
 #include "qt/line_file.h"
-#include "tools/sim/script.h"
 
 namespace zelkar::qt {
 

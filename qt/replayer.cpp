@@ -5,11 +5,11 @@
 #include <type_traits>
 #include <variant>
 
+#include "headless/state_dump.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
 #include "qt/qt_window_system.h"
-#include "tools/sim/state_dump.h"
 
 namespace zelkar::qt {
 

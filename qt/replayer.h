@@ -13,8 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "headless/script.h"
 #include "settings/config_file.h"
-#include "tools/sim/script.h"
 
 namespace zelkar::qt {
 

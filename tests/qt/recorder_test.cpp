@@ -8,11 +8,11 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "headless/script.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/qt_window_system.h"
 #include "qt_test_support.h"
-#include "tools/sim/script.h"
 
 namespace zelkar::qt {
 namespace {

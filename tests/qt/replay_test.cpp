@@ -1,4 +1,4 @@
-#include "tools/sim/replay.h"
+#include "headless/replay.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <QTest>
 
 #include "app/state_hash.h"
+#include "headless/state_dump.h"
 #include "qt/command_line.h"
 #include "qt/game_host.h"
 #include "qt/hash_log.h"
@@ -17,7 +18,6 @@
 #include "qt/recorder.h"
 #include "qt/replayer.h"
 #include "qt_test_support.h"
-#include "tools/sim/state_dump.h"
 
 namespace zelkar::qt {
 namespace {

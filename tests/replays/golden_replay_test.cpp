@@ -12,7 +12,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/sim/replay.h"
+#include "headless/replay.h"
 
 namespace zelkar::sim {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <sstream>
 
-#include "tools/sim/cli.h"
-#include "tools/sim/replay.h"
+#include "headless/cli.h"
+#include "headless/replay.h"
 
 namespace zelkar::sim {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/sim/headless_window.h"
+#include "headless/headless_window.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "tools/sim/runner.h"
+#include "headless/runner.h"
 
 #include <gtest/gtest.h>
 

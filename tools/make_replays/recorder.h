@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "tools/sim/runner.h"
+#include "headless/runner.h"
 
 namespace zelkar::sim::maker {
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "app/game.h"
-#include "tools/sim/headless_window.h"
-#include "tools/sim/script.h"
-#include "tools/sim/state_dump.h"
+#include "headless/headless_window.h"
+#include "headless/script.h"
+#include "headless/state_dump.h"
 
 namespace zelkar::sim {
 

@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "core/ui/ui_support.h"
 #include "ui/prepare_sprites.h"
 #include "ui/probe_surface.h"
-#include "ui/ui_support.h"
 #include "ui/vehicle_pictures.h"
 
 namespace zelkar {

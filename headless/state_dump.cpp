@@ -1,10 +1,10 @@
-#include "tools/sim/state_dump.h"
+#include "headless/state_dump.h"
 
 #include <array>
 #include <string_view>
 
 #include "app/game_state_members.h"
-#include "tools/sim/json_out.h"
+#include "headless/json_out.h"
 
 namespace zelkar::sim {
 

@@ -1,4 +1,4 @@
-#include "tools/sim/script.h"
+#include "headless/script.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "arena/rng.h"
-#include "tools/sim/maker/recorder.h"
+#include "tools/make_replays/recorder.h"
 
 namespace zelkar::sim::maker {
 

@@ -1,8 +1,8 @@
-#include "tools/sim/runner.h"
+#include "headless/runner.h"
 
 #include "app/handlers.h"
 #include "app/state_hash.h"
-#include "tools/sim/replay.h"
+#include "headless/replay.h"
 
 namespace zelkar::sim {
 

@@ -1,4 +1,4 @@
-#include "tools/sim/replay.h"
+#include "headless/replay.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "app/state_hash.h"
-#include "tools/sim/runner.h"
+#include "headless/runner.h"
 
 namespace zelkar::sim {
 

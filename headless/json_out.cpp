@@ -1,4 +1,4 @@
-#include "tools/sim/json_out.h"
+#include "headless/json_out.h"
 
 #include <charconv>
 #include <cmath>

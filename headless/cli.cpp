@@ -1,11 +1,11 @@
-#include "tools/sim/cli.h"
+#include "headless/cli.h"
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "tools/sim/runner.h"
-#include "tools/sim/script.h"
+#include "headless/runner.h"
+#include "headless/script.h"
 
 namespace zelkar::sim {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/sim/state_dump.h"
+#include "headless/state_dump.h"
 
 namespace zelkar::sim::maker {
 

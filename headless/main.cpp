@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim/cli.h"
+#include "headless/cli.h"
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);  // the output of a long run is large

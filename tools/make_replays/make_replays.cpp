@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/sim/maker/coverage.h"
-#include "tools/sim/maker/fighter.h"
+#include "tools/make_replays/coverage.h"
+#include "tools/make_replays/fighter.h"
 
 namespace zelkar::sim::maker {
 namespace {

@@ -1,4 +1,4 @@
-#include "tools/sim/cli.h"
+#include "headless/cli.h"
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/game.h"
-#include "tools/sim/headless_window.h"
+#include "headless/headless_window.h"
 
 namespace zelkar::sim {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "tools/sim/script.h"
+#include "headless/script.h"
 
 namespace zelkar::sim {
 

@@ -8,9 +8,9 @@
 #include <random>
 #include <set>
 
+#include "core/ui/ui_support.h"
 #include "ui/compose.h"
 #include "ui/prepare_sprites.h"
-#include "ui/ui_support.h"
 #include "ui/vehicle_pictures.h"
 
 namespace zelkar {

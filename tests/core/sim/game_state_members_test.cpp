@@ -17,7 +17,8 @@ namespace {
 // member of a kind this reader does not know fails loudly instead of being
 // skipped.
 std::vector<std::string> declaredMembers() {
-  const auto header = std::filesystem::path(__FILE__).parent_path() / "../../app/game_state.h";
+  const auto header =
+      std::filesystem::path(__FILE__).parent_path() / "../../../core/app/game_state.h";
   std::ifstream in(header);
   if (!in) {
     ADD_FAILURE() << "cannot read " << header;
