@@ -17,7 +17,7 @@ namespace {
 
 constexpr float kVehicleRestitution = 0.5f;  // vehicles lose half their normal speed
 constexpr double kArmourShare = 0.8;         // of a blast's energy that hits the armour
-constexpr float kPushShare = 0.2f;           // of a blast's energy that pushes a vehicle
+constexpr double kPushShare = 0.2;           // of a blast's energy that pushes a vehicle
 
 void moveSprite(Item& item, float x, float y) { item.move(toInt16Clamped(x), toInt16Clamped(y)); }
 
@@ -80,7 +80,7 @@ void explosionContact(Game& g, int p, int owner, int slot) {
     s.colY1 = s.shellY[owner][slot];
     s.colMass1 = s.setting[owner][4];
     loadVehicle2(s, p);
-    s.colCoef = s.colCoef * kPushShare;
+    s.colCoef = static_cast<float>(s.colCoef * kPushShare);
     bakuhasyoutotu(s);
     // The velocity comes back from the block; the position just advances.
     s.velX[p] = s.colVx2;
