@@ -107,10 +107,12 @@ bool probeHits(Game& g, int t, int a) {
   GameState& s = g.s;
   const int e1 = a & kRingMask, e2 = (a + kObstRingPoints / 2) & kRingMask;
   s.probeIndex = static_cast<int16_t>(e1);
-  s.probeColor1 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
-                                   toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
-                  kRgbMask;
-  s.probeColor2 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
+  s.probeColor1 =
+      g.probe.getPixel(g.screen.pictures, toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
+                       toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
+      kRgbMask;
+  s.probeColor2 = g.probe.getPixel(g.screen.pictures,
+                                   toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
                                    toInt16Clamped(s.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
                   kRgbMask;
   s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];
