@@ -23,7 +23,7 @@ void dispatch(Game& g, int p) {
     vehicleCollision(g, p);
     return;
   }
-  const int16_t k = colourCode(s.probeColor1 | s.probeColor2);
+  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
   s.scratchA = k;
   if (k == s.lastContact[p]) return;  // the same object is not handled twice in a row
   s.lastContact[p] = k;

@@ -84,7 +84,7 @@ void collideObstacles(Game& g, int t, int u) {
 void handle(Game& g, int t) {
   GameState& s = g.s;
   if (!clearOfVehicles(s, t)) return;
-  const int16_t k = colourCode(s.probeColor1 | s.probeColor2);
+  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
   s.scratchA = k;
   if (k == s.obstLastContact[t] || k == t) return;  // its own colour: the picture it left
   s.obstLastContact[t] = k;
