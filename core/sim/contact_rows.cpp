@@ -6,6 +6,7 @@
 #include "arena/rounding.h"
 #include "audio/sound.h"
 #include "physics/collisions.h"
+#include "sim/blasts_seen.h"
 #include "sim/collision_block.h"
 #include "sim/contact_probe.h"
 #include "sim/instruments.h"
@@ -71,7 +72,9 @@ void vehicleCollision(Game& g, int p) {
 
 void explosionContact(Game& g, int p, int owner, int slot) {
   GameState& s = g.s;
-  s.colCoef = static_cast<float>(blastFraction(s, owner, slot) * kBlastShare);
+  const std::optional<double> cube = seenBlastCube(g, owner, slot);
+  if (!cube) return;  // a picture of no exploding slot: nothing to feel
+  s.colCoef = static_cast<float>(*cube / kBlastShareDivisor);
   takeArmour(s, p, s.setting[owner][4] * kArmourShare * s.colCoef * kExplosiveEnergy);
   if (s.armourLeft[p] < 0) {
     s.contactFlag = 1;  // destroyed at the end of the probe step, no push

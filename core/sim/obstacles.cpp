@@ -3,6 +3,7 @@
 #include "arena/rounding.h"
 #include "audio/sound.h"
 #include "physics/collisions.h"
+#include "sim/blasts_seen.h"
 #include "sim/collision_block.h"
 #include "sim/colour_codes.h"
 #include "sim/contact_probe.h"
@@ -53,10 +54,12 @@ void bounceOffFixed(Game& g, int t, float x2, float y2, float half2) {
 
 void blastPush(Game& g, int t, int owner, int slot) {
   GameState& s = g.s;
+  const std::optional<double> cube = seenBlastCube(g, owner, slot);
+  if (!cube) return;  // a picture of no exploding slot: nothing to feel
   s.colX1 = s.shellX[owner][slot];
   s.colY1 = s.shellY[owner][slot];
   loadObstacle2(s, t);
-  s.colCoef = static_cast<float>(blastFraction(s, owner, slot) * kObstaclePushShare * kBlastShare);
+  s.colCoef = static_cast<float>(*cube * kObstaclePushShare / kBlastShareDivisor);
   s.colMass1 = s.setting[owner][4];
   bakuhasyoutotu(s);
   s.obstVX[t] = s.colVx2;
