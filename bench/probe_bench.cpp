@@ -31,7 +31,8 @@ void BM_ProbeTick(benchmark::State& state) {
   for (auto _ : state) {
     probe.capture(a.m);
     int32_t sum = 0;
-    for (int i = 0; i < 110; ++i) sum += probe.getPixel((i * 97) % 793, (i * 61) % 579);
+    for (int i = 0; i < 110; ++i)
+      sum += probe.getPixel(a.m.pictures, (i * 97) % 793, (i * 61) % 579);
     benchmark::DoNotOptimize(sum);
   }
 }

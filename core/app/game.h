@@ -6,6 +6,7 @@
 #include "app/game_state.h"
 #include "arena/rng.h"
 #include "audio/sound.h"
+#include "sim/blasts_seen.h"
 #include "ui/probe_surface.h"
 #include "ui/screen_model.h"
 
@@ -17,6 +18,7 @@ struct Game {
   ScreenModel screen;
   SoundQueue sounds;
   ProbeSurface probe;           // the arena as the current tick found it
+  BlastsSeen blasts;            // the blast states that go with its pictures
   bool awaitingAnswer = false;  // the replay question waits for its answer
   bool ended = false;           // the program has ended (syuuryou)
   bool matchStarted = false;    // the start button has built an arena

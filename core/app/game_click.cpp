@@ -14,7 +14,7 @@ namespace {
 constexpr std::string_view kCountMessage = "1-11の範囲に設定して下さい。";
 constexpr std::string_view kCountTitle = "移動障害物個数";
 constexpr int kMaxObstacles = 11;
-constexpr float kGravity = 9.8f;  // m/s^2: friction coefficients become decelerations
+constexpr double kGravity = 9.8;  // m/s^2: friction coefficients become decelerations
 constexpr Arr<float, kSettings> kStartSettings = {10, 100, 200, 50, 10, 500};
 
 // The count box as a number: its leading number rounded half to even; a

@@ -30,7 +30,8 @@ void confirmSettings(Game& g, int p) {
   s.fuelLeft[p] = static_cast<float>(double(s.setting[p][2]) * 10);
   s.shellsLeft[p] = toInt16Clamped(s.setting[p][3]);
   // Litres per second of thrust: 5100 is the engine's fuel economy constant.
-  s.fuelRate[p] = static_cast<float>(double(s.setting[p][1]) * 1000 / kFuelMass / 5100);
+  // This one quotient takes the fuel mass as a single-precision value.
+  s.fuelRate[p] = static_cast<float>(double(s.setting[p][1]) * 1000 / kFuelMassSingle / 5100);
   s.armourFull[p] = static_cast<float>(std::pow(s.setting[p][0], 2) * kArmourEnergyPerMm2);
   s.armourLeft[p] = s.armourFull[p];
   s.blastStart[p] = static_cast<int16_t>(

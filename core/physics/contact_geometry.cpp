@@ -29,8 +29,9 @@ Axis axisOfCentres(const GameState& s) {
   return {co * co, sn * sn, co * sn};
 }
 
-double lineDirection(float dx, float dy) {
-  const double axis = lineAxis(dx, dy);
+double lineDirection(double dx, double dy) {
+  if (dx == 0) return sgn(dy) * kQuarterTurnDouble;
+  const double axis = std::atan(dy / dx);
   return dx < 0 ? axis + kHalfTurn : axis;
 }
 

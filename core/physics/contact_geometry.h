@@ -7,8 +7,11 @@ namespace zelkar::contact {
 
 // The game's right angle and half turn, rad. Deliberately not pi/2 and pi:
 // every angle of the game uses these values, so their small error is part
-// of how bodies bounce. The right angle is a single-precision value.
+// of how bodies bounce. The axis of the two-disc and wall exchanges takes
+// the right angle in single precision; a push direction takes it as the
+// double it is written as.
 inline constexpr float kQuarterTurn = 1.57075f;
+inline constexpr double kQuarterTurnDouble = 1.57075;
 inline constexpr double kHalfTurn = 3.1415;
 
 // Energy units of explosive per unit of shell mass.
@@ -28,8 +31,9 @@ struct Axis {
 Axis axisOfCentres(const GameState& s);
 
 // Direction from (0, 0) towards (dx, dy): the axis turned by a half turn
-// when the target lies to the left.
-double lineDirection(float dx, float dy);
+// when the target lies to the left; straight above or below is the
+// game's right angle.
+double lineDirection(double dx, double dy);
 
 // Velocity of a body after a push of `pushEnergy` along the direction
 // theta (away from the source): the normal kinetic energy grows by it, or

@@ -17,19 +17,18 @@ void houdansyoutotu(GameState& s) {
   s.colX2 = s.colX2 + s.colHalf2;
   s.colY2 = s.colY2 + s.colHalf2;
 
-  float dx = s.colX2 - s.colX1;
-  float dy = s.colY2 - s.colY1;
-  const float wx = s.colVx1 - s.colVx2;  // shell velocity relative to the body
-  const float wy = s.colVy1 - s.colVy2;
+  // The differences are never stored, so they stay in double.
+  double dx = static_cast<double>(s.colX2) - s.colX1;
+  double dy = static_cast<double>(s.colY2) - s.colY1;
+  const double wx = static_cast<double>(s.colVx1) - s.colVx2;  // shell relative to the body
+  const double wy = static_cast<double>(s.colVy1) - s.colVy2;
 
   // A shell moves several pixels a step, so it is usually found inside or
   // beyond the body, or just short of it. Solve |d + tau w| = R for the
   // time tau behind now at which the discs touched.
-  const double alpha = static_cast<double>(wx) * wx + static_cast<double>(wy) * wy;
-  const float beta =
-      static_cast<float>(2 * (static_cast<double>(wx) * dx + static_cast<double>(wy) * dy));
-  const double gamma =
-      static_cast<double>(dx) * dx + static_cast<double>(dy) * dy - static_cast<double>(R) * R;
+  const double alpha = wx * wx + wy * wy;
+  const float beta = static_cast<float>(2 * (wx * dx + wy * dy));
+  const double gamma = dx * dx + dy * dy - static_cast<double>(R) * R;
   const double D = static_cast<double>(beta) * beta - 4 * alpha * gamma;
   if (alpha > 0 && D >= 0) {
     const double q = std::sqrt(D);
@@ -47,8 +46,8 @@ void houdansyoutotu(GameState& s) {
   // alpha = 0 (no relative motion) or D < 0 (the discs never meet on these
   // lines): the push acts where the bodies are now.
 
-  dx = s.colX2 - s.colX1;
-  dy = s.colY2 - s.colY1;
+  dx = static_cast<double>(s.colX2) - s.colX1;
+  dy = static_cast<double>(s.colY2) - s.colY1;
 
   s.colX1 = s.colX1 - r;
   s.colY1 = s.colY1 - r;

@@ -41,12 +41,9 @@ inline void readvance(float& x, float& y, float& vx, float& vy, float bx, float 
   y = static_cast<float>(y + double(vy) * kTickSeconds);
 }
 
-// How much of its strength the explosion of shell (o, slot) has left at its
-// present size: 1 when fresh, 0 at size 2, falling with the cube. An owner
-// without a blast start above 2 (never confirmed) has no strength to give.
-double blastFraction(const GameState& s, int o, int slot);
-
 inline constexpr double kExplosiveEnergy = 3876000;  // energy units per unit of shell mass
-inline constexpr double kBlastShare = 1.0 / 600;     // of it in a blast's first tick
+// A blast felt at its strongest gives 1/600 of the shell's explosive
+// energy; the strength is divided by this, in that order.
+inline constexpr double kBlastShareDivisor = 600;
 
 }  // namespace zelkar

@@ -25,4 +25,13 @@ inline bool isFreeForBody(int32_t c, int32_t shellBaseLeft) {
   return isFreeForShell(c) || (c & shellBaseLeft) == shellBaseLeft;
 }
 
+// The code a probe pair names. A free sample shows nothing, so a pair with
+// one free sample names what the other shows; when both show something the
+// sample at the current position counts. Or-ing the two colours instead
+// would name objects that neither sample shows: several free colours have
+// a blue byte of FE or FF, which turns any code into a base's.
+inline int16_t pairCode(int32_t c1, int32_t c2, int32_t shellBaseLeft) {
+  return colourCode(isFreeForBody(c1, shellBaseLeft) ? c2 : c1);
+}
+
 }  // namespace zelkar

@@ -23,7 +23,7 @@ void dispatch(Game& g, int p) {
     vehicleCollision(g, p);
     return;
   }
-  const int16_t k = colourCode(s.probeColor1 | s.probeColor2);
+  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
   s.scratchA = k;
   if (k == s.lastContact[p]) return;  // the same object is not handled twice in a row
   s.lastContact[p] = k;
@@ -59,12 +59,14 @@ void contactProbe(Game& g, int p) {
        s.probeAngle = static_cast<int16_t>(s.probeAngle + kProbeStep)) {
     s.probeIndex = static_cast<int16_t>(s.probeAngle & kRingMask);
     const int e2 = (s.probeAngle + kRingPoints / 2) & kRingMask;
-    s.probeColor1 = g.probe.getPixel(toInt16Clamped(s.ringDX[s.probeIndex] + double(s.posX[p])),
+    s.probeColor1 = g.probe.getPixel(g.screen.pictures,
+                                     toInt16Clamped(s.ringDX[s.probeIndex] + double(s.posX[p])),
                                      toInt16Clamped(s.ringDY[s.probeIndex] + double(s.posY[p]))) &
                     kRgbMask;
-    s.probeColor2 = g.probe.getPixel(toInt16Clamped(s.ringDX[e2] + double(s.prevX[p])),
-                                     toInt16Clamped(s.ringDY[e2] + double(s.prevY[p]))) &
-                    kRgbMask;
+    s.probeColor2 =
+        g.probe.getPixel(g.screen.pictures, toInt16Clamped(s.ringDX[e2] + double(s.prevX[p])),
+                         toInt16Clamped(s.ringDY[e2] + double(s.prevY[p]))) &
+        kRgbMask;
     s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];
     s.probeMasked2 = s.probeColor2 & s.shellColorBase[1];
     if (isFreeForBody(s.probeColor1, s.shellColorBase[1]) &&

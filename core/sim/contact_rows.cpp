@@ -6,6 +6,7 @@
 #include "arena/rounding.h"
 #include "audio/sound.h"
 #include "physics/collisions.h"
+#include "sim/blasts_seen.h"
 #include "sim/collision_block.h"
 #include "sim/contact_probe.h"
 #include "sim/instruments.h"
@@ -17,7 +18,7 @@ namespace {
 
 constexpr float kVehicleRestitution = 0.5f;  // vehicles lose half their normal speed
 constexpr double kArmourShare = 0.8;         // of a blast's energy that hits the armour
-constexpr float kPushShare = 0.2f;           // of a blast's energy that pushes a vehicle
+constexpr double kPushShare = 0.2;           // of a blast's energy that pushes a vehicle
 
 void moveSprite(Item& item, float x, float y) { item.move(toInt16Clamped(x), toInt16Clamped(y)); }
 
@@ -71,7 +72,9 @@ void vehicleCollision(Game& g, int p) {
 
 void explosionContact(Game& g, int p, int owner, int slot) {
   GameState& s = g.s;
-  s.colCoef = static_cast<float>(blastFraction(s, owner, slot) * kBlastShare);
+  const std::optional<double> cube = seenBlastCube(g, owner, slot);
+  if (!cube) return;  // a picture of no exploding slot: nothing to feel
+  s.colCoef = static_cast<float>(*cube / kBlastShareDivisor);
   takeArmour(s, p, s.setting[owner][4] * kArmourShare * s.colCoef * kExplosiveEnergy);
   if (s.armourLeft[p] < 0) {
     s.contactFlag = 1;  // destroyed at the end of the probe step, no push
@@ -80,7 +83,7 @@ void explosionContact(Game& g, int p, int owner, int slot) {
     s.colY1 = s.shellY[owner][slot];
     s.colMass1 = s.setting[owner][4];
     loadVehicle2(s, p);
-    s.colCoef = s.colCoef * kPushShare;
+    s.colCoef = static_cast<float>(s.colCoef * kPushShare);
     bakuhasyoutotu(s);
     // The velocity comes back from the block; the position just advances.
     s.velX[p] = s.colVx2;

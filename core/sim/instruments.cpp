@@ -43,8 +43,8 @@ void loadReadouts(Game& g, int p) {
 
 void damageReadout(Game& g, int p) {
   const GameState& s = g.s;
-  const float lost = 100.0f - s.armourLeft[p] / s.armourFull[p] * 100.0f;  // per cent
-  show(g, 12 + p, sigonyuu(lost, kOneDecimal));
+  const double lost = 100.0 - double(s.armourLeft[p]) / s.armourFull[p] * 100.0;  // per cent
+  show(g, 12 + p, sigonyuu(static_cast<float>(lost), kOneDecimal));
 }
 
 }  // namespace zelkar

@@ -3,6 +3,7 @@
 #include "arena/rounding.h"
 #include "audio/sound.h"
 #include "physics/collisions.h"
+#include "sim/blasts_seen.h"
 #include "sim/collision_block.h"
 #include "sim/colour_codes.h"
 #include "sim/contact_probe.h"
@@ -53,10 +54,12 @@ void bounceOffFixed(Game& g, int t, float x2, float y2, float half2) {
 
 void blastPush(Game& g, int t, int owner, int slot) {
   GameState& s = g.s;
+  const std::optional<double> cube = seenBlastCube(g, owner, slot);
+  if (!cube) return;  // a picture of no exploding slot: nothing to feel
   s.colX1 = s.shellX[owner][slot];
   s.colY1 = s.shellY[owner][slot];
   loadObstacle2(s, t);
-  s.colCoef = static_cast<float>(blastFraction(s, owner, slot) * kObstaclePushShare * kBlastShare);
+  s.colCoef = static_cast<float>(*cube * kObstaclePushShare / kBlastShareDivisor);
   s.colMass1 = s.setting[owner][4];
   bakuhasyoutotu(s);
   s.obstVX[t] = s.colVx2;
@@ -84,7 +87,7 @@ void collideObstacles(Game& g, int t, int u) {
 void handle(Game& g, int t) {
   GameState& s = g.s;
   if (!clearOfVehicles(s, t)) return;
-  const int16_t k = colourCode(s.probeColor1 | s.probeColor2);
+  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
   s.scratchA = k;
   if (k == s.obstLastContact[t] || k == t) return;  // its own colour: the picture it left
   s.obstLastContact[t] = k;
@@ -107,10 +110,12 @@ bool probeHits(Game& g, int t, int a) {
   GameState& s = g.s;
   const int e1 = a & kRingMask, e2 = (a + kObstRingPoints / 2) & kRingMask;
   s.probeIndex = static_cast<int16_t>(e1);
-  s.probeColor1 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
-                                   toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
-                  kRgbMask;
-  s.probeColor2 = g.probe.getPixel(toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
+  s.probeColor1 =
+      g.probe.getPixel(g.screen.pictures, toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
+                       toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
+      kRgbMask;
+  s.probeColor2 = g.probe.getPixel(g.screen.pictures,
+                                   toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
                                    toInt16Clamped(s.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
                   kRgbMask;
   s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];

@@ -153,7 +153,7 @@ void shellHitLoop(Game& g, int p) {
           toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(s.workS1) * (r + 1));
       const int y =
           toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(s.workS1) * (r + 1));
-      const int32_t c = g.probe.getPixel(x, y) & kRgbMask;
+      const int32_t c = g.probe.getPixel(g.screen.pictures, x, y) & kRgbMask;
       s.probeColor1 = c;
       s.probeMasked1 = c & 0xFFFFF8;
       const bool own = (c & 0xFFFFF8) == s.shellColorBase[p];

@@ -1,6 +1,7 @@
 // The tick: everything in the arena advances by 0.03 simulated seconds,
 // whatever the timer's real interval is. It reads as the list of its steps.
 #include "app/handlers.h"
+#include "sim/blasts_seen.h"
 #include "sim/contact_probe.h"
 #include "sim/instruments.h"
 #include "sim/obstacles.h"
@@ -46,8 +47,10 @@ bool battleStep(Game& g, int p) {
 void timer1Timer(Game& g) {
   if (g.awaitingAnswer || g.ended) return;
   GameState& s = g.s;
-  // Every probe of this tick reads the arena as it stands now.
+  // Every probe of this tick reads the arena as it stands now, and feels
+  // each blast with the state that goes with the picture it touches.
   g.probe.capture(g.screen);
+  captureBlasts(g);
   s.tickPhase = static_cast<int16_t>((s.tickPhase + 1) & 15);
   for (s.pl = 0; s.pl < kPlayers; ++s.pl) {
     const int p = s.pl;

@@ -47,12 +47,13 @@ void ProbeSurface::capture(const ScreenModel& screen) {
     if (l.x0 >= l.x1 || l.y0 >= l.y1) return;
     l.left = left, l.top = top, l.width = item.width, l.height = item.height;
     l.colour = item.backColor;
+    l.picture = -1;
     const int16_t pic = drawnPicture(screen, item);
     // A plain child in its panel's own colour draws what the panel drew:
     // the settings panels' dozens of labels need no layer of their own.
     if (parent != nullptr && pic < 0 && item.backColor == parent->backColor) return;
     if (pic >= 0 && std::size_t(pic) < screen.pictures.size() && !screen.pictures[pic].empty())
-      l.picture = &screen.pictures[pic];
+      l.picture = pic;
     else if (item.kind == Widget::Image)
       return;  // an image without a picture draws nothing
     layers_[count_] = l;
@@ -62,32 +63,35 @@ void ProbeSurface::capture(const ScreenModel& screen) {
 }
 
 // The colour of layer l at (x, y) if it draws there (hit), key colour aside.
-int32_t ProbeSurface::readLayer(const Layer& l, int x, int y, bool& hit) const {
+int32_t ProbeSurface::readLayer(const std::vector<Picture>& pictures, const Layer& l, int x, int y,
+                                bool& hit) {
   hit = false;
   if (x < l.x0 || x >= l.x1 || y < l.y0 || y >= l.y1) return 0;
-  if (l.picture == nullptr) {
+  if (l.picture < 0) {
     hit = true;
     return l.colour;
   }
-  const Picture& p = *l.picture;
+  // A picture that is gone draws nothing (the capture saw it drawn).
+  if (std::size_t(l.picture) >= pictures.size() || pictures[l.picture].empty()) return 0;
+  const Picture& p = pictures[l.picture];
   const int32_t c = p.at((x - l.left) * p.width / l.width, (y - l.top) * p.height / l.height);
   hit = c != kKeyColour;  // key-colour pixels let what lies below show
   return c;
 }
 
-int32_t ProbeSurface::getPixel(int x, int y) const {
+int32_t ProbeSurface::getPixel(const std::vector<Picture>& pictures, int x, int y) const {
   if (x < 0 || y < 0 || x >= kClientWidth || y >= kClientHeight) return kNoPixel;
   const int c = (y / kCell) * kCols + x / kCell;
   const int n = cellCount_[c];
   bool hit = false;
   if (n == kOverflow) {
     for (int i = count_ - 1; i >= 0; --i) {
-      const int32_t colour = readLayer(layers_[i], x, y, hit);
+      const int32_t colour = readLayer(pictures, layers_[i], x, y, hit);
       if (hit) return colour;
     }
   } else {
     for (int i = n - 1; i >= 0; --i) {
-      const int32_t colour = readLayer(layers_[cells_[c][i]], x, y, hit);
+      const int32_t colour = readLayer(pictures, layers_[cells_[c][i]], x, y, hit);
       if (hit) return colour;
     }
   }

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "ui/screen_model.h"
 #include "ui/stacking.h"
@@ -23,20 +24,23 @@ inline constexpr int32_t kNoPixel = static_cast<int32_t>(0xFFFFFFFF);  // outsid
 
 class ProbeSurface {
  public:
-  // Takes the positions, sizes, visibility and pictures of everything drawn
-  // on the main window. Never allocates: it runs at the start of every tick.
-  // The pictures are referenced, not copied: they stay put during a match.
+  // Takes the positions, sizes, visibility and picture numbers of
+  // everything drawn on the main window. Never allocates: it runs at the
+  // start of every tick. Pictures are kept by their number in the screen
+  // model, never by address, so a copy of a Game (saved for a rollback)
+  // reads its own pictures and never the original's.
   void capture(const ScreenModel& screen);
   // The colour of the topmost drawn thing at client pixel (x, y), blue in
-  // the high byte; kNoPixel outside the client area.
-  int32_t getPixel(int x, int y) const;
+  // the high byte; kNoPixel outside the client area. `pictures` are the
+  // screen model's (they do not change during a match).
+  int32_t getPixel(const std::vector<Picture>& pictures, int x, int y) const;
 
  private:
   struct Layer {
     int32_t x0, y0, x1, y1;            // drawn part in client px: [x0, x1) x [y0, y1)
     int32_t left, top, width, height;  // the whole box, for stretching the picture
     int32_t colour;                    // of an opaque box (no picture)
-    const Picture* picture;
+    int16_t picture;                   // number in the screen model; -1 an opaque box
   };
   // The client area is cut into square cells; each cell lists, bottom
   // first, the layers that reach into it, so a read looks at a handful of
@@ -50,7 +54,8 @@ class ProbeSurface {
   static_assert(kStackedItems < 255, "layer numbers must fit a byte");
 
   void addToCells(uint8_t layer);
-  int32_t readLayer(const Layer& l, int x, int y, bool& hit) const;
+  static int32_t readLayer(const std::vector<Picture>& pictures, const Layer& l, int x, int y,
+                           bool& hit);
 
   std::array<Layer, kStackedItems> layers_{};  // bottom first
   int count_ = 0;

@@ -62,7 +62,7 @@ TEST(Houdansyoutotu, NoWindingBackWithoutRelativeMotionOrMeeting) {
   EXPECT_EQ(miss.colX1, 98);
   EXPECT_EQ(miss.colY1, 68);
   EXPECT_NEAR(miss.colVy2, kPushed, 1e-4);  // down, away from the shell
-  EXPECT_NEAR(miss.colVx2, std::cos(double(1.57075f)) * kPushed, 1e-6);
+  EXPECT_NEAR(miss.colVx2, std::cos(1.57075) * kPushed, 1e-6);
 }
 
 TEST(Houdansyoutotu, BodyMovingTowardsTheShellIsSlowedStoppedOrReversed) {
@@ -116,6 +116,11 @@ TEST(Bakuhasyoutotu, PushesAwayFromTheCentreAndLeavesCentres) {
   EXPECT_NEAR(below.colVy2, -speed, 1e-6);
   EXPECT_NE(below.colVx2, 0);  // the game's right angle is a hair off vertical
   EXPECT_NEAR(below.colVx2, 0, 1e-4 * speed);
+  // Straight above (dx = 0): theta = -1.57075 as written, a double; held in
+  // single precision (1.5707499981) the sideways part would differ by 4e-5
+  // of itself.
+  EXPECT_EQ(below.colVx2, static_cast<float>(std::cos(-1.57075) * speed));
+  EXPECT_EQ(below.colVy2, static_cast<float>(std::sin(-1.57075) * speed));
 }
 
 TEST(Bakuhasyoutotu, SpentExplosionOrMasslessBodyChangesNothing) {

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "sim/collision_block.h"
 #include "support/arena_setup.h"
 
 namespace zelkar {
@@ -126,19 +125,6 @@ TEST(Shells, ADestroyingHitScoresAndRestartsTheRound) {
   bool exploded = false;
   for (std::size_t i = 0; i < g.sounds.size(); ++i) exploded |= g.sounds[i] == Sound::bakuhatuon2;
   EXPECT_TRUE(exploded);
-}
-
-TEST(Shells, ExplosionStrengthFallsWithTheCubeOfItsSize) {
-  GameState s;
-  s.blastStart[1] = 20;
-  s.shellState[1][0] = 17;  // seen one tick after bursting
-  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), std::pow(15.0 / 18.0, 3));
-  s.shellState[1][0] = 20;
-  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 1);
-  s.shellState[1][0] = 2;
-  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 0);
-  s.blastStart[1] = 2;  // never confirmed: no strength, no division by zero
-  EXPECT_DOUBLE_EQ(blastFraction(s, 1, 0), 0);
 }
 
 TEST(Shells, ABlastDamagesAndPushesAVehicleAtRest) {

@@ -44,7 +44,7 @@ TEST(BaseShape, ShellsFiredFromTheBaseLeaveItInEveryDirection) {
           // At the muzzle, and after the first tick's move.
           for (float t : {0.0f, 0.03f}) {
             const auto [px, py] = probePoint(x + vx * t, y + vy * t, vx, vy);
-            const int32_t c = probe.getPixel(px, py);
+            const int32_t c = probe.getPixel(m.pictures, px, py);
             EXPECT_TRUE(testing::isFreeColour(c))
                 << "player " << p << " direction " << d << " turn " << turn << " reads " << std::hex
                 << c << " at " << std::dec << px << "," << py;

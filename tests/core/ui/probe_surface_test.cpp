@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <set>
 
@@ -29,7 +30,7 @@ struct Arena {
   }
   int32_t read(int x, int y) {
     probe.capture(m);
-    return probe.getPixel(x, y);
+    return probe.getPixel(m.pictures, x, y);
   }
   void show(Item& it, int16_t l, int16_t t, int16_t size) {
     it.visible = true;
@@ -74,7 +75,7 @@ TEST(ProbeSurface, ReadsWhatTheComposerDrawsOnRandomScenes) {
       for (int x = 0; x < kClientWidth; ++x) {
         const int32_t want = view[std::size_t(y) * kClientWidth + x];
         drawn += want != kKeyColour;
-        if (a.probe.getPixel(x, y) != want && ++mismatches < 5)
+        if (a.probe.getPixel(a.m.pictures, x, y) != want && ++mismatches < 5)
           ADD_FAILURE() << "scene " << scene << " at " << x << "," << y;
       }
     EXPECT_EQ(mismatches, 0);
@@ -86,9 +87,9 @@ TEST(ProbeSurface, OutsideTheClientAreaThereIsNoPixel) {
   Arena a;
   a.probe.capture(a.m);
   for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {793, 10}, {10, 579}, {-5000, 99999}})
-    EXPECT_EQ(a.probe.getPixel(x, y), kNoPixel) << x << "," << y;
-  EXPECT_EQ(a.probe.getPixel(0, 0), kKeyColour);
-  EXPECT_EQ(a.probe.getPixel(792, 578), kKeyColour);
+    EXPECT_EQ(a.probe.getPixel(a.m.pictures, x, y), kNoPixel) << x << "," << y;
+  EXPECT_EQ(a.probe.getPixel(a.m.pictures, 0, 0), kKeyColour);
+  EXPECT_EQ(a.probe.getPixel(a.m.pictures, 792, 578), kKeyColour);
 }
 
 TEST(ProbeSurface, StretchesPicturesByPickingSourcePixels) {
@@ -100,7 +101,8 @@ TEST(ProbeSurface, StretchesPicturesByPickingSourcePixels) {
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 16; ++x) {
       const int32_t src = pic.at(x * 31 / 16, y * 31 / 16);
-      EXPECT_EQ(a.probe.getPixel(100 + x, 100 + y), src == kKeyColour ? kKeyColour : src);
+      EXPECT_EQ(a.probe.getPixel(a.m.pictures, 100 + x, 100 + y),
+                src == kKeyColour ? kKeyColour : src);
     }
 }
 
@@ -108,13 +110,25 @@ TEST(ProbeSurface, ReadsTheArenaAsItStoodAtCapture) {
   Arena a;
   a.show(a.m.tiri[2], 300, 300, 31);
   a.probe.capture(a.m);
-  const int32_t before = a.probe.getPixel(315, 315);
+  const int32_t before = a.probe.getPixel(a.m.pictures, 315, 315);
   EXPECT_EQ(before >> 16, 2);
   a.m.tiri[2].move(500, 500);  // moved during the tick
-  EXPECT_EQ(a.probe.getPixel(315, 315), before);
+  EXPECT_EQ(a.probe.getPixel(a.m.pictures, 315, 315), before);
   a.probe.capture(a.m);  // the next tick
-  EXPECT_EQ(a.probe.getPixel(315, 315), kKeyColour);
-  EXPECT_EQ(a.probe.getPixel(515, 515) >> 16, 2);
+  EXPECT_EQ(a.probe.getPixel(a.m.pictures, 315, 315), kKeyColour);
+  EXPECT_EQ(a.probe.getPixel(a.m.pictures, 515, 515) >> 16, 2);
+}
+
+TEST(ProbeSurface, ACopyReadsItsOwnPicturesAfterTheOriginalIsGone) {
+  // Online play keeps copies of whole games for rolling back: a copy's
+  // capture must not lead into the original's screen model.
+  auto original = std::make_unique<Arena>();
+  original->show(original->m.tiri[2], 300, 300, 31);
+  original->probe.capture(original->m);
+  const Arena copy = *original;
+  for (Picture& p : original->m.pictures) std::fill(p.pixels.begin(), p.pixels.end(), 0x3E0000);
+  original.reset();
+  EXPECT_EQ(copy.probe.getPixel(copy.m.pictures, 315, 315) >> 16, 2);
 }
 
 TEST(Stacking, UpperSpritesHideLowerOnes) {

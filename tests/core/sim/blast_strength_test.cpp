@@ -1,0 +1,209 @@
+// The strength a body feels from a shell's blast, worked out by hand for
+// every owner and victim, both player orders and three shell masses.
+//
+// Blast start sizes, Int((m / 37)^(1/3) x 10) + 2 for the 10 px blast image:
+//   m = 5:  (0.1351)^(1/3) = 0.513 -> 5 + 2 = 7;  drawn at 7, then gone
+//   m = 10: (0.2703)^(1/3) = 0.647 -> 6 + 2 = 8;  drawn at 8, 5, 2
+//   m = 30: (0.8108)^(1/3) = 0.932 -> 9 + 2 = 11; drawn at 11, 8, 5, 2
+// A blast drawn at size s is felt with the state s - 3 it left its slot at.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "sim/blasts_seen.h"
+#include "support/arena_setup.h"
+
+namespace zelkar {
+namespace {
+
+using namespace zelkar::testing;
+
+struct Shell {
+  float mass;     // kg
+  int16_t start;  // blast start size, px (above)
+  double felt;    // ((S - 3 - 2) / (S - 2))^3, by hand
+};
+// m = 5: (2/5)^3; m = 10: (3/6)^3 = 1/8; m = 30: (6/9)^3 = 8/27.
+constexpr Shell kShells[] = {{5, 7, 0.064}, {10, 8, 0.125}, {30, 11, 8.0 / 27.0}};
+
+constexpr float kDefaultMass = 8558.6f;    // 622 x 10 + 10 x 100 + 200 x 0.4193 x 10 + 50 x 10
+constexpr float kDefaultArmour = 1840000;  // 10^2 x 18400
+constexpr int16_t kLeftRingPoint = 384;    // of the vehicle ring: straight left of the centre
+constexpr int16_t kLeftObstPoint = 192;    // of an obstacle's ring
+
+int16_t blastCode(int owner, int slot) { return static_cast<int16_t>(46 + 8 * owner + slot); }
+
+// Puts an exploding shell of `owner` in slot 2 with its centre at (cx, cy):
+// the owner's next step draws its blast there at the start size.
+void burstAt(Game& g, int owner, const Shell& shell, float cx, float cy) {
+  GameState& s = g.s;
+  s.setting[owner][4] = shell.mass;
+  s.blastStart[owner] = shell.start;
+  s.shellState[owner][2] = shell.start;
+  s.shellX[owner][2] = cx - s.shellHalf;
+  s.shellY[owner][2] = cy - s.shellHalf;
+}
+
+// Vehicle `victim` at rest at (300, 300), the other one (if not the owner's
+// vehicle that is hit) far away at rest, both with the default settings.
+Game standingVictim(FakeWindowSystem& ws, int victim) {
+  Game g = battleGame(ws);
+  placeVehicle(g, 1 - victim, 600, 100, 0, 0);
+  placeVehicle(g, victim, 300, 300, 0, 0);
+  return g;
+}
+
+TEST(BlastStrength, EveryOwnerAndVictimFeelsAFreshBlastWithItsStartSizeLessThree) {
+  for (const Shell& shell : kShells) {
+    for (int owner = 0; owner < 2; ++owner) {
+      for (int victim = 0; victim < 2; ++victim) {
+        SCOPED_TRACE(::testing::Message()
+                     << "mass " << shell.mass << " owner " << owner << " victim " << victim);
+        FakeWindowSystem ws;
+        Game g = standingVictim(ws, victim);
+        GameState& s = g.s;
+        ASSERT_EQ(s.totalMass[victim], kDefaultMass);
+        ASSERT_EQ(s.armourLeft[victim], kDefaultArmour);
+        // Centred on the left ring point: 13 px left of the centre (311, 311).
+        const float cx = 300 + s.ringDX[kLeftRingPoint], cy = 300 + s.ringDY[kLeftRingPoint];
+        ASSERT_EQ(cx, 298);
+        ASSERT_EQ(cy, 311);
+        burstAt(g, owner, shell, cx, cy);
+        tick(g);  // the owner draws the blast; nobody has seen it yet
+        EXPECT_EQ(s.armourLeft[victim], kDefaultArmour);
+        tick(g);  // everyone sees it, the owner's step shrinks it once more
+        EXPECT_EQ(s.lastContact[victim], blastCode(owner, 2));
+
+        const double f = shell.felt / 600;
+        const double lost = shell.mass * 0.8 * f * 3876000;
+        EXPECT_EQ(s.armourLeft[victim], static_cast<float>(kDefaultArmour - lost));
+        // Pushed straight away from the blast's centre, along +x: the
+        // normal kinetic energy grows from 0 by m x 0.2 f x 3876000.
+        const double push = shell.mass * (0.2 * f) * 3876000;
+        const double speed = std::sqrt(2 * push / kDefaultMass);
+        EXPECT_NEAR(s.velX[victim], speed, speed * 1e-6);
+        EXPECT_EQ(s.velY[victim], 0);
+        // Pushed on by one step of the new velocity, then placed there.
+        EXPECT_NEAR(s.posX[victim], 300 + speed * 0.03, 1e-4);
+        EXPECT_EQ(s.posY[victim], 300);
+      }
+    }
+  }
+}
+
+TEST(BlastStrength, TheFigureForTheDefaultShellIs6460) {
+  // 10 kg, start size 8, felt at 5: 10 x 0.8 x (3/6)^3 / 600 x 3876000.
+  for (int owner = 0; owner < 2; ++owner) {
+    FakeWindowSystem ws;
+    Game g = standingVictim(ws, owner);  // the owner's own vehicle
+    burstAt(g, owner, kShells[1], 298, 311);
+    tick(g, 2);
+    EXPECT_EQ(kDefaultArmour - g.s.armourLeft[owner], 6460) << "owner " << owner;
+  }
+}
+
+TEST(BlastStrength, ABlastFirstSeenOnItsLastFrameDoesNothing) {
+  // 10 kg: the pictures 8 and 5 are seen with 5 and 2; 30 kg: 11, 8, 5 with
+  // 8, 5, 2. At 2 the share is (0/6)^3 = 0: no damage, no push, no pull.
+  const Shell lastFramed[] = {kShells[1], kShells[2]};
+  for (const Shell& shell : lastFramed) {
+    const int framesBefore = (shell.start - 5) / 3;  // pictures drawn before the one of size 5
+    for (int owner = 0; owner < 2; ++owner) {
+      for (int victim = 0; victim < 2; ++victim) {
+        SCOPED_TRACE(::testing::Message()
+                     << "mass " << shell.mass << " owner " << owner << " victim " << victim);
+        FakeWindowSystem ws;
+        Game g = standingVictim(ws, victim);
+        GameState& s = g.s;
+        placeVehicle(g, victim, 300, 450, 20, 0);  // away from the blast for now
+        burstAt(g, owner, shell, 298, 311);
+        tick(g, 1 + framesBefore);  // the last picture, size 5, is drawn now
+        // Moving right, along x only: the contact shows in the velocity.
+        placeVehicle(g, victim, 300, 300, 20, 0);
+        const float armour = s.armourLeft[victim];
+        tick(g);
+        EXPECT_EQ(s.lastContact[victim], blastCode(owner, 2)) << "the contact is handled";
+        EXPECT_EQ(s.armourLeft[victim], armour);
+        EXPECT_EQ(s.velX[victim], 20);
+        EXPECT_EQ(s.velY[victim], 0);
+        EXPECT_EQ(s.shellState[owner][2], 0);
+      }
+    }
+  }
+}
+
+TEST(BlastStrength, APictureLeftOverWithoutAnExplodingSlotHasNoEffect) {
+  // A stopped match leaves blast pictures up while the new match frees the
+  // slots: state 0 is below 2, no effect at all (not a negative share).
+  for (int owner = 0; owner < 2; ++owner) {
+    for (int victim = 0; victim < 2; ++victim) {
+      FakeWindowSystem ws;
+      Game g = standingVictim(ws, victim);
+      GameState& s = g.s;
+      s.blastStart[owner] = 8;
+      Item& blast = g.screen.tamabaku[8 * owner + 2];
+      blast.visible = true;
+      blast.move(294, 307, 8, 8);  // over the left ring point (298, 311)
+      tick(g, 3);
+      EXPECT_EQ(s.armourLeft[victim], kDefaultArmour) << owner << victim;
+      EXPECT_EQ(s.velX[victim], 0);
+      EXPECT_EQ(s.velY[victim], 0);
+    }
+  }
+}
+
+TEST(BlastStrength, AnObstacleIsPushedByAFreshBlastOfEitherPlayer) {
+  for (const Shell& shell : kShells) {
+    for (int owner = 0; owner < 2; ++owner) {
+      SCOPED_TRACE(::testing::Message() << "mass " << shell.mass << " owner " << owner);
+      FakeWindowSystem ws;
+      Game g = battleGame(ws);
+      GameState& s = g.s;
+      placeVehicle(g, 0, 600, 100, 0, 0);
+      placeVehicle(g, 1, 100, 100, 0, 0);
+      placeObstacle(g, 0, 400, 400, 0, 0);  // at rest: it probes from straight up
+      const float ox = 400 + s.obstRingDX[0][kLeftObstPoint];
+      const float oy = 400 + s.obstRingDY[0][kLeftObstPoint];
+      burstAt(g, owner, shell, ox, oy);
+      tick(g);
+      EXPECT_EQ(s.obstVX[0], 0);
+      tick(g);
+      EXPECT_EQ(s.obstLastContact[0], blastCode(owner, 2));
+      // Half the shell's share pushes: colCoef = (felt x 0.5 / 600), the
+      // energy m x colCoef x 3876000 all goes into the obstacle at rest.
+      const double coef = static_cast<float>(shell.felt * 0.5 / 600);
+      const double speed = std::sqrt(2 * shell.mass * coef * 3876000 / s.obstMass[0]);
+      const double got = std::hypot(double(s.obstVX[0]), double(s.obstVY[0]));
+      EXPECT_NEAR(got, speed, speed * 1e-6);
+      EXPECT_GT(s.obstVX[0], 0);  // away from the blast on its left
+    }
+  }
+}
+
+TEST(BlastStrength, TheSeenStateFollowsThePictureNotTheSlot) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  burstAt(g, 1, kShells[2], 200, 200);  // 30 kg, start 11
+  g.blasts.state = {};
+  EXPECT_FALSE(seenBlastCube(g, 1, 2)) << "nothing drawn yet";
+  tick(g);
+  EXPECT_EQ(s.shellState[1][2], 8);
+  EXPECT_FALSE(seenBlastCube(g, 1, 2)) << "the capture came before the drawing";
+  tick(g);  // captured: picture 11 with state 8; the slot is now at 5
+  EXPECT_EQ(s.shellState[1][2], 5);
+  ASSERT_TRUE(seenBlastCube(g, 1, 2));
+  EXPECT_DOUBLE_EQ(*seenBlastCube(g, 1, 2), 8.0 / 27.0);
+  tick(g, 2);  // picture 5 with state 2; the slot is free again
+  EXPECT_EQ(s.shellState[1][2], 0);
+  EXPECT_DOUBLE_EQ(*seenBlastCube(g, 1, 2), 0);
+  tick(g);
+  EXPECT_FALSE(seenBlastCube(g, 1, 2)) << "the picture is gone";
+  // An owner without a start size above 2 has no blast to give.
+  g.blasts.state[8 + 2] = 5;
+  s.blastStart[1] = 2;
+  EXPECT_FALSE(seenBlastCube(g, 1, 2));
+}
+
+}  // namespace
+}  // namespace zelkar
