@@ -168,12 +168,12 @@ TEST_F(ProgramExit, ASignalDuringAMatchEndsItAsThatSignalWithTheHashListWhole) {
     Program p({QStringLiteral("--replay"), replay, QStringLiteral("--hashes"), at("h.txt")},
               offscreen(), at("stderr"));
     // Past the first flush of the hash list, well inside the match.
-    ASSERT_TRUE(waitFor([&] { return readAll(at("h.txt")).count('\n') >= 150; }))
+    ASSERT_TRUE(waitFor([&] { return readAll(at("h.txt")).count('\n') >= 100; }))
         << qPrintable(said());
     ::kill(p.pid(), signal);
     ASSERT_TRUE(p.wait());
     EXPECT_EQ(p.signal(), signal) << "exit " << p.exitCode() << qPrintable(said());
-    expectWholeHashLines(readAll(at("h.txt")), 150);
+    expectWholeHashLines(readAll(at("h.txt")), 100);
   }
 }
 
@@ -204,6 +204,34 @@ TEST_F(ProgramExit, ASignalEndsTheFirstStartAndTheStartScreenWithTheRecordingKep
       EXPECT_EQ(readAll(at("r.zrp")).toStdString(), expected.toStdString()) << firstStart;
     }
   }
+}
+
+TEST_F(ProgramExit, PipesInPlaceOfTheSettingsAndSoundsDoNotHoldUpTheStart) {
+  const QString binary = at("zelkar");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+  for (const char* name : {"config.txt", "fire.WAV", "ban.WAV", "ban2.WAV", "crash.WAV"})
+    ASSERT_EQ(::mkfifo(qPrintable(at(name)), 0600), 0);
+  Program p({QStringLiteral("--record"), at("r.zrp")}, offscreen(), at("stderr"), binary);
+  // Load is reached (its seed line written) although nothing ever writes
+  // to the pipes; the settings window then waits, as for a missing file.
+  EXPECT_TRUE(waitFor([&] { return readAll(at("r.zrp")).contains("seed "); }))
+      << qPrintable(said());
+  EXPECT_TRUE(said().contains(QStringLiteral("fire.WAV is not a regular file")))
+      << qPrintable(said());
+  ::kill(p.pid(), SIGTERM);
+  ASSERT_TRUE(p.wait());
+  EXPECT_EQ(p.signal(), SIGTERM);
+}
+
+TEST_F(ProgramExit, ControlCharactersInAnOptionAreShownEscaped) {
+  Program p({QStringLiteral("--scale"), QString::fromLatin1("\x1B[2J\x07")}, offscreen(),
+            at("stderr"));
+  ASSERT_TRUE(p.wait());
+  EXPECT_EQ(p.exitCode(), 2);
+  const QByteArray bytes = readAll(at("stderr"));
+  EXPECT_TRUE(bytes.contains("\\x1B[2J\\x07")) << bytes.constData();
+  EXPECT_FALSE(bytes.contains('\x1B'));
+  EXPECT_FALSE(bytes.contains('\x07'));
 }
 
 }  // namespace
