@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <variant>
 
+#include "headless/printable.h"
 #include "headless/state_dump.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
@@ -155,7 +156,7 @@ void Replayer::say(const std::string& text) const {
   if (note_)
     note_(line);
   else
-    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fprintf(stderr, "%s\n", sim::printable(line).c_str());
 }
 
 }  // namespace zelkar::qt

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "headless/printable.h"
+
 namespace zelkar {
 namespace {
 
@@ -21,7 +23,7 @@ namespace {
 constexpr std::size_t kMaxWavBytes = 16 * 1024 * 1024;
 
 void toStandardError(const QString& line) {
-  std::fprintf(stderr, "%s\n", qUtf8Printable(line));
+  std::fprintf(stderr, "%s\n", sim::printable(line.toStdString()).c_str());
   std::fflush(stderr);
 }
 
