@@ -1,11 +1,12 @@
 #include "headless/cli.h"
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
+#include <optional>
 
+#include "headless/printable.h"
 #include "headless/runner.h"
 #include "headless/script.h"
+#include "settings/regular_file.h"
 
 namespace zelkar::sim {
 
@@ -43,6 +44,9 @@ A TEXT that is empty or holds blanks, # or a leading " is written in double
 quotes, with "" for a quote inside it. The start button and the answer box
 act only while they are shown; after the program has ended no event acts.
 
+The script must be a regular file (or a pipe on standard input) of at most
+16 MiB; a replay file must end with a line break.
+
 Exit status: 0 done, 1 the script could not be read or the output written,
 2 a bad option or a bad command (the message names the line).
 )";
@@ -66,9 +70,9 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
     if (i + 1 == args.size()) return a + " needs a value";
     const std::string& v = args[++i];
     if (a == "--seed") {
-      const auto seed = parseWhole(v, 0, kMaxSeed);
+      const auto seed = parseSeed(v);
       if (!seed) return "--seed must be a whole number from 0 to 4294967295, not \"" + v + "\"";
-      opts.seed = static_cast<uint32_t>(*seed);
+      opts.seed = *seed;
     } else if (a == "--script") {
       opts.scriptPath = v;
     } else if (v == "ticks" || v == "end" || v == "hash") {
@@ -80,13 +84,26 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
   return {};
 }
 
+// The whole stream, or nullopt when it fails or holds more than maxBytes.
+std::optional<std::string> readBounded(std::istream& in, std::size_t maxBytes) {
+  std::string text;
+  char buffer[64 * 1024];
+  while (text.size() <= maxBytes) {
+    in.read(buffer, std::streamsize(std::min(sizeof buffer, maxBytes + 1 - text.size())));
+    text.append(buffer, std::size_t(in.gcount()));
+    if (in.bad()) return std::nullopt;
+    if (in.eof()) return text;
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err) {
+            std::ostream& err, const std::string& inProblem) {
   Options opts;
   if (const std::string e = parseOptions(args, opts); !e.empty()) {
-    err << "zelkar-sim: " << e << "\n" << kUsage;
+    err << "zelkar-sim: " << printable(e) << "\n" << kUsage;
     return kExitBad;
   }
   if (opts.help) {
@@ -94,29 +111,34 @@ int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     return out.flush() ? kExitOk : kExitIo;
   }
 
-  std::ostringstream text;
   const std::string name = opts.scriptPath.empty() ? "<stdin>" : opts.scriptPath;
+  std::string text;
+  if (opts.scriptPath.empty() && !inProblem.empty()) {
+    err << "zelkar-sim: standard input " << inProblem << "\n";
+    return kExitIo;
+  }
   if (opts.scriptPath.empty()) {
-    text << in.rdbuf();
+    std::optional<std::string> read = readBounded(in, kMaxScriptBytes);
+    if (!read) {
+      err << "zelkar-sim: " << name << ": cannot be read"
+          << (in.bad() ? "" : " (larger than " + std::to_string(kMaxScriptBytes) + " bytes)")
+          << "\n";
+      return kExitIo;
+    }
+    text = std::move(*read);
   } else {
-    std::ifstream file(opts.scriptPath, std::ios::binary);
-    std::error_code ec;
-    // A folder opens as a file on Linux but reads as nothing.
-    if (!file || std::filesystem::is_directory(opts.scriptPath, ec)) {
-      err << "zelkar-sim: cannot open " << name << "\n";
+    FileRead file = readRegularFile(opts.scriptPath, kMaxScriptBytes);
+    if (!file.ok()) {
+      err << "zelkar-sim: " << printable(name) << " " << file.error << "\n";
       return kExitIo;
     }
-    text << file.rdbuf();
-    if (file.bad()) {
-      err << "zelkar-sim: cannot read " << name << "\n";
-      return kExitIo;
-    }
+    text = std::move(*file.bytes);
   }
 
-  const ParsedScript script = parseScript(text.str());
+  const ParsedScript script = parseScript(text);
   if (script.error) {
-    err << "zelkar-sim: " << name << ": line " << script.error->line << ": "
-        << script.error->message << "\n";
+    err << "zelkar-sim: " << printable(name) << ": line " << script.error->line << ": "
+        << printable(script.error->message) << "\n";
     return kExitBad;
   }
 

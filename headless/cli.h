@@ -14,8 +14,10 @@ inline constexpr int kExitIo = 1;   // the script could not be read, or the outp
 inline constexpr int kExitBad = 2;  // a bad option or a bad command
 
 // args: the arguments after the program name. The script is read from
-// `in` when no --script is given.
+// `in` when no --script is given; `inProblem`, when not empty, is what the
+// caller found wrong with standard input ("is a folder"), told instead of
+// reading it.
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err);
+            std::ostream& err, const std::string& inProblem = {});
 
 }  // namespace zelkar::sim

@@ -212,9 +212,20 @@ std::optional<int64_t> parseWhole(std::string_view word, int64_t lo, int64_t hi)
   return v;
 }
 
+std::optional<uint32_t> parseSeed(std::string_view word) {
+  // from_chars would take "-0"; a seed has no sign at all.
+  if (word.empty() || word.find_first_not_of("0123456789") != std::string_view::npos)
+    return std::nullopt;
+  const auto v = parseWhole(word, 0, kMaxSeed);
+  if (!v) return std::nullopt;
+  return static_cast<uint32_t>(*v);
+}
+
 ParsedScript parseScript(std::string_view text) {
   ParsedScript result;
-  bool started = false;  // a start has been read: the generator is in use
+  const bool cutShort = !text.empty() && text.back() != '\n';
+  bool started = false;   // a start has been read: the generator is in use
+  bool isReplay = false;  // the format line was read
   int line = 0;
   while (!text.empty()) {
     ++line;
@@ -228,8 +239,13 @@ ParsedScript parseScript(std::string_view text) {
     if (!error && words.empty()) continue;
     if (!error && words[0].starts_with(kReplayFormat)) {
       error = line == 1 ? readFormatLine(words) : "the replay format line must be the first line";
-      if (!error) continue;
+      if (!error) {
+        isReplay = true;
+        continue;
+      }
     }
+    if (!error && isReplay && cutShort && text.empty())
+      error = "the last line has no line break: the file was cut off while it was written";
     Command command;
     if (!error) error = LineReader(words).read(command);
     // The arena is built from the generator at the start: a seed set later

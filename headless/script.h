@@ -12,6 +12,7 @@
 // a file naming another version is refused as a whole.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -80,7 +81,10 @@ struct ParsedScript {
 };
 
 // Parses a whole script. Every line is checked before anything runs, so a
-// bad line late in a script never leaves a half-played match behind.
+// bad line late in a script never leaves a half-played match behind. A
+// replay file (one with the format line) must end with a line break: a
+// last line without one was cut off while being written, and "down 10"
+// cut from "down 100" would play another key.
 ParsedScript parseScript(std::string_view text);
 
 // A text as one script word: as is when it reads back unchanged, else quoted.
@@ -92,10 +96,18 @@ std::string scriptLine(const Command& command);
 // A whole replay file: the format line, then one line a command.
 std::string replayText(const std::vector<Command>& commands);
 
-// A whole decimal number in [lo, hi], nothing else; nullopt otherwise.
+// A whole decimal number in [lo, hi], nothing else (no sign, no blanks);
+// nullopt otherwise.
 std::optional<int64_t> parseWhole(std::string_view word, int64_t lo, int64_t hi);
+// The --seed of both programs, so that one seed text means one arena in
+// both: a whole number from 0 to kMaxSeed written with digits only.
+std::optional<uint32_t> parseSeed(std::string_view word);
 
 inline constexpr int64_t kMaxSeed = 4294967295;   // any 32-bit value; the generator keeps 24 bits
 inline constexpr int64_t kMaxTicks = 1000000000;  // one billion ticks: ~347 simulated days
+// A recording of an evening's hard play is a few megabytes (two players'
+// key repeats are about 60 lines a second, 2.6 MB an hour); 16 MiB is six
+// such hours, and reading it takes well under a second and 200 MB.
+inline constexpr std::size_t kMaxScriptBytes = 16 * 1024 * 1024;
 
 }  // namespace zelkar::sim

@@ -1,6 +1,9 @@
 #include "qt/command_line.h"
 
 #include <chrono>
+#include <string_view>
+
+#include "headless/script.h"
 
 namespace zelkar::qt {
 
@@ -49,10 +52,10 @@ CommandLine parseCommandLine(const QStringList& args) {
   for (qsizetype i = 1; i < args.size() && out.action == CommandLine::Action::run; ++i) {
     const QString& arg = args[i];
     if (auto v = valueOf(args, i, QStringLiteral("--seed"), out)) {
-      bool ok = false;
-      const uint seed = v->toUInt(&ok);
-      if (ok)
-        out.seed = uint32_t(seed);
+      // zelkar-sim's reading, so that one seed text is one arena in both.
+      const QByteArray text = v->toUtf8();
+      if (auto seed = sim::parseSeed(std::string_view(text.constData(), std::size_t(text.size()))))
+        out.seed = *seed;
       else
         fail(
             QStringLiteral("--seed wants a whole number from 0 to 4294967295, not \"%1\"").arg(*v));
@@ -101,7 +104,9 @@ QString usageText(const QString& program) {
              "  --version       show the version and exit\n"
              "\n"
              "zelkar-sim --script FILE plays a recorded FILE without a window.\n"
-             "Exit status: 0 done, 2 a bad option, or a file that cannot be read or written.\n")
+             "Exit status: 0 done; 1 the recording or the hash list failed while it was\n"
+             "written (the game went on); 2 a bad option, a file that cannot be read or\n"
+             "written, or no display; 128+N ended by signal N (files written so far kept).\n")
       .arg(program)
       .arg(kMaxScale);
 }

@@ -1,9 +1,14 @@
 #include "qt/config_location.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -27,15 +32,46 @@ ConfigLocation ConfigLocation::choose(const QString& programDir, const QString& 
                                       const QString& home) {
   const QString programFile = programDir + u'/' + kFileName;
   if (canCreateFilesIn(programDir)) return {programFile, programFile};
+  // Joined and cleaned: a home of "/" (HOME unset) must not give "//.config".
   const QString base = !xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)
                            ? xdgConfigHome
                            : home + QStringLiteral("/.config");
-  return {base + QStringLiteral("/zelkar/") + kFileName, programFile};
+  return {QDir::cleanPath(base + QStringLiteral("/zelkar/") + kFileName), programFile};
 }
 
 ConfigLocation ConfigLocation::forThisRun() {
   return choose(QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
-                QDir::homePath());
+                homeFolder());
+}
+
+QString homeFolder() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (QDir::isAbsolutePath(home)) return home;
+  // Without HOME (a service, `env -i`) the account's own home still holds.
+  if (const passwd* account = ::getpwuid(::getuid());
+      account != nullptr && account->pw_dir != nullptr && account->pw_dir[0] == '/')
+    return QFile::decodeName(account->pw_dir);
+  return QDir::rootPath();
+}
+
+int removeStaleSaves(const QString& savePath, std::chrono::seconds olderThan) {
+  const QFileInfo target(savePath);
+  QDir folder = target.absoluteDir();
+  // A save's temporary file is the file's name and six letters or digits;
+  // the write test's is its own prefix and six.
+  static const QRegularExpression pattern(
+      QStringLiteral("^(%1|\\.zelkar-write-test-)[A-Za-z0-9]{6}$")
+          .arg(QRegularExpression::escape(target.fileName() + u'.')));
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-qint64(olderThan.count()));
+  int removed = 0;
+  for (const QFileInfo& f : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System)) {
+    // Another copy of the game saving right now has a young file: keep it.
+    if (f.isSymLink() || !f.isFile() || !pattern.match(f.fileName()).hasMatch() ||
+        f.lastModified().toUTC() > before)
+      continue;
+    if (QFile::remove(f.absoluteFilePath())) ++removed;
+  }
+  return removed;
 }
 
 QString ConfigLocation::readPath() const {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <chrono>
 #include <functional>
 
 #include "settings/config_file.h"
@@ -34,6 +35,17 @@ class ConfigLocation {
   QString savePath_;
   QString programFile_;
 };
+
+// This user's home folder: $HOME when it is an absolute path, else the
+// account's home from the system, else "/".
+QString homeFolder();
+
+// Removes the temporary files that a save cut off by SIGKILL or a power
+// loss left beside `savePath` (config.txt.XXXXXX), and those of the folder
+// write test, when they are older than `olderThan`: a younger one may be
+// another running copy's save in progress. Returns how many were removed.
+int removeStaleSaves(const QString& savePath,
+                     std::chrono::seconds olderThan = std::chrono::seconds(60));
 
 // Writes `bytes` to `path` through a temporary file that replaces the old
 // file only once it is complete, so a failed or interrupted save leaves the

@@ -15,7 +15,7 @@ constexpr int64_t kLinesPerFlush = 100;
 
 HashLog::HashLog(const QString& path) : file_(path, "hash list") {}
 
-HashLog::~HashLog() { file_.flush(); }
+HashLog::~HashLog() { file_.finish(); }
 
 void HashLog::tickRan(const Game& g) {
   ++ticks_;

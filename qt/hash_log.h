@@ -18,6 +18,9 @@ class HashLog {
   ~HashLog();
 
   bool isOpen() const { return file_.isOpen(); }
+  bool failed() const { return file_.failed(); }
+  // Flushes and closes; true when every line reached the file.
+  bool finish() { return file_.finish(); }
   const QString& error() const { return file_.error(); }
 
   // Timer1 ran timer1Timer once more and left `g` so.

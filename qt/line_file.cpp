@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "headless/printable.h"
+
 namespace zelkar::qt {
 
 namespace {
@@ -24,35 +26,46 @@ LineFile::LineFile(const QString& path, const char* what) : path_(path), what_(w
   std::setvbuf(file_, nullptr, _IOFBF, kBufferBytes);
 }
 
-LineFile::~LineFile() {
-  if (file_ == nullptr) return;
-  const bool ok = std::fflush(file_) == 0;
-  const int why = errno;
-  std::fclose(file_);
-  errno = why;
-  if (!ok) {
-    std::fprintf(stderr, "zelkar: cannot finish the %s %s: %s\n", what_, qPrintable(path_),
-                 std::strerror(errno));
+LineFile::~LineFile() { finish(); }
+
+bool LineFile::finish() {
+  if (file_ == nullptr) return !failed_;
+  if (std::fflush(file_) != 0) {
+    fail("finish");
+    return false;
   }
+  // A network file system may tell a lost write only at the close.
+  if (std::fclose(file_) != 0) {
+    file_ = nullptr;
+    failed_ = true;
+    std::fprintf(stderr, "zelkar: cannot finish the %s %s: %s\n", what_,
+                 sim::printable(QFile::encodeName(path_).toStdString()).c_str(),
+                 std::strerror(errno));
+    return false;
+  }
+  file_ = nullptr;
+  return !failed_;
 }
 
 void LineFile::write(std::string_view line) {
   if (file_ == nullptr) return;
   if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
       std::fputc('\n', file_) == EOF)
-    failed("write");
+    fail("write");
 }
 
 void LineFile::flush() {
-  if (file_ != nullptr && std::fflush(file_) != 0) failed("write");
+  if (file_ != nullptr && std::fflush(file_) != 0) fail("write");
 }
 
-void LineFile::failed(const char* doing) {
+void LineFile::fail(const char* doing) {
   // A full disk must not end the match: the file stops, the game goes on.
   std::fprintf(stderr, "zelkar: cannot %s the %s %s: %s; it stops here\n", doing, what_,
-               qPrintable(path_), std::strerror(errno));
+               sim::printable(QFile::encodeName(path_).toStdString()).c_str(),
+               std::strerror(errno));
   std::fclose(file_);
   file_ = nullptr;
+  failed_ = true;
 }
 
 }  // namespace zelkar::qt

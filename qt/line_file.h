@@ -1,6 +1,7 @@
 // A text file written a line at a time through the C library's buffer: the
 // recording and the hash list. A failed write is told once on standard
-// error and the file is left alone from then on, so the game plays on.
+// error and the file is left alone from then on, so the game plays on; the
+// failure is kept, so that the program's exit status can tell it.
 #pragma once
 
 #include <QString>
@@ -26,14 +27,20 @@ class LineFile {
   // Hands what is buffered to the system, so that a killed program leaves
   // every line written so far complete.
   void flush();
+  // Flushes and closes; true when every line written reached the file.
+  // Later writes are ignored. The destructor finishes a file left open.
+  bool finish();
+  // A write, a flush or the close has failed (and was told).
+  bool failed() const { return failed_; }
 
  private:
-  void failed(const char* doing);
+  void fail(const char* doing);
 
   std::FILE* file_ = nullptr;
   QString path_;
   const char* what_;
   QString error_;
+  bool failed_ = false;
 };
 
 }  // namespace zelkar::qt

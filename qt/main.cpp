@@ -4,8 +4,11 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
+#include <string>
 
+#include "headless/printable.h"
 #include "qt/command_line.h"
 #include "qt/config_location.h"
 #include "qt/game_host.h"
@@ -18,7 +21,10 @@
 
 namespace {
 
-constexpr int kExitBadStart = 2;  // a bad option, or a file that cannot be read or written
+constexpr int kExitOutputFailed = 1;  // the recording or hash list failed during the run
+constexpr int kExitBadStart = 2;      // a bad option, a file, or no display
+
+QString programName;
 
 QStringList rawArguments(int argc, char** argv) {
   QStringList args;
@@ -26,12 +32,41 @@ QStringList rawArguments(int argc, char** argv) {
   return args;
 }
 
-// Whether Qt may find a display: without one it would abort before the
-// message box could say anything.
-bool displayNamed() {
+// One line on standard error, its control characters shown escaped: a
+// file name or an option may hold any byte.
+void tell(const QString& text) {
+  std::fprintf(stderr, "%s: %s\n", zelkar::sim::printable(programName.toStdString()).c_str(),
+               zelkar::sim::printable(text.toStdString()).c_str());
+}
+
+// Whether Qt may find a display. Without any of these it would abort with
+// its own page of text; a named display that cannot be reached is caught
+// by stopOnFatal below.
+bool displayNamed(const QStringList& raw) {
+  for (const QString& a : raw)
+    if (a == QLatin1String("-platform") || a == QLatin1String("--platform") ||
+        a == QLatin1String("-display") || a == QLatin1String("--display"))
+      return true;
   return !qEnvironmentVariableIsEmpty("DISPLAY") ||
          !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+// While the display is opened: Qt's complaints are kept, and the fatal one
+// (no platform could start) becomes our one line and status 2 instead of
+// an abort with a core dump.
+QString firstComplaint;
+QStringList complaints;  // told after all when the display did open
+void stopOnFatal(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  complaints << text;
+  if (type == QtFatalMsg) {
+    tell(QStringLiteral("cannot open the display%1")
+             .arg(firstComplaint.isEmpty() ? QString()
+                                           : QStringLiteral(" (") + firstComplaint + u')'));
+    std::fflush(stderr);
+    std::_Exit(kExitBadStart);
+  }
+  if (type != QtDebugMsg && firstComplaint.isEmpty()) firstComplaint = text.section(u'\n', 0, 0);
 }
 
 // Platforms on which no one could click a box away.
@@ -40,76 +75,111 @@ bool windowsAreSeen() {
   return p != QLatin1String("offscreen") && p != QLatin1String("minimal");
 }
 
+int refuse(const QStringList& errors) {
+  for (const QString& e : errors) tell(e);
+  return kExitBadStart;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  using zelkar::qt::CommandLine;
   // --help and --version must answer without a display: look before Qt.
   const QStringList raw = rawArguments(argc, argv);
-  const QString program = QFileInfo(raw.value(0)).fileName();
-  const auto early = zelkar::qt::parseCommandLine(raw).action;
-  if (early == zelkar::qt::CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+  programName = QFileInfo(raw.value(0)).fileName();
+  const CommandLine early = zelkar::qt::parseCommandLine(raw);
+  if (early.action == CommandLine::Action::help) {
+    std::fputs(qPrintable(zelkar::qt::usageText(programName)), stdout);
     return 0;
   }
-  if (early == zelkar::qt::CommandLine::Action::version) {
+  if (early.action == CommandLine::Action::version) {
     std::printf("zelkar %s\n", ZELKAR_VERSION);
     return 0;
   }
 
-  // Files are read and opened before the display is, so that a broken replay
-  // or a recording that cannot be written is refused even with no display.
-  // Qt's own options (-platform ...) fail this early reading; the files are
-  // then opened once Qt has taken its options out.
-  std::optional<zelkar::qt::RunFiles> files;
-  if (early == zelkar::qt::CommandLine::Action::run) {
-    files = zelkar::qt::openRunFiles(zelkar::qt::parseCommandLine(raw));
-    if (!files->error.isEmpty()) {
-      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(files->error));
-      if (!displayNamed()) return kExitBadStart;
-    }
+  // The options and the files they name are checked before the display is
+  // opened, so that a mistake is told even where no window could appear.
+  // Qt's own options (-platform ...) fail this early reading; they are
+  // read again once Qt has taken its own out. Nothing is written yet.
+  zelkar::qt::RunFiles files;
+  const bool named = displayNamed(raw);
+  if (early.action == CommandLine::Action::error && !named) {
+    tell(early.error);
+    std::fputs(qPrintable(zelkar::qt::usageText(programName)), stderr);
+    return kExitBadStart;
+  }
+  // With a display the refusal is also shown in a box, below.
+  if (early.action == CommandLine::Action::run) {
+    zelkar::qt::checkRunFiles(early, files);
+    if (!files.ok() && !named) return refuse(files.errors);
+  }
+  if (!named) {
+    tell(QStringLiteral(
+        "no display: DISPLAY and WAYLAND_DISPLAY are not set (QT_QPA_PLATFORM=offscreen "
+        "runs without one)"));
+    return kExitBadStart;
   }
 
   // Qt takes its own options (-platform, -display ...) out of argv here.
+  qInstallMessageHandler(stopOnFatal);
   QApplication app(argc, argv);
+  qInstallMessageHandler(nullptr);
+  for (const QString& c : complaints) std::fprintf(stderr, "%s\n", qPrintable(c));
   QApplication::setApplicationName(QStringLiteral("zelkar"));
   QApplication::setApplicationVersion(QStringLiteral(ZELKAR_VERSION));
-  const zelkar::qt::CommandLine options = zelkar::qt::parseCommandLine(QApplication::arguments());
+
+  // From here a signal ends the program after the files are complete, at
+  // any moment: also inside the settings window that load may show first.
+  zelkar::qt::GameHost* running = nullptr;
+  zelkar::qt::SignalClose signalClose([&files, &running](int signal) {
+    if (running != nullptr) running->end();
+    if (files.recorder) files.recorder->comment("ended by signal " + std::to_string(signal));
+    files.finishOutputs();
+    zelkar::qt::SignalClose::dieBy(signal);
+  });
+
+  const CommandLine options = zelkar::qt::parseCommandLine(QApplication::arguments());
   switch (options.action) {
-    case zelkar::qt::CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+    case CommandLine::Action::help:
+      std::fputs(qPrintable(zelkar::qt::usageText(programName)), stdout);
       return 0;
-    case zelkar::qt::CommandLine::Action::version:
+    case CommandLine::Action::version:
       std::printf("zelkar %s\n", ZELKAR_VERSION);
       return 0;
-    case zelkar::qt::CommandLine::Action::error:
-      std::fprintf(stderr, "%s: %s\n%s", qPrintable(program), qPrintable(options.error),
-                   qPrintable(zelkar::qt::usageText(program)));
+    case CommandLine::Action::error:
+      tell(options.error);
+      std::fputs(qPrintable(zelkar::qt::usageText(programName)), stderr);
       return kExitBadStart;
-    case zelkar::qt::CommandLine::Action::run:
+    case CommandLine::Action::run:
       break;
   }
-  if (!files) {
-    files = zelkar::qt::openRunFiles(options);
-    if (!files->error.isEmpty())
-      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(files->error));
+  if (early.action != CommandLine::Action::run || !files.ok()) {
+    files.errors.clear();
+    zelkar::qt::checkRunFiles(options, files);
   }
-  if (!files->error.isEmpty()) {
-    if (windowsAreSeen()) zelkar::qt::showMessageBox(nullptr, files->error, program);
-    return kExitBadStart;
+  if (files.ok()) zelkar::qt::openOutputs(options, files);
+  if (!files.ok()) {
+    if (windowsAreSeen())
+      zelkar::qt::showMessageBox(nullptr, files.errors.join(u'\n'), programName);
+    return refuse(files.errors);
   }
 
   QApplication::setFont(zelkar::qt::gameFont(9));
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
-  zelkar::qt::GameHost host({options.scale, zelkar::qt::ConfigLocation::forThisRun(),
-                             QApplication::applicationDirPath(), stats ? &*stats : nullptr,
-                             files->recorder.get(), files->hashes.get(), files->replay.get()});
-  // A kill must not cut the files short: it closes the window instead.
-  std::optional<zelkar::qt::SignalClose> signalClose;
-  if (files->recorder || files->hashes) signalClose.emplace([&host] { host.mainWindow().close(); });
-  host.load(files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
-  if (host.ended()) return 0;
-  const int status = QApplication::exec();
+  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
+  zelkar::qt::removeStaleSaves(config.savePath());
+  zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
+                             stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
+                             files.replay.get()});
+  running = &host;
+  host.load(files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
+  int status = host.ended() ? 0 : QApplication::exec();
+  running = nullptr;
   if (stats) stats->printTicks();
+  if (!files.finishOutputs() && status == 0) status = kExitOutputFailed;
+  // A signal that came as the event loop ended was never handled.
+  if (const int signal = zelkar::qt::SignalClose::received())
+    zelkar::qt::SignalClose::dieBy(signal);
   return status;
 }

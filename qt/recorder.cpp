@@ -17,9 +17,11 @@ Recorder::Recorder(const QString& path) : file_(path, "recording") {
   file_.flush();
 }
 
-Recorder::~Recorder() {
+Recorder::~Recorder() { finish(); }
+
+bool Recorder::finish() {
   writeTicks();
-  file_.flush();
+  return file_.finish();
 }
 
 void Recorder::write(const sim::Command& command) {

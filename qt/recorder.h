@@ -21,6 +21,8 @@ class Recorder {
   ~Recorder();
 
   bool isOpen() const { return file_.isOpen(); }
+  // A write failed after the file was opened (told on standard error).
+  bool failed() const { return file_.failed(); }
   const QString& error() const { return file_.error(); }
 
   // An event, after the ticks that ran before it; on disk at once.
@@ -29,6 +31,9 @@ class Recorder {
   void comment(std::string_view text);
   // Timer1 ran timer1Timer once more.
   void tickRan();
+  // The ticks still counted go out and the file is closed; true when every
+  // line reached it. Nothing is written after this.
+  bool finish();
 
  private:
   void writeTicks();

@@ -1,15 +1,18 @@
 #include "qt/replayer.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <type_traits>
 #include <variant>
 
+#include "headless/printable.h"
 #include "headless/state_dump.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
 #include "qt/qt_window_system.h"
+#include "settings/regular_file.h"
 
 namespace zelkar::qt {
 
@@ -20,17 +23,25 @@ std::string utf8(const QString& s) { return s.toStdString(); }
 }  // namespace
 
 Replayer::Read Replayer::fromFile(const QString& path, uint32_t defaultSeed) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return {nullptr, QStringLiteral("cannot read the replay %1: %2").arg(path, file.errorString())};
-  const QByteArray text = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    return {nullptr, QStringLiteral("cannot read the replay %1: %2").arg(path, file.errorString())};
-  return fromText(std::string_view(text.constData(), std::size_t(text.size())), path, defaultSeed);
+  const FileRead file =
+      readRegularFile(QFile::encodeName(path).toStdString(), sim::kMaxScriptBytes);
+  if (!file.ok())
+    return {nullptr,
+            QStringLiteral("the replay %1 %2").arg(path, QString::fromStdString(file.error))};
+  return fromText(*file.bytes, path, defaultSeed);
 }
 
 Replayer::Read Replayer::fromText(std::string_view text, const QString& name,
                                   uint32_t defaultSeed) {
+  // A recording always ends its lines; one cut off at the end was being
+  // written when the program died, and its last word may be cut too.
+  if (!text.empty() && text.back() != '\n') {
+    const auto lines = std::count(text.begin(), text.end(), '\n') + 1;
+    return {nullptr, QStringLiteral("the replay %1 is refused: line %2: the last line has no line "
+                                    "break: the file was cut off while it was written")
+                         .arg(name)
+                         .arg(lines)};
+  }
   sim::ParsedScript parsed = sim::parseScript(text);
   if (parsed.error) {
     return {nullptr, QStringLiteral("the replay %1 is refused: line %2: %3")
@@ -145,7 +156,7 @@ void Replayer::say(const std::string& text) const {
   if (note_)
     note_(line);
   else
-    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fprintf(stderr, "%s\n", sim::printable(line).c_str());
 }
 
 }  // namespace zelkar::qt

@@ -73,9 +73,11 @@ SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QW
   comdef_->setAutoDefault(false);
   comsave_->setAutoDefault(false);
 
-  for (QCheckBox* box : {tenkey_, sound_})
-    connect(box, &QCheckBox::clicked, box, [box] {
+  for (auto [box, kept] : {std::pair{tenkey_, &keptTenkey_}, std::pair{sound_, &keptSound_}})
+    connect(box, &QCheckBox::clicked, box, [box, kept] {
       if (box->isTristate()) box->setTristate(false);
+      kept->reset();
+      box->setToolTip(QString());
     });
   connect(comdef_, &QPushButton::clicked, this, &SettingsWindow::comdefClick);
   connect(comsave_, &QPushButton::clicked, this, &SettingsWindow::comsaveClick);
@@ -87,16 +89,32 @@ SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QW
 void SettingsWindow::loadFromFile() {
   const ConfigRead r = where_.read();
   if (!r.ok()) return;
-  // In the file's order; a value no element can hold stops the filling there.
-  if (!setValue(tenkey_, r.values->keypadMode)) return;
+  // Every value is shown, also after one that no box can hold: a save
+  // without a change must write back what the file said, not defaults.
+  showValue(tenkey_, keptTenkey_, r.values->keypadMode);
   opeval_->setText(QString::number(r.values->tickInterval));
-  setValue(sound_, r.values->soundOn);
+  showValue(sound_, keptSound_, r.values->soundOn);
+}
+
+void SettingsWindow::showValue(QCheckBox* box, std::optional<int16_t>& kept, int16_t value) {
+  kept.reset();
+  box->setToolTip(QString());
+  if (setValue(box, value)) return;
+  // A value no box can hold (a hand-edited 7) is shown grey with the value
+  // beside the pointer, and kept until the player clicks the box.
+  kept = value;
+  setValue(box, 2);
+  box->setToolTip(QString::fromUtf8("config.txt の値：%1").arg(value));
+}
+
+int16_t SettingsWindow::savedValue(const QCheckBox* box, const std::optional<int16_t>& kept) const {
+  return kept ? *kept : valueOf(box);
 }
 
 void SettingsWindow::comdefClick() {
-  setValue(tenkey_, 1);
+  showValue(tenkey_, keptTenkey_, 1);
   opeval_->setText(QString::fromLatin1(kDefaultOperability));
-  setValue(sound_, 0);
+  showValue(sound_, keptSound_, 0);
 }
 
 bool SettingsWindow::comsaveClick() {
@@ -108,8 +126,9 @@ bool SettingsWindow::comsaveClick() {
     opeval_->setFocus();
     return false;
   }
-  const std::string text = formatConfig(
-      valueOf(tenkey_), std::string_view(typed.data(), std::size_t(typed.size())), valueOf(sound_));
+  const std::string text = formatConfig(savedValue(tenkey_, keptTenkey_),
+                                        std::string_view(typed.data(), std::size_t(typed.size())),
+                                        savedValue(sound_, keptSound_));
   const QString failure =
       saveAtomically(where_.savePath(), QByteArray(text.data(), qsizetype(text.size())));
   if (!failure.isEmpty()) {

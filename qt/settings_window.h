@@ -3,6 +3,8 @@
 #pragma once
 
 #include <QDialog>
+#include <cstdint>
+#include <optional>
 
 #include "qt/config_location.h"
 #include "qt/message_box.h"
@@ -36,6 +38,9 @@ class SettingsWindow : public QDialog {
   bool comsaveClick();
 
  private:
+  void showValue(QCheckBox* box, std::optional<int16_t>& kept, int16_t value);
+  int16_t savedValue(const QCheckBox* box, const std::optional<int16_t>& kept) const;
+
   ConfigLocation where_;
   MessageBoxFn messageBox_;
   QCheckBox* tenkey_;
@@ -43,6 +48,10 @@ class SettingsWindow : public QDialog {
   QCheckBox* sound_;
   QPushButton* comdef_;
   QPushButton* comsave_;
+  // Values from the file that no check box can hold, written back as they
+  // were unless the player clicks the box.
+  std::optional<int16_t> keptTenkey_;
+  std::optional<int16_t> keptSound_;
 };
 
 }  // namespace zelkar::qt

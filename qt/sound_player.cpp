@@ -1,5 +1,7 @@
 #include "qt/sound_player.h"
 
+#include <sys/stat.h>
+
 #include <QAudioDevice>
 #include <QDir>
 #include <QFile>
@@ -11,11 +13,17 @@
 #include <cstdio>
 #include <utility>
 
+#include "headless/printable.h"
+
 namespace zelkar {
 namespace {
 
+// 16 MiB: a minute and a half of CD-quality stereo, far more than the
+// short effects need.
+constexpr std::size_t kMaxWavBytes = 16 * 1024 * 1024;
+
 void toStandardError(const QString& line) {
-  std::fprintf(stderr, "%s\n", qUtf8Printable(line));
+  std::fprintf(stderr, "%s\n", sim::printable(line.toStdString()).c_str());
   std::fflush(stderr);
 }
 
@@ -24,6 +32,13 @@ void toStandardError(const QString& line) {
 // effect keeps a bad file to our one line instead of a decoder error later.
 QString wavProblem(const QString& path) {
   if (!QFileInfo::exists(path)) return QStringLiteral("is missing");
+  // A pipe would block start-up at the open, a device never end; the
+  // file is read whole later, so its size is held to a sound effect's.
+  struct stat info = {};
+  if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    return QStringLiteral("is not a regular file");
+  if (std::size_t(info.st_size) > kMaxWavBytes)
+    return QStringLiteral("is larger than %1 bytes").arg(kMaxWavBytes);
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return QStringLiteral("cannot be read (%1)").arg(file.errorString());

@@ -2,11 +2,10 @@
 
 #include <cctype>
 #include <cmath>
-#include <fstream>
-#include <sstream>
 
 #include "app/game_state.h"
 #include "arena/rounding.h"
+#include "settings/regular_file.h"
 
 namespace zelkar {
 
@@ -17,6 +16,9 @@ constexpr int16_t kMinTickInterval = 10;  // ms: the settings window's lower lim
 // The right player's key tables (Windows virtual-key codes), controls 0..7.
 constexpr Arr<int16_t, 8> kLetterKeys = {76, 186, 80, 187, 191, 190, 226, 192};
 constexpr Arr<int16_t, 8> kKeypadKeys = {100, 102, 104, 101, 98, 97, 99, 105};
+
+// Editors on some systems put it in front of UTF-8 text.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -60,15 +62,20 @@ double leadingNumber(std::string_view text) {
 ConfigRead parseConfig(std::string_view text) {
   static constexpr const char* kNames[3] = {"keyboard kind", "tick interval", "sound switch"};
   int16_t values[3] = {};
+  if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   for (int line = 0; line < 3; ++line) {
     if (text.empty()) {
       return {std::nullopt,
               "line " + std::to_string(line + 1) + " (" + kNames[line] + ") is missing"};
     }
-    const std::size_t end = text.find('\n');
+    const std::size_t end = text.find_first_of("\r\n");
     std::string_view row = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    if (!row.empty() && row.back() == '\r') row.remove_suffix(1);
+    if (end == std::string_view::npos) {
+      text = {};
+    } else {
+      const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
+      text.remove_prefix(end + (crlf ? 2 : 1));
+    }
     row = skipBlanks(row);
     if (numberLength(row) == 0) {
       return {std::nullopt, "line " + std::to_string(line + 1) + " (" + kNames[line] +
@@ -89,12 +96,9 @@ ConfigRead parseConfig(std::string_view text) {
 }
 
 ConfigRead readConfigFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {std::nullopt, "cannot open " + path.string()};
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (in.bad()) return {std::nullopt, "cannot read " + path.string()};
-  ConfigRead r = parseConfig(text.str());
+  const FileRead file = readRegularFile(path, kMaxConfigBytes);
+  if (!file.ok()) return {std::nullopt, path.string() + " " + file.error};
+  ConfigRead r = parseConfig(*file.bytes);
   if (!r.ok()) r.error = path.string() + ": " + r.error;
   return r;
 }

@@ -2,6 +2,7 @@
 // interval in ms (the operability value), sound switch.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -26,12 +27,19 @@ struct ConfigRead {
   bool ok() const { return values.has_value(); }
 };
 
+// Three short lines are a few bytes; anything this large is not a settings
+// file, and reading it whole would only cost time and memory.
+inline constexpr std::size_t kMaxConfigBytes = 4096;
+
 // The leading number of a text as the settings window and the start panel
 // read it: blanks skipped, reading stops at the first character that cannot
 // continue a number, no leading number reads as 0.
 double leadingNumber(std::string_view text);
 
+// Lines may end in CR LF (as written), LF or CR alone; a UTF-8 byte-order
+// mark that an editor put in front is skipped.
 ConfigRead parseConfig(std::string_view text);
+// Only a regular file of at most kMaxConfigBytes is read.
 ConfigRead readConfigFile(const std::filesystem::path& path);
 
 // The file's text: lines 1 and 3 in the print format of numbers (" 1 "),

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "headless/cli.h"
+
 namespace zelkar::qt {
 namespace {
 
@@ -41,6 +45,28 @@ TEST(CommandLine, MistakesAreRefusedNotGuessed) {
   // Help and version answer even beside a mistake.
   EXPECT_EQ(parse({"--scale", "0", "--help"}).action, CommandLine::Action::help);
   EXPECT_EQ(parse({"--bogus", "--version"}).action, CommandLine::Action::version);
+}
+
+// One seed text means one arena: the program and zelkar-sim take and
+// refuse the same texts, and take them as the same number.
+TEST(CommandLine, TheSeedIsReadAsZelkarSimReadsIt) {
+  const struct {
+    const char* text;
+    std::optional<uint32_t> seed;
+  } cases[] = {{"0", 0u},          {"05", 5u},  {"4294967295", 4294967295u},
+               {"+5", {}},         {"-0", {}},  {" 5", {}},
+               {"5 ", {}},         {"", {}},    {"0x1F", {}},
+               {"4294967296", {}}, {"1e3", {}}, {"\xEF\xBC\x95", {}}};  // a full-width 5
+  for (const auto& c : cases) {
+    const CommandLine line = parse({"--seed", c.text});
+    EXPECT_EQ(line.action == CommandLine::Action::run, c.seed.has_value()) << '"' << c.text << '"';
+    EXPECT_EQ(line.seed, c.seed) << c.text;
+    // zelkar-sim, with the seed's arena in its output.
+    std::istringstream in("");
+    std::ostringstream out, err;
+    const int status = sim::simMain({"--seed", c.text}, in, out, err);
+    EXPECT_EQ(status == sim::kExitOk, c.seed.has_value()) << '"' << c.text << '"' << err.str();
+  }
 }
 
 }  // namespace

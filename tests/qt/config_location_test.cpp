@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include "qt_test_support.h"
@@ -37,6 +39,66 @@ TEST(ConfigLocation, ProgramFolderWhenWritableElseUserConfig) {
                                    QStringLiteral("/h"))
                 .savePath(),
             QStringLiteral("/xdg/zelkar/config.txt"));
+}
+
+TEST(ConfigLocation, AHomeOfRootOrWithASlashGivesOneCleanPath) {
+  QTemporaryDir scratch;
+  const QString locked = test::unwritableFolder(scratch);
+  // HOME unset: Qt's home is "/", which must not make "//.config".
+  EXPECT_EQ(ConfigLocation::choose(locked, QString(), QStringLiteral("/")).savePath(),
+            QStringLiteral("/.config/zelkar/config.txt"));
+  EXPECT_EQ(ConfigLocation::choose(locked, QString(), QStringLiteral("/home/u/")).savePath(),
+            QStringLiteral("/home/u/.config/zelkar/config.txt"));
+  EXPECT_EQ(ConfigLocation::choose(locked, QStringLiteral("/xdg/"), QString()).savePath(),
+            QStringLiteral("/xdg/zelkar/config.txt"));
+}
+
+TEST(ConfigLocation, WithoutHomeTheAccountsHomeFolderIsUsed) {
+  const QByteArray saved = qgetenv("HOME");
+  const bool wasSet = qEnvironmentVariableIsSet("HOME");
+  qunsetenv("HOME");
+  const QString unset = homeFolder();
+  qputenv("HOME", "relative/dir");
+  const QString relative = homeFolder();
+  qputenv("HOME", "/some/where");
+  const QString set = homeFolder();
+  if (wasSet)
+    qputenv("HOME", saved);
+  else
+    qunsetenv("HOME");
+  EXPECT_TRUE(unset.startsWith(u'/')) << qPrintable(unset);
+  EXPECT_FALSE(unset.startsWith(QStringLiteral("//")));
+  EXPECT_EQ(relative, unset);
+  EXPECT_EQ(set, QStringLiteral("/some/where"));
+}
+
+TEST(ConfigLocation, AnOldSavesTemporaryFilesAreRemovedYoungOnesAndOthersKept) {
+  QTemporaryDir scratch;
+  const QString path = scratch.filePath(QStringLiteral("config.txt"));
+  writeAll(path, " 1 \r\n10\r\n 0 \r\n");
+  const auto make = [&](const char* name, int ageSeconds) {
+    const QString f = scratch.filePath(QString::fromUtf8(name));
+    writeAll(f, "x");
+    QFile file(f);
+    file.open(QIODevice::ReadWrite);
+    file.setFileTime(QDateTime::currentDateTimeUtc().addSecs(-ageSeconds),
+                     QFileDevice::FileModificationTime);
+  };
+  make("config.txt.aB3xYz", 3600);          // left by a killed save
+  make(".zelkar-write-test-Q1w2E3", 3600);  // left by a killed folder test
+  make("config.txt.Fresh1", 0);             // another copy saving now
+  make("config.txt.toolong7", 3600);        // not a name the save makes
+  make("config.txt.bak", 3600);
+  make("other.txt.aB3xYz", 3600);
+  EXPECT_EQ(removeStaleSaves(path), 2);
+  QStringList left = QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden);
+  left.sort();
+  EXPECT_EQ(left,
+            (QStringList{QStringLiteral("config.txt"), QStringLiteral("config.txt.Fresh1"),
+                         QStringLiteral("config.txt.bak"), QStringLiteral("config.txt.toolong7"),
+                         QStringLiteral("other.txt.aB3xYz")}));
+  // A folder that does not exist yet has nothing to clean.
+  EXPECT_EQ(removeStaleSaves(scratch.filePath(QStringLiteral("none/config.txt"))), 0);
 }
 
 TEST(ConfigLocation, ReadingPrefersTheChosenFileThenTheProgramsOwn) {

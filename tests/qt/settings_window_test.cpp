@@ -53,6 +53,49 @@ TEST_F(SettingsWindowTest, StartsWithTheFileOrSilentlyWithTheInitialValues) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(SettingsWindowTest, AValueNoBoxCanHoldIsShownAndSavedBackUnlessChanged) {
+  // A keyboard kind of 7 no longer hides the interval and sound after it.
+  writeAll(path(), " 7 \r\n25\r\n 1 \r\n");
+  {
+    auto w = open();
+    EXPECT_EQ(w->tenkey()->checkState(), Qt::PartiallyChecked);
+    EXPECT_TRUE(w->tenkey()->toolTip().contains(QStringLiteral("7")));
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("25"));
+    EXPECT_TRUE(w->sound()->isChecked());
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(" 7 \r\n25\r\n 1 \r\n"));
+  }
+  // The sound switch too, and negative values.
+  writeAll(path(), " 0 \r\n30\r\n-3 \r\n");
+  {
+    auto w = open();
+    EXPECT_FALSE(w->tenkey()->isChecked());
+    EXPECT_EQ(w->sound()->checkState(), Qt::PartiallyChecked);
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(" 0 \r\n30\r\n-3 \r\n"));
+  }
+  // A click on the box is the player's choice: the box's value is saved.
+  writeAll(path(), " 7 \r\n25\r\n 1 \r\n");
+  {
+    auto w = open();
+    w->show();
+    w->tenkey()->click();
+    const int16_t chosen = w->tenkey()->isChecked() ? 1 : 0;
+    EXPECT_TRUE(w->tenkey()->toolTip().isEmpty());
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(" ") + QByteArray::number(chosen) + " \r\n25\r\n 1 \r\n");
+  }
+  // So is the defaults button.
+  writeAll(path(), " 7 \r\n25\r\n 9 \r\n");
+  {
+    auto w = open();
+    w->comdef()->click();
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n10\r\n 0 \r\n"));
+  }
+  EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST_F(SettingsWindowTest, SaveRefusesValuesBelowTenAndKeepsTheWindowOpen) {
   auto w = open();
   w->show();

@@ -11,7 +11,7 @@ namespace {
 // Without the handler the signal would end this test program on the spot.
 TEST(SignalClose, ATermSignalBecomesAnOrdinaryCloseInTheEventLoop) {
   int closes = 0;
-  SignalClose close([&] { ++closes; });
+  SignalClose close([&](int) { ++closes; });
   ASSERT_TRUE(close.active());
   std::raise(SIGTERM);
   EXPECT_EQ(closes, 0);  // nothing runs inside the signal handler

@@ -1,0 +1,140 @@
+// What zelkar-sim reads: only regular script files within the size limit,
+// replays whose last line is whole, seeds written with digits only, and
+// messages that cannot act on the terminal.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "headless/cli.h"
+#include "headless/script.h"
+
+namespace zelkar::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SimRun {
+  int status = -1;
+  std::string out, err;
+};
+
+SimRun simulate(const std::vector<std::string>& args, const std::string& script = "",
+                const std::string& inProblem = "") {
+  std::istringstream in(script);
+  std::ostringstream out, err;
+  SimRun r;
+  r.status = simMain(args, in, out, err, inProblem);
+  r.out = out.str();
+  r.err = err.str();
+  return r;
+}
+
+class SimInputs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zelkar-sim-inputs-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(SimInputs, OnlyARegularScriptFileIsRead) {
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path, said;
+  } refused[] = {{fifo.string(), "is a pipe"},
+                 {dir.string(), "is a folder"},
+                 {"/dev/zero", "is a device"},
+                 {(dir / "none").string(), "does not exist"}};
+  for (const auto& c : refused) {
+    const SimRun r = simulate({"--script", c.path});
+    EXPECT_EQ(r.status, kExitIo) << c.path;
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  // Standard input that the caller found to be a folder.
+  const SimRun folder = simulate({}, "", "is a folder, not a script");
+  EXPECT_EQ(folder.status, kExitIo);
+  EXPECT_EQ(folder.err, "zelkar-sim: standard input is a folder, not a script\n");
+  // ... which does not matter when the script comes from a file.
+  std::ofstream(dir / "ok.zsim") << "tick\n";
+  EXPECT_EQ(simulate({"--script", (dir / "ok.zsim").string()}, "", "is a folder").status, kExitOk);
+}
+
+TEST_F(SimInputs, AScriptLargerThanTheLimitIsRefusedFromAFileAndFromInput) {
+  // Comment lines: a script at the limit is read and played.
+  const std::string line = "# " + std::string(97, '-') + "\n";  // 100 bytes
+  std::string atLimit;
+  while (atLimit.size() + line.size() <= kMaxScriptBytes) atLimit += line;
+  atLimit += std::string(kMaxScriptBytes - atLimit.size() - 1, '#') + "\n";
+  ASSERT_EQ(atLimit.size(), kMaxScriptBytes);
+  std::ofstream(dir / "at.zsim", std::ios::binary) << atLimit;
+  std::ofstream(dir / "over.zsim", std::ios::binary) << atLimit << "\n";
+  EXPECT_EQ(simulate({"--script", (dir / "at.zsim").string()}).status, kExitOk);
+  const SimRun over = simulate({"--script", (dir / "over.zsim").string()});
+  EXPECT_EQ(over.status, kExitIo);
+  EXPECT_NE(over.err.find("is larger than 16777216 bytes"), std::string::npos) << over.err;
+
+  EXPECT_EQ(simulate({}, atLimit).status, kExitOk);
+  const SimRun overIn = simulate({}, atLimit + "\n");
+  EXPECT_EQ(overIn.status, kExitIo);
+  EXPECT_NE(overIn.err.find("larger than 16777216 bytes"), std::string::npos) << overIn.err;
+}
+
+TEST_F(SimInputs, AReplayCutInItsLastLineIsRefusedAPlainScriptIsNot) {
+  // "down 100" cut to "down 10" would press another key.
+  const SimRun cut = simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10");
+  EXPECT_EQ(cut.status, kExitBad);
+  EXPECT_NE(cut.err.find("line 4: the last line has no line break"), std::string::npos) << cut.err;
+  EXPECT_TRUE(cut.out.empty());
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10\n").status, kExitOk);
+  // A cut comment carries no event; a hand-written script needs no break.
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\n# cut comm").status, kExitOk);
+  EXPECT_EQ(simulate({}, "seed 1\ntick 3").status, kExitOk);
+  // The same rule on a Windows line end: CR LF is whole, a lone CR is cut.
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r\n").status, kExitOk);
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r").status, kExitBad);
+}
+
+TEST_F(SimInputs, TheSeedIsDigitsOnlyFromZeroToTheLargest32BitValue) {
+  for (const char* good : {"0", "5", "05", "4294967295"})
+    EXPECT_EQ(simulate({"--seed", good}).status, kExitOk) << good;
+  for (const char* bad : {"+5", "-0", " 5", "5 ", "", "0x10", "4294967296", "5.0", "1e3"})
+    EXPECT_EQ(simulate({"--seed", bad}).status, kExitBad) << '"' << bad << '"';
+  EXPECT_EQ(parseSeed("4294967295"), 4294967295u);
+  EXPECT_EQ(parseSeed("007"), 7u);
+  EXPECT_FALSE(parseSeed("+5"));
+}
+
+TEST_F(SimInputs, MessagesShowControlCharactersEscaped) {
+  const SimRun r = simulate({}, std::string("start\x1B[2J\0x\n", 12));
+  EXPECT_EQ(r.status, kExitBad);
+  EXPECT_NE(r.err.find("start\\x1B[2J\\x00x"), std::string::npos) << r.err;
+  for (char c : r.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+  const SimRun option = simulate({"--dump", "\x07"});
+  EXPECT_NE(option.err.find("\\x07"), std::string::npos) << option.err;
+}
+
+// The program itself: standard input that is a folder is an error, not an
+// empty script.
+TEST_F(SimInputs, TheProgramRefusesAFolderOnStandardInput) {
+  const std::string sim = ZELKAR_SIM_PATH;
+  const int folder = std::system((sim + " < / > /dev/null 2>&1").c_str());
+  ASSERT_TRUE(WIFEXITED(folder));
+  EXPECT_EQ(WEXITSTATUS(folder), kExitIo);
+  // A pipe is how scripts are usually given.
+  const int piped = std::system(("echo tick | " + sim + " > /dev/null 2>&1").c_str());
+  ASSERT_TRUE(WIFEXITED(piped));
+  EXPECT_EQ(WEXITSTATUS(piped), kExitOk);
+}
+
+}  // namespace
+}  // namespace zelkar::sim

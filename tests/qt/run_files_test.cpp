@@ -1,0 +1,142 @@
+// The files of a run: no two of them one file, all outputs opened or none,
+// and a failure while writing kept for the exit status.
+#include "qt/run_files.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <csignal>
+
+#include "qt_test_support.h"
+
+namespace zelkar::qt {
+namespace {
+
+using test::readAll;
+using test::writeAll;
+
+class RunFilesTest : public ::testing::Test {
+ protected:
+  QString at(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+  CommandLine options(const char* record, const char* hashes, const char* replay = nullptr) {
+    CommandLine o;
+    if (record) o.recordPath = at(record);
+    if (hashes) o.hashesPath = at(hashes);
+    if (replay) o.replayPath = at(replay);
+    return o;
+  }
+  QTemporaryDir dir;
+};
+
+TEST_F(RunFilesTest, OneFileUnderTwoNamesIsFoundThroughLinksAndDots) {
+  writeAll(at("a"), "x");
+  writeAll(at("b"), "x");
+  QDir(dir.path()).mkdir(QStringLiteral("sub"));
+  ASSERT_EQ(::symlink(qPrintable(at("a")), qPrintable(at("soft"))), 0);
+  ASSERT_EQ(::link(qPrintable(at("a")), qPrintable(at("hard"))), 0);
+  ASSERT_EQ(::symlink(qPrintable(dir.path()), qPrintable(at("folder"))), 0);
+
+  EXPECT_TRUE(sameFile(at("a"), at("a")));
+  EXPECT_TRUE(sameFile(at("a"), at("sub/../a")));
+  EXPECT_TRUE(sameFile(at("soft"), at("a")));
+  EXPECT_TRUE(sameFile(at("a"), at("hard")));
+  EXPECT_FALSE(sameFile(at("a"), at("b")));
+  // Files not made yet: the same place through a linked folder, or not.
+  EXPECT_TRUE(sameFile(at("new"), at("folder/new")));
+  EXPECT_TRUE(sameFile(at("new"), at("sub/../new")));
+  EXPECT_FALSE(sameFile(at("new"), at("sub/new")));
+  EXPECT_FALSE(sameFile(at("new"), at("a")));
+  // A relative name is the same file as its absolute one.
+  const QString oldCwd = QDir::currentPath();
+  QDir::setCurrent(dir.path());
+  EXPECT_TRUE(sameFile(QStringLiteral("a"), at("a")));
+  EXPECT_TRUE(sameFile(QStringLiteral("./new"), at("new")));
+  QDir::setCurrent(oldCwd);
+  // A device takes any number of outputs.
+  EXPECT_FALSE(sameFile(QStringLiteral("/dev/null"), QStringLiteral("/dev/null")));
+}
+
+TEST_F(RunFilesTest, TwoOutputsOrAnOutputOnTheReplayAreRefusedAndNothingIsTouched) {
+  writeAll(at("kept.zrp"), "zelkar-replay 1\nseed 4\ntick\n");
+  const QByteArray before = readAll(at("kept.zrp"));
+  const struct {
+    CommandLine options;
+    const char* said;
+  } cases[] = {
+      {options("kept.zrp", "kept.zrp"), "--record"},
+      {options(nullptr, "kept.zrp", "kept.zrp"), "--replay"},
+      {options("fresh.zrp", "./fresh.zrp"), "--hashes"},
+  };
+  for (const auto& c : cases) {
+    const RunFiles files = openRunFiles(c.options);
+    ASSERT_EQ(files.errors.size(), 1) << c.said;
+    EXPECT_TRUE(files.errors[0].contains(QStringLiteral("are the same file")))
+        << qPrintable(files.errors[0]);
+    EXPECT_TRUE(files.errors[0].contains(QString::fromUtf8(c.said)));
+    EXPECT_FALSE(files.recorder || files.hashes || files.replay);
+  }
+  EXPECT_EQ(readAll(at("kept.zrp")), before);
+  EXPECT_FALSE(QFile::exists(at("fresh.zrp")));
+}
+
+TEST_F(RunFilesTest, AnOutputThatCannotBeWrittenLeavesTheOtherUntouched) {
+  writeAll(at("old.zrp"), "zelkar-replay 1\nseed 4\ntick\n");
+  const QByteArray before = readAll(at("old.zrp"));
+  // In either order: a failing hash list, then a failing recording.
+  RunFiles files = openRunFiles(options("old.zrp", "missing/h.txt"));
+  EXPECT_FALSE(files.ok());
+  EXPECT_EQ(readAll(at("old.zrp")), before);
+  files = openRunFiles(options("missing/r.zrp", "old.zrp"));
+  EXPECT_FALSE(files.ok());
+  EXPECT_EQ(readAll(at("old.zrp")), before);
+  // A file that did not exist is not left behind, empty.
+  files = openRunFiles(options("new.zrp", "missing/h.txt"));
+  EXPECT_FALSE(files.ok());
+  EXPECT_FALSE(QFile::exists(at("new.zrp")));
+  // Both failures are told, not only the first.
+  files = openRunFiles(options("missing/r.zrp", "missing/h.txt"));
+  EXPECT_EQ(files.errors.size(), 2);
+}
+
+TEST_F(RunFilesTest, ARecordingThatTakesNothingStopsTheStartBeforeTheHashList) {
+  CommandLine o = options(nullptr, "h.txt");
+  o.recordPath = QStringLiteral("/dev/full");
+  const RunFiles files = openRunFiles(o);
+  ASSERT_EQ(files.errors.size(), 1);
+  EXPECT_TRUE(files.errors[0].contains(QStringLiteral("/dev/full")));
+  EXPECT_FALSE(QFile::exists(at("h.txt")));
+}
+
+TEST_F(RunFilesTest, AllOutputsOpenAndBeginWhenAllCanBeWritten) {
+  writeAll(at("r.zrp"), "old text that must go\n");
+  RunFiles files = openRunFiles(options("r.zrp", "h.txt"));
+  ASSERT_TRUE(files.ok()) << qPrintable(files.errors.join(u'\n'));
+  ASSERT_TRUE(files.recorder && files.hashes);
+  EXPECT_TRUE(files.finishOutputs());
+  EXPECT_EQ(readAll(at("r.zrp")), QByteArray("zelkar-replay 1\n"));
+  EXPECT_EQ(readAll(at("h.txt")), QByteArray());
+}
+
+TEST_F(RunFilesTest, AWriteThatFailsLaterIsKeptForTheExitStatus) {
+  RunFiles files = openRunFiles(options("r.zrp", nullptr));
+  ASSERT_TRUE(files.ok());
+  // No file of this process may grow past 40 bytes: as a full disk would.
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = old;
+  tiny.rlim_cur = 40;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  for (int i = 0; i < 10; ++i) files.recorder->comment("a line of more than forty bytes, surely");
+  const bool finished = files.finishOutputs();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_TRUE(files.recorder->failed());
+  EXPECT_FALSE(finished);
+  EXPECT_FALSE(files.finishOutputs());  // and stays so
+}
+
+}  // namespace
+}  // namespace zelkar::qt
