@@ -34,7 +34,8 @@ enum class Role : uint8_t { Host, Joiner };
 
 struct SessionConfig {
   Role role = Role::Host;
-  Side side = Side::Left;    // the joiner's side is the other one of the host's
+  Side side = Side::Left;    // the host's side, or the joiner's wish when sideChosen
+  bool sideChosen = false;   // --side given; else the joiner takes the side the host leaves
   int inputDelayFrames = 0;  // 0..kMaxInputDelay: local keys act this many frames later
   std::string code;          // both machines must give the same session code
   // This machine's settings. The host's keyboard kind, tick interval and
