@@ -26,7 +26,6 @@ void applySide(Game& g, QuietWindow& ws, MatchState& m, int side, const FrameEve
         apply(g, ws, out, sim::KeyUpCommand{e.keyCode});
         break;
       case Event::Kind::Start:
-        apply(g, ws, out, sim::SeedCommand{e.seed});
         apply(g, ws, out, sim::StartCommand{e.given, e.given ? e.text : "", e.friction});
         break;
       case Event::Kind::Answer:

@@ -82,7 +82,7 @@ void writeEvent(Writer& w, const Event& e) {
       w.u16(uint16_t(e.keyCode));
       break;
     case Event::Kind::Start:
-      w.u8(e.given), w.u8(e.friction), w.u32(e.seed), w.text(e.text);
+      w.u8(e.given), w.u8(e.friction), w.text(e.text);
       break;
     case Event::Kind::Answer:
       w.u8(e.yes);
@@ -111,7 +111,7 @@ std::optional<Event> readEvent(Reader& r) {
       break;
     case uint8_t(Event::Kind::Start):
       e.kind = Event::Kind::Start;
-      e.given = r.flag(), e.friction = r.flag(), e.seed = r.u32(), e.text = r.text();
+      e.given = r.flag(), e.friction = r.flag(), e.text = r.text();
       if (!e.given && !e.text.empty()) return std::nullopt;
       break;
     case uint8_t(Event::Kind::Answer):

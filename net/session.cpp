@@ -149,11 +149,10 @@ void Session::localKeyUp(int16_t keyCode) {
   impl_->queueLocal(std::move(e));
 }
 
-void Session::start(const sim::StartCommand& choices, uint32_t seed) {
+void Session::start(const sim::StartCommand& choices) {
   if (impl_->cfg.role != Role::Host) return;
   Event e;
   e.kind = Event::Kind::Start, e.given = choices.given, e.friction = choices.friction;
-  e.seed = seed;
   // The count box holds a short number; what does not fit a packet could
   // not be a count anyway.
   if (choices.given) e.text = choices.text.substr(0, kMaxTextBytes);
@@ -204,6 +203,7 @@ const SessionConfig& Session::config() const { return impl_->cfg; }
 const std::string& Session::code() const { return impl_->cfg.code; }
 const Game& Session::game() const { return *impl_->game; }
 int64_t Session::frame() const { return impl_->frame; }
+int64_t Session::ticks() const { return impl_->match.ticks; }
 bool Session::waitingForPeerAnswer() const {
   const Impl& s = *impl_;
   return s.game->awaitingAnswer && s.match.saidYes[s.localLeft ? 0 : 1];

@@ -96,8 +96,9 @@ class Session {
   // other keys (Ctrl+F1 included: its settings are local) are ignored.
   void localKeyDown(int16_t keyCode, int16_t shift);
   void localKeyUp(int16_t keyCode);
-  // The start panel's choices and the arena's seed; the host's only.
-  void start(const sim::StartCommand& choices, uint32_t seed);
+  // The start panel's choices; the host's only. The arena comes from the
+  // generator both machines share since load, as in a local game.
+  void start(const sim::StartCommand& choices);
   // Text typed into the answer box: Y once both have said Y starts the next
   // match, N on either ends the session for both; anything else is ignored.
   void answer(std::string_view text);
@@ -125,6 +126,7 @@ class Session {
   // valid once phase() has left WaitingForPeer. Draw it; never change it.
   const Game& game() const;
   int64_t frame() const;  // frames run so far
+  int64_t ticks() const;  // ticks of the shared match in game(), predicted ones included
   // The replay question has this player's Y and waits for the peer's.
   bool waitingForPeerAnswer() const;
 

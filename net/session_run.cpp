@@ -24,7 +24,9 @@ void Session::Impl::pollRunning(int64_t now) {
         std::holds_alternative<Refuse>(p->body)) {
       onGreeting(*p, now);
     } else if (phase == Phase::WaitingForPeer) {
-      ++stats.malformedPackets;  // nothing but greetings before the game is built
+      // The host's first inputs can overtake its welcome on the other
+      // channel; they come again, so they are left unread, not counted.
+      if (!std::holds_alternative<Inputs>(p->body)) ++stats.malformedPackets;
     } else if (const auto* in = std::get_if<Inputs>(&p->body)) {
       onInputs(*in);
     } else if (const auto* h = std::get_if<Hashes>(&p->body)) {
