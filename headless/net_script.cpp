@@ -42,11 +42,19 @@ ScriptFeeder::ScriptFeeder(std::vector<ScriptLine> lines, net::Role role)
 bool ScriptFeeder::due(const net::Session& session) {
   const bool running = net::timerRunning(session.game());
   if (waitForTimer_) {
-    if (!running) return false;
+    // Ticks stand still while the timer does, so the count seen last while
+    // waiting is the one the next match starts from, even when this side
+    // first sees the match after it has run a few ticks.
+    if (!running) {
+      base_ = session.ticks();
+      return false;
+    }
     waitForTimer_ = false;
   }
   if (tickTarget_ >= 0) {
     if (running && session.ticks() < tickTarget_) return false;
+    // A stopped timer ends the line early, as it does in a local run.
+    base_ = running ? tickTarget_ : session.ticks();
     tickTarget_ = -1;
   }
   return true;
@@ -62,8 +70,12 @@ void ScriptFeeder::step(net::Session& session) {
     }
     const Command& c = lines_[next_++].command;
     if (const auto* t = std::get_if<TickCommand>(&c)) {
-      tickTarget_ = session.ticks() + t->count;
-    } else if (const auto* d = std::get_if<KeyDownCommand>(&c)) {
+      tickTarget_ = base_ + t->count;
+      continue;
+    }
+    // An event goes into the next frame, before its tick; tick lines
+    // count on from where the last one ended, so late polls do not drift.
+    if (const auto* d = std::get_if<KeyDownCommand>(&c)) {
       session.localKeyDown(d->keyCode, d->shift);
     } else if (const auto* u = std::get_if<KeyUpCommand>(&c)) {
       session.localKeyUp(u->keyCode);

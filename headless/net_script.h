@@ -45,6 +45,7 @@ class ScriptFeeder {
   std::size_t next_ = 0;
   bool waitForTimer_;        // until the shared timer runs
   int64_t tickTarget_ = -1;  // a tick line waits for this many ticks; -1 none
+  int64_t base_ = 0;         // the ticks the next tick line counts from
   bool doneSent_ = false;
 };
 
