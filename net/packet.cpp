@@ -152,9 +152,16 @@ std::vector<uint8_t> writePacket(const Body& body, uint8_t version) {
     w.u8(uint8_t(rf->reason));
   } else if (const auto* in = std::get_if<Inputs>(&body)) {
     w.u32(in->ack), w.u32(in->frame), w.u8(uint8_t(in->advantage)), w.u32(in->first);
+    // Most frames carry nothing: only those with events are written, each
+    // after its place in the run.
     w.u8(uint8_t(in->frames.size()));
-    for (const FrameEvents& f : in->frames) {
-      w.u8(uint8_t(f.size()));
+    std::size_t busy = 0;
+    for (const FrameEvents& f : in->frames) busy += f.empty() ? 0 : 1;
+    w.u8(uint8_t(busy));
+    for (std::size_t i = 0; i < in->frames.size(); ++i) {
+      const FrameEvents& f = in->frames[i];
+      if (f.empty()) continue;
+      w.u8(uint8_t(i)), w.u8(uint8_t(f.size()));
       for (const Event& e : f) writeEvent(w, e);
     }
   } else if (const auto* hs = std::get_if<Hashes>(&body)) {
@@ -209,13 +216,21 @@ std::optional<Packet> readPacket(std::span<const uint8_t> bytes) {
       const std::size_t n = r.u8();
       if (n > kMaxFramesPerPacket) return std::nullopt;
       in.frames.resize(n);
-      for (FrameEvents& f : in.frames) {
+      const std::size_t busy = r.u8();
+      if (busy > n) return std::nullopt;
+      int last = -1;
+      for (std::size_t k = 0; k < busy; ++k) {
+        // Places rise strictly and each written frame holds an event, so
+        // every run has one way to be written.
+        const int at = r.u8();
         const std::size_t count = r.u8();
-        if (count > kMaxEventsPerFrame) return std::nullopt;
-        for (std::size_t i = 0; i < count; ++i) {
-          std::optional<Event> e = readEvent(r);
-          if (!e) return std::nullopt;
-          f.push_back(std::move(*e));
+        if (at <= last || std::size_t(at) >= n || count == 0 || count > kMaxEventsPerFrame)
+          return std::nullopt;
+        last = at;
+        for (std::size_t e = 0; e < count; ++e) {
+          std::optional<Event> ev = readEvent(r);
+          if (!ev) return std::nullopt;
+          in.frames[std::size_t(at)].push_back(std::move(*ev));
         }
       }
       p.body = std::move(in);

@@ -100,14 +100,14 @@ void Session::Impl::onInputs(const Inputs& in) {
   const int64_t first = in.first, stop = first + int64_t(in.frames.size());
   // Acknowledging frames we never sent, skipping frames we lack, or running
   // further ahead than our rings reach is not something a peer does.
-  const bool inRange = int64_t(in.ack) <= localFixed && first <= remoteKnown &&
-                       stop <= finalEnd + kRing - 1 && first + kRing > remoteKnown;
-  bool valid = inRange;
+  bool valid =
+      int64_t(in.ack) <= localFixed && first <= remoteKnown && stop <= finalEnd + kRing - 1;
   for (std::size_t i = 0; valid && i < in.frames.size(); ++i) {
     for (const Event& e : in.frames[i]) valid = valid && validRemote(e);
-    // A frame we already have must come again unchanged.
+    // A frame we already have must come again unchanged (one so old that
+    // the ring has moved past it can no longer be compared).
     const int64_t f = first + int64_t(i);
-    if (valid && f < remoteKnown) valid = remoteAt(f) == in.frames[i];
+    if (valid && f < remoteKnown && f + kRing > remoteKnown) valid = remoteAt(f) == in.frames[i];
   }
   if (!valid) return void(++stats.malformedPackets);
   for (int64_t f = remoteKnown; f < stop; ++f) {
@@ -231,10 +231,11 @@ void Session::Impl::sendInputs(int64_t now) {
   in.frame = uint32_t(frame);
   in.advantage = int8_t(std::clamp<int64_t>(frame - peerFrame, -127, 127));
   in.first = uint32_t(peerAck);
-  // Header 4 + ack, frame, advantage, first, count 14; then each frame.
-  std::size_t bytes = 18;
+  // Header 4 + ack, frame, advantage, first, frame and busy counts 15;
+  // then each frame that has events: its place, its count, the events.
+  std::size_t bytes = 19;
   for (int64_t f = peerAck; f < localFixed && in.frames.size() < kMaxFramesPerPacket; ++f) {
-    std::size_t frameBytes = 1;
+    std::size_t frameBytes = localAt(f).empty() ? 0 : 2;
     for (const Event& e : localAt(f)) frameBytes += eventBytes(e);
     if (bytes + frameBytes > Link::kMaxPacketBytes) break;
     bytes += frameBytes;

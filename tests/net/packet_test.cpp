@@ -67,12 +67,20 @@ TEST(Packet, EveryKindReadsBackAsWritten) {
   EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::SideTaken);
 }
 
-TEST(Packet, TheLayoutIsLittleEndianAfterMagicVersionAndType) {
+TEST(Packet, TheLayoutIsLittleEndianAndOnlyFramesWithEventsAreWritten) {
   Inputs in;
   in.ack = 0x01020304, in.frame = 5, in.first = 6;
-  in.frames = {{keyDown(100, 2)}};
-  const std::vector<uint8_t> expected = {'Z', 'N', 1, 4, 4, 3, 2, 1, 5,   0, 0, 0,
-                                         0,   6,   0, 0, 0, 1, 1, 1, 100, 0, 2};
+  in.frames = {{}, {}, {keyDown(100, 2)}, {}};
+  const std::vector<uint8_t> expected = {
+      'Z', 'N', 1, 4,  // magic, version, inputs
+      4,   3,   2, 1,  // ack
+      5,   0,   0, 0,  // frame
+      0,               // advantage
+      6,   0,   0, 0,  // first
+      4,   1,          // four frames, one with events
+      2,   1,          // the third, one event
+      1,   100, 0, 2,  // key down, keypad 4, Ctrl
+  };
   EXPECT_EQ(writePacket(in), expected);
 }
 
@@ -97,34 +105,44 @@ TEST(Packet, ValuesOutOfRangeAreRefused) {
   EXPECT_FALSE(withEvent(keyDown(255, 0)));  // past the last virtual key
   EXPECT_FALSE(withEvent(keyDown(65, 8)));   // Shift, Ctrl and Alt make 7 at most
 
-  // A count text on a "乱数個" start, a flag that is not 0 or 1.
-  std::vector<uint8_t> start = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0,
-                                0,   0,   0, 0, 0, 1, 1, 3, 0, 0, 1, 'x'};
-  EXPECT_FALSE(readPacket(start));
-  start = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 3, 2, 0, 0};
-  EXPECT_FALSE(readPacket(start));
-  start[20] = 1;
-  EXPECT_TRUE(readPacket(start));
+  // Inputs of one frame: the header, then `frame` as written.
+  auto inputs = [](std::vector<uint8_t> frame) {
+    std::vector<uint8_t> p = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    p.insert(p.end(), frame.begin(), frame.end());
+    return readPacket(p).has_value();
+  };
+  EXPECT_TRUE(inputs({1, 1, 0, 1, 3, 1, 0, 2, '1', '2'}));  // "指定" with "12"
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 3, 0, 0, 1, 'x'}));      // a count with "乱数個"
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 3, 2, 0, 0}));           // a flag that is not 0 or 1
+  EXPECT_TRUE(inputs({2, 2, 0, 1, 5, 1, 1, 5}));
+  EXPECT_FALSE(inputs({2, 2, 1, 1, 5, 0, 1, 5}));  // places must rise
+  EXPECT_FALSE(inputs({2, 1, 2, 1, 5}));           // a place past the run
+  EXPECT_FALSE(inputs({2, 3, 0, 1, 5, 1, 1, 5}));  // more busy frames than frames
+  EXPECT_FALSE(inputs({1, 1, 0, 0}));              // a written frame without events
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 6}));           // no such event
+  std::vector<uint8_t> many = {1, 1, 0, 17};
+  many.resize(many.size() + 17, 5);  // 17 times Done: more than a frame may hold
+  EXPECT_FALSE(inputs(many));
+  many[3] = 16;
+  many.pop_back();
+  EXPECT_TRUE(inputs(many));
+  EXPECT_FALSE(inputs({65, 0}));  // more frames than a packet may hold
+  EXPECT_TRUE(inputs({64, 0}));
 
-  // Text longer than a packet's text may be; more events or frames than
-  // a packet may hold; an unknown event; no hashes; tick 0.
+  // A code longer than a packet's text may be; no hashes; tick 0; a third
+  // side; a tick of 0 ms; a reason no version has.
   std::vector<uint8_t> hello = {'Z', 'N', 1, 1, 33};
   hello.resize(hello.size() + 33, 'a');
   hello.push_back(0);
   EXPECT_FALSE(readPacket(hello));
-  std::vector<uint8_t> events = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 17};
-  for (int i = 0; i < 17; ++i) events.push_back(5);  // Done
-  EXPECT_FALSE(readPacket(events));
-  std::vector<uint8_t> frames = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 65};
-  frames.resize(frames.size() + 65, 0);
-  EXPECT_FALSE(readPacket(frames));
-  EXPECT_FALSE(readPacket(
-      std::vector<uint8_t>{'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 6}));
+  hello[4] = 32;
+  hello.erase(hello.begin() + 5);
+  EXPECT_TRUE(readPacket(hello));
   EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 5, 1, 0, 0, 0, 0}));
   EXPECT_FALSE(readPacket(writePacket(Hashes{0, {1}})));
-  EXPECT_FALSE(readPacket(writePacket(Welcome{2, 1, 10, 1, 0})));     // no third side
-  EXPECT_FALSE(readPacket(writePacket(Welcome{0, 1, 0, 1, 0})));      // a tick of 0 ms
-  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 3, 4}));  // no such refusal
+  EXPECT_FALSE(readPacket(writePacket(Welcome{2, 1, 10, 1, 0})));
+  EXPECT_FALSE(readPacket(writePacket(Welcome{0, 1, 0, 1, 0})));
+  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 3, 4}));
 }
 
 TEST(Packet, AnotherVersionReadsOnlyAsAGreetingOrARefusal) {
