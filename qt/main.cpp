@@ -3,8 +3,11 @@
 // the event loop until the players are done.
 #include <QApplication>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <cstdio>
 #include <optional>
+#include <random>
 
 #include "qt/command_line.h"
 #include "qt/config_location.h"
@@ -12,6 +15,8 @@
 #include "qt/japanese_font.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
+#include "qt/net_options.h"
+#include "qt/net_play.h"
 #include "qt/run_files.h"
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
@@ -46,9 +51,10 @@ int main(int argc, char** argv) {
   // --help and --version must answer without a display: look before Qt.
   const QStringList raw = rawArguments(argc, argv);
   const QString program = QFileInfo(raw.value(0)).fileName();
-  const auto early = zelkar::qt::parseCommandLine(raw).action;
+  zelkar::qt::NetOptions net;
+  const auto early = zelkar::qt::parseWithNet(raw, net).action;
   if (early == zelkar::qt::CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+    std::fputs(qPrintable(zelkar::qt::usageText(program) + zelkar::qt::netUsageText()), stdout);
     return 0;
   }
   if (early == zelkar::qt::CommandLine::Action::version) {
@@ -62,7 +68,7 @@ int main(int argc, char** argv) {
   // then opened once Qt has taken its options out.
   std::optional<zelkar::qt::RunFiles> files;
   if (early == zelkar::qt::CommandLine::Action::run) {
-    files = zelkar::qt::openRunFiles(zelkar::qt::parseCommandLine(raw));
+    files = zelkar::qt::openRunFiles(zelkar::qt::parseWithNet(raw, net));
     if (!files->error.isEmpty()) {
       std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(files->error));
       if (!displayNamed()) return kExitBadStart;
@@ -73,10 +79,10 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelkar"));
   QApplication::setApplicationVersion(QStringLiteral(ZELKAR_VERSION));
-  const zelkar::qt::CommandLine options = zelkar::qt::parseCommandLine(QApplication::arguments());
+  const zelkar::qt::CommandLine options = zelkar::qt::parseWithNet(QApplication::arguments(), net);
   switch (options.action) {
     case zelkar::qt::CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+      std::fputs(qPrintable(zelkar::qt::usageText(program) + zelkar::qt::netUsageText()), stdout);
       return 0;
     case zelkar::qt::CommandLine::Action::version:
       std::printf("zelkar %s\n", ZELKAR_VERSION);
@@ -99,14 +105,39 @@ int main(int argc, char** argv) {
   }
 
   QApplication::setFont(zelkar::qt::gameFont(9));
+  // Online play: the link opens before the window, so a port in use is
+  // said at once.
+  std::optional<zelkar::qt::NetPlay> netPlay;
+  if (net.role != zelkar::qt::NetOptions::Role::none) {
+    if (net.code.isEmpty() && net.role == zelkar::qt::NetOptions::Role::host)
+      net.code = zelkar::qt::makeSessionCode((uint64_t(zelkar::qt::clockSeed()) << 32) ^
+                                             uint64_t(std::random_device{}()));
+    if (net.code.isEmpty()) {
+      bool ok = false;
+      net.code = QInputDialog::getText(nullptr, QStringLiteral("通信対戦"),
+                                       QStringLiteral("セッションコードを入力して下さい。"),
+                                       QLineEdit::Normal, QString(), &ok)
+                     .trimmed();
+      if (!ok || net.code.isEmpty()) return 0;
+    }
+    netPlay.emplace(net, net.recordPath);
+    QString error;
+    if (!netPlay->open(error)) {
+      std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(error));
+      if (windowsAreSeen()) zelkar::qt::showMessageBox(nullptr, error, program);
+      return kExitBadStart;
+    }
+  }
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
   zelkar::qt::GameHost host({options.scale, zelkar::qt::ConfigLocation::forThisRun(),
                              QApplication::applicationDirPath(), stats ? &*stats : nullptr,
-                             files->recorder.get(), files->hashes.get(), files->replay.get()});
+                             files->recorder.get(), files->hashes.get(), files->replay.get(),
+                             netPlay ? &*netPlay : nullptr, net.syncTest});
   // A kill must not cut the files short: it closes the window instead.
   std::optional<zelkar::qt::SignalClose> signalClose;
-  if (files->recorder || files->hashes) signalClose.emplace([&host] { host.mainWindow().close(); });
+  if (files->recorder || files->hashes || !net.recordPath.isEmpty())
+    signalClose.emplace([&host] { host.mainWindow().close(); });
   host.load(files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
   if (host.ended()) return 0;
   const int status = QApplication::exec();
