@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "net/session_impl.h"
+#include "net/snapshot.h"
 
 namespace zelkar::net {
 
@@ -127,7 +128,7 @@ void Session::Impl::step(bool firstRun) {
   if (f >= remoteKnown) {
     // Run on a prediction: keep what to go back to.
     Snapshot& snap = snapshots[std::size_t(f % kSnapshots)];
-    *snap.game = *game;
+    saveGame(*game, *snap.game);
     snap.match = match;
     snap.frame = f;
   }
@@ -165,7 +166,7 @@ void Session::Impl::rollback() {
   rollbackFrom = kNever;
   const Snapshot& snap = snapshots[std::size_t(from % kSnapshots)];
   if (snap.frame != from) return;  // cannot happen: every predicted frame was saved
-  *game = *snap.game;
+  restoreGame(*game, *snap.game);
   match = snap.match;
   frame = from;
   while (frame < to && !match.over()) step(false);

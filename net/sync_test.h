@@ -41,13 +41,16 @@ class SyncChecker {
   void tick(Game& g);
 
   const std::optional<SyncFailure>& failure() const { return failure_; }
+  // Whether the game's pictures are still those it had at begin(): saved
+  // games leave them out (see snapshot.h), so play must not change them.
+  bool picturesKept(const Game& g) const;
   int64_t ticks() const { return ticks_; }
 
  private:
   struct Step {
     std::vector<sim::Command> events;  // before the tick
     uint64_t hash = 0;                 // after it
-    Game after;                        // the state after it
+    Game after;                        // the state after it, without pictures
     ConfigValues settings;             // the quiet window's settings after it
   };
   Step& at(int64_t tick) { return steps_[std::size_t(tick % int64_t(steps_.size()))]; }
@@ -58,6 +61,7 @@ class SyncChecker {
   std::vector<sim::Command> pending_;
   ConfigValues settings_;
   std::optional<SyncFailure> failure_;
+  Game loaded_;  // as begin() found it
 };
 
 struct SyncRun {
