@@ -149,6 +149,10 @@ void Session::localKeyUp(int16_t keyCode) {
   impl_->queueLocal(std::move(e));
 }
 
+void Session::setLocalKeyboard(int16_t keypadMode) {
+  impl_->localRight = rightPlayerKeys(keypadMode);
+}
+
 void Session::start(const sim::StartCommand& choices) {
   if (impl_->cfg.role != Role::Host) return;
   Event e;

@@ -96,6 +96,9 @@ class Session {
   // other keys (Ctrl+F1 included: its settings are local) are ignored.
   void localKeyDown(int16_t keyCode, int16_t shift);
   void localKeyUp(int16_t keyCode);
+  // Ctrl+F1 on this machine chose another keyboard kind: only where this
+  // player's keys are changes, never the shared game.
+  void setLocalKeyboard(int16_t keypadMode);
   // The start panel's choices; the host's only. The arena comes from the
   // generator both machines share since load, as in a local game.
   void start(const sim::StartCommand& choices);
