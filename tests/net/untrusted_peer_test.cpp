@@ -112,5 +112,27 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   EXPECT_EQ(record.find("down 102"), std::string::npos);
 }
 
+// The hashes of confirmed ticks are compared: the first that differs
+// stops the match and names its tick; the ticks before it agreed.
+TEST_F(UntrustedPeer, AHashThatDiffersStopsTheMatchNamingItsTick) {
+  greet();
+  const int64_t started = host_.frame();  // the next frame takes the start
+  host_.start(sim::StartCommand{});
+  while (host_.frame() == started) poll();
+  sendInputs(0, 0, std::vector<FrameEvents>(std::size_t(started + 6)));
+  poll(200);  // 20 frames are due; the peer's inputs confirm six ticks
+  const std::vector<ConfirmedTick> ticks = host_.takeConfirmedTicks();
+  ASSERT_EQ(ticks.size(), 6u);
+  for (std::size_t i = 0; i < ticks.size(); ++i) EXPECT_EQ(ticks[i].tick, int64_t(i) + 1);
+  send(Channel::Reliable, writePacket(Hashes{1, {ticks[0].hash, ticks[1].hash}}));
+  EXPECT_EQ(host_.phase(), Phase::Running);
+  send(Channel::Reliable, writePacket(Hashes{3, {ticks[2].hash, ticks[3].hash ^ 1}}));
+  EXPECT_EQ(host_.phase(), Phase::Ended);
+  EXPECT_EQ(host_.outcome(), Outcome::Desync);
+  EXPECT_EQ(host_.desyncTick(), 4);
+  EXPECT_TRUE(host_.finished());
+  EXPECT_EQ(host_.stats().malformedPackets, 0);
+}
+
 }  // namespace
 }  // namespace zelkar::net
