@@ -7,13 +7,13 @@ ASAN      ?= build-asan
 RELEASE   ?= build-release
 FUZZ      ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = config script play
+FUZZ_TARGETS = config script play packet
 SOAK_SEEDS ?= 1000
 JOBS      ?= $(shell nproc)
 CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test test-sanitize bench smoke measure format lint clean
+.PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check format lint clean
 
 all: build
 
@@ -81,6 +81,11 @@ smoke: build
 
 measure: build
 	scripts/measure $(BUILD)
+
+# Two real windows play one online match over 127.0.0.1 on a private X
+# server; their recordings must replay to the same hashes.
+netplay-check: build
+	scripts/netplay-check $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)

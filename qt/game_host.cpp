@@ -4,8 +4,10 @@
 #include <QLineEdit>
 
 #include "app/handlers.h"
+#include "net/sync_test.h"
 #include "qt/hash_log.h"
 #include "qt/main_window.h"
+#include "qt/net_play.h"
 #include "qt/qt_window_system.h"
 #include "qt/recorder.h"
 #include "qt/replayer.h"
@@ -30,7 +32,9 @@ GameHost::GameHost(Options options)
       stats_(options.stats),
       recorder_(options.recorder),
       hashes_(options.hashes),
-      replay_(options.replay) {
+      replay_(options.replay),
+      net_(options.net) {
+  if (options.syncTestDepth > 0) sync_ = std::make_unique<net::SyncChecker>(options.syncTestDepth);
   if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
 
   startTimer_.setSingleShot(true);
@@ -67,6 +71,11 @@ void GameHost::load(uint32_t seed) {
   if (recorder_ != nullptr) recorder_->write(sim::SeedCommand{seed});
   run([&] { formLoad(*g_, *ws_, seed); });
   if (ended_) return;
+  if (sync_) sync_->begin(*g_, configInForce(g_->s));
+  if (net_ != nullptr) {
+    netSoundOn_ = g_->s.soundOn != 0;
+    net_->begin(*this, configInForce(g_->s), seed);
+  }
   if (recorder_ != nullptr) recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
   main_->show();
   main_->activateWindow();
@@ -74,6 +83,7 @@ void GameHost::load(uint32_t seed) {
 }
 
 void GameHost::startTimerFired() {
+  if (net_ != nullptr && net_->sharing()) return;  // the session runs the shared game
   run([&] { zelkar::startTimer(*g_); });
   if (replay_ != nullptr && !ended_) replay_->advance(*this);
 }
@@ -81,15 +91,17 @@ void GameHost::startTimerFired() {
 void GameHost::tick() {
   // Only a tick the model's timer would fire: a recording and zelkar-sim
   // count exactly those.
-  if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0) return;
+  if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0 || net_ != nullptr) return;
   if (stats_ != nullptr) stats_->tickRan();
   run([&] { timer1Timer(*g_); }, After::tick);
+  if (sync_) syncTestTick();
   if (recorder_ != nullptr) recorder_->tickRan();
   if (hashes_ != nullptr) hashes_->tickRan(*g_);
   if (replay_ != nullptr) replay_->tickRan(*this);
 }
 
 void GameHost::keyDown(int16_t keyCode, int16_t shift) {
+  if (net_ != nullptr) return netKeyDown(keyCode, shift);
   if (replay_ != nullptr) {
     // The players watch a replay; Ctrl+F2 still stops the match, and with
     // it the replay, whose next events belong to the match it stopped.
@@ -100,6 +112,7 @@ void GameHost::keyDown(int16_t keyCode, int16_t shift) {
 }
 
 void GameHost::keyUp(int16_t keyCode, int16_t shift) {
+  if (net_ != nullptr) return net_->keyUp(keyCode);
   if (replay_ == nullptr) keyReleased(keyCode, shift);
 }
 
@@ -115,12 +128,15 @@ void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
     recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
     recorder_->write(sim::KeyDownCommand{keyCode, shift});
   }
+  if (sync_ && settingsKey) syncTestEvent(sim::ConfigCommand{configInForce(g_->s)});
+  if (sync_) syncTestEvent(sim::KeyDownCommand{keyCode, shift});
 }
 
 void GameHost::keyReleased(int16_t keyCode, int16_t shift) {
   if (ended_) return;
   if (recorder_ != nullptr) recorder_->write(sim::KeyUpCommand{keyCode});
   run([&] { formKeyUp(*g_, keyCode, shift); });
+  if (sync_) syncTestEvent(sim::KeyUpCommand{keyCode});
 }
 
 void GameHost::option1Clicked() {
@@ -138,6 +154,7 @@ void GameHost::option2Clicked() {
 void GameHost::gameClicked() {
   if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
+  if (net_ != nullptr) return netStart();
   startPressed();
 }
 
@@ -145,7 +162,11 @@ void GameHost::startPressed() {
   const ScreenModel& m = g_->screen;
   if (ended_ || !m.Picture2.visible) return;
   if (recorder_ != nullptr) recordStart();
+  const bool given = !m.Option1.value;
+  const sim::StartCommand start{given, given ? std::string(m.tirikosu.caption.view()) : "",
+                                m.mas.value};
   run([&] { gameClick(*g_, *ws_); }, After::startButton);
+  if (sync_) syncTestEvent(start);
 }
 
 void GameHost::recordStart() {
@@ -168,6 +189,7 @@ void GameHost::recordStart() {
 void GameHost::answerChanged() {
   if (replay_ != nullptr) return;
   main_->widgets().copyInto(g_->screen);
+  if (net_ != nullptr) return netAnswer();
   answerTyped();
 }
 
@@ -176,9 +198,10 @@ void GameHost::answerTyped() {
   if (ended_ || !han.visible) return;
   // The handler empties the box, and an emptied box is no event: only
   // typed text is one (a replay cannot type nothing).
-  if (recorder_ != nullptr && !han.caption.view().empty())
-    recorder_->write(sim::AnswerCommand{std::string(han.caption.view())});
+  const sim::AnswerCommand answer{std::string(han.caption.view())};
+  if (recorder_ != nullptr && !answer.text.empty()) recorder_->write(answer);
   run([&] { hanChange(*g_, *ws_); });
+  if (sync_ && !answer.text.empty()) syncTestEvent(answer);
 }
 
 void GameHost::widgetsEdited() {

@@ -8,16 +8,24 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/game.h"
+#include "audio/sound.h"
+#include "headless/script.h"
 #include "qt/config_location.h"
 #include "qt/run_stats.h"
 #include "qt/sound_player.h"
+
+namespace zelkar::net {
+class SyncChecker;
+}
 
 namespace zelkar::qt {
 
 class HashLog;
 class MainWindow;
+class NetPlay;
 class Recorder;
 class Replayer;
 class ScoreWindow;
@@ -40,6 +48,12 @@ class GameHost : public QObject {
     HashLog* hashes = nullptr;
     // Plays a replay: the players' input is ignored but Ctrl+F2; may be null.
     Replayer* replay = nullptr;
+    // Online play: the session's game is shown and the players' input goes
+    // to the session; may be null.
+    NetPlay* net = nullptr;
+    // A local game rolled back this many ticks after every tick and
+    // replayed (--sync-test); 0 off.
+    int syncTestDepth = 0;
   };
 
   explicit GameHost(Options options);
@@ -75,6 +89,10 @@ class GameHost : public QObject {
   // The main window has put a frame on the screen.
   void framePainted();
 
+  // Online play: shows the session's shared game and plays the sounds of
+  // its new frames (net_game_host.cpp).
+  void showShared(const Game& shared, const std::vector<Sound>& sounds);
+
   // Shows the model as it stands, after a change made outside a handler.
   void refresh() { afterHandler(After::event); }
 
@@ -98,6 +116,12 @@ class GameHost : public QObject {
   void recordStart();
   void syncScoreWindow(bool reshow);
   void applyFocus(bool force);
+  // Online play's side of the window events (net_game_host.cpp).
+  void netKeyDown(int16_t keyCode, int16_t shift);
+  void netStart();
+  void netAnswer();
+  void syncTestTick();
+  void syncTestEvent(const sim::Command& c);
 
   std::unique_ptr<Game> g_;
   std::unique_ptr<MainWindow> main_;
@@ -108,6 +132,8 @@ class GameHost : public QObject {
   Recorder* recorder_;
   HashLog* hashes_;
   Replayer* replay_;
+  NetPlay* net_;
+  std::unique_ptr<net::SyncChecker> sync_;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;
@@ -122,6 +148,9 @@ class GameHost : public QObject {
     Caption text;
   };
   std::array<ShownScore, 2> scoreDrawn_{};
+  // Online play: the sound switch of this machine (Ctrl+F1 sets it here;
+  // the shared game keeps the host's).
+  bool netSoundOn_ = true;
 };
 
 }  // namespace zelkar::qt

@@ -3,9 +3,12 @@
 // the event loop until the players are done.
 #include <QApplication>
 #include <QFileInfo>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "headless/printable.h"
@@ -15,6 +18,8 @@
 #include "qt/japanese_font.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
+#include "qt/net_options.h"
+#include "qt/net_play.h"
 #include "qt/run_files.h"
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
@@ -87,9 +92,11 @@ int main(int argc, char** argv) {
   // --help and --version must answer without a display: look before Qt.
   const QStringList raw = rawArguments(argc, argv);
   programName = QFileInfo(raw.value(0)).fileName();
-  const CommandLine early = zelkar::qt::parseCommandLine(raw);
+  zelkar::qt::NetOptions net;
+  const CommandLine early = zelkar::qt::parseWithNet(raw, net);
   if (early.action == CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(programName)), stdout);
+    std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText()),
+               stdout);
     return 0;
   }
   if (early.action == CommandLine::Action::version) {
@@ -131,17 +138,20 @@ int main(int argc, char** argv) {
   // From here a signal ends the program after the files are complete, at
   // any moment: also inside the settings window that load may show first.
   zelkar::qt::GameHost* running = nullptr;
-  zelkar::qt::SignalClose signalClose([&files, &running](int signal) {
+  std::optional<zelkar::qt::NetPlay> netPlay;
+  zelkar::qt::SignalClose signalClose([&files, &running, &netPlay](int signal) {
     if (running != nullptr) running->end();
     if (files.recorder) files.recorder->comment("ended by signal " + std::to_string(signal));
     files.finishOutputs();
+    if (netPlay) netPlay->writeRecord();  // the online recording, kept however it ends
     zelkar::qt::SignalClose::dieBy(signal);
   });
 
-  const CommandLine options = zelkar::qt::parseCommandLine(QApplication::arguments());
+  const CommandLine options = zelkar::qt::parseWithNet(QApplication::arguments(), net);
   switch (options.action) {
     case CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(programName)), stdout);
+      std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText()),
+                 stdout);
       return 0;
     case CommandLine::Action::version:
       std::printf("zelkar %s\n", ZELKAR_VERSION);
@@ -165,13 +175,35 @@ int main(int argc, char** argv) {
   }
 
   QApplication::setFont(zelkar::qt::gameFont(9));
+  // Online play: the link opens before the window, so a port in use is
+  // said at once.
+  if (net.role != zelkar::qt::NetOptions::Role::none) {
+    if (net.code.isEmpty() && net.role == zelkar::qt::NetOptions::Role::host)
+      net.code = zelkar::qt::makeSessionCode((uint64_t(zelkar::qt::clockSeed()) << 32) ^
+                                             uint64_t(std::random_device{}()));
+    if (net.code.isEmpty()) {
+      bool ok = false;
+      net.code = QInputDialog::getText(nullptr, QStringLiteral("通信対戦"),
+                                       QStringLiteral("セッションコードを入力して下さい。"),
+                                       QLineEdit::Normal, QString(), &ok)
+                     .trimmed();
+      if (!ok || net.code.isEmpty()) return 0;
+    }
+    netPlay.emplace(net, net.recordPath);
+    QString error;
+    if (!netPlay->open(error)) {
+      tell(error);
+      if (windowsAreSeen()) zelkar::qt::showMessageBox(nullptr, error, programName);
+      return kExitBadStart;
+    }
+  }
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
   const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
   zelkar::qt::removeStaleSaves(config.savePath());
   zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
                              stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
-                             files.replay.get()});
+                             files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest});
   running = &host;
   host.load(files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
   int status = host.ended() ? 0 : QApplication::exec();

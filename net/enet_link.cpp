@@ -1,0 +1,172 @@
+#include "net/enet_link.h"
+
+#include <enet/enet.h>
+
+namespace zelkar::net {
+
+namespace {
+
+constexpr std::size_t kChannels = 2;  // 0 reliable, 1 unreliable
+constexpr uint8_t kReliableChannel = 0;
+constexpr uint8_t kUnreliableChannel = 1;
+// ENet's own give-up time for a silent peer, in ms: a little longer than
+// the session's 3 s, so that the session reports the loss in its own words
+// first, and short enough that a dead link does not linger for 30 s.
+constexpr enet_uint32 kPeerTimeoutMinMs = 4000;
+constexpr enet_uint32 kPeerTimeoutMaxMs = 6000;
+
+// ENet needs initialising once per process before any host exists; on
+// Linux it holds nothing, so it is never undone.
+bool initialised() {
+  static const bool ok = enet_initialize() == 0;
+  return ok;
+}
+
+void tuneTimeouts(ENetPeer* peer) {
+  enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kPeerTimeoutMinMs, kPeerTimeoutMaxMs);
+}
+
+}  // namespace
+
+EnetLink::EnetLink(ENetHost* host, ENetPeer* peer) : host_(host), peer_(peer) {}
+
+std::unique_ptr<EnetLink> EnetLink::listen(const Endpoint& at, std::string& error) {
+  if (!initialised()) {
+    error = "the network library could not be initialised";
+    return nullptr;
+  }
+  ENetAddress address{};
+  address.host = ENET_HOST_ANY;
+  address.port = at.port;
+  if (!at.host.empty() && enet_address_set_host(&address, at.host.c_str()) != 0) {
+    error = "unknown address \"" + at.host + "\"";
+    return nullptr;
+  }
+  // One peer: the seat of the other player. A second caller finds no slot.
+  ENetHost* host = enet_host_create(&address, 1, kChannels, 0, 0);
+  if (host == nullptr) {
+    error = "cannot listen on UDP port " + std::to_string(at.port) + " (in use?)";
+    return nullptr;
+  }
+  return std::unique_ptr<EnetLink>(new EnetLink(host, nullptr));
+}
+
+std::unique_ptr<EnetLink> EnetLink::connect(const Endpoint& to, std::string& error) {
+  if (!initialised()) {
+    error = "the network library could not be initialised";
+    return nullptr;
+  }
+  ENetAddress address{};
+  if (enet_address_set_host(&address, to.host.c_str()) != 0) {
+    error = "unknown host \"" + to.host + "\"";
+    return nullptr;
+  }
+  address.port = to.port;
+  ENetHost* host = enet_host_create(nullptr, 1, kChannels, 0, 0);
+  if (host == nullptr) {
+    error = "cannot open a UDP socket";
+    return nullptr;
+  }
+  ENetPeer* peer = enet_host_connect(host, &address, kChannels, 0);
+  if (peer == nullptr) {
+    enet_host_destroy(host);
+    error = "cannot start connecting to " + to.host;
+    return nullptr;
+  }
+  tuneTimeouts(peer);
+  return std::unique_ptr<EnetLink>(new EnetLink(host, peer));
+}
+
+EnetLink::~EnetLink() {
+  // A peer that is told goes away at once instead of timing out.
+  if (peer_ != nullptr && state_ == LinkState::Connected) {
+    enet_peer_disconnect_now(peer_, 0);
+    enet_host_flush(host_);
+  }
+  enet_host_destroy(host_);
+}
+
+void EnetLink::send(Channel channel, std::span<const uint8_t> bytes) {
+  // Before the handshake ENet has no peer to send to; the session only
+  // speaks once the link is up.
+  if (state_ != LinkState::Connected || closing_) return;
+  const bool reliable = channel == Channel::Reliable;
+  ENetPacket* packet =
+      enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+  if (packet == nullptr) return;
+  if (enet_peer_send(peer_, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
+    enet_packet_destroy(packet);
+    return;
+  }
+  // Sent now rather than at the next service: a tick's input should not
+  // wait a frame in a queue.
+  enet_host_flush(host_);
+}
+
+bool EnetLink::receive(std::vector<uint8_t>& out) {
+  if (inbox_.empty()) return false;
+  out = std::move(inbox_.front());
+  inbox_.pop_front();
+  return true;
+}
+
+void EnetLink::service(int64_t /*nowMicros*/) {
+  // ENet keeps its own clock for resends and timeouts.
+  if (state_ == LinkState::Closed) return;
+  ENetEvent event;
+  while (enet_host_service(host_, &event, 0) > 0) {
+    switch (event.type) {
+      case ENET_EVENT_TYPE_CONNECT:
+        if (peer_ == nullptr) {
+          peer_ = event.peer;  // the listening side's one peer
+          tuneTimeouts(peer_);
+        }
+        if (event.peer != peer_ || state_ != LinkState::Connecting) {
+          enet_peer_disconnect_now(event.peer, 0);
+          break;
+        }
+        state_ = LinkState::Connected;
+        break;
+      case ENET_EVENT_TYPE_RECEIVE:
+        if (event.peer == peer_ && state_ == LinkState::Connected &&
+            event.packet->dataLength <= kMaxPacketBytes) {
+          const uint8_t* data = event.packet->data;
+          inbox_.emplace_back(data, data + event.packet->dataLength);
+        } else {
+          ++dropped_;
+        }
+        enet_packet_destroy(event.packet);
+        break;
+      case ENET_EVENT_TYPE_DISCONNECT:
+        if (event.peer == peer_) {
+          state_ = LinkState::Closed;
+          peer_ = nullptr;
+          return;
+        }
+        break;
+      case ENET_EVENT_TYPE_NONE:
+        break;
+    }
+  }
+}
+
+void EnetLink::close() {
+  if (state_ == LinkState::Closed || closing_) return;
+  closing_ = true;
+  if (peer_ == nullptr || state_ == LinkState::Connecting) {
+    if (peer_ != nullptr) enet_peer_reset(peer_);
+    peer_ = nullptr;
+    state_ = LinkState::Closed;
+    return;
+  }
+  enet_peer_disconnect_later(peer_, 0);
+  enet_host_flush(host_);
+}
+
+uint16_t EnetLink::localPort() const { return host_->address.port; }
+
+uint64_t EnetLink::bytesSent() const { return host_->totalSentData; }
+
+uint64_t EnetLink::bytesReceived() const { return host_->totalReceivedData; }
+
+}  // namespace zelkar::net

@@ -1,0 +1,123 @@
+// The inside of a Session, shared by its files: the inputs of both sides
+// per frame, the saved games of the rollback window, and what confirmed
+// frames left behind (commands, hashes).
+#pragma once
+
+#include <deque>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "net/frame.h"
+#include "net/session.h"
+#include "net/side_keys.h"
+
+namespace zelkar::net {
+
+struct Session::Impl {
+  // Frames kept in the input rings: the frames the peer has not
+  // acknowledged plus those not yet confirmed stay well under this, since
+  // neither side runs more than kMaxFramesAhead beyond the other's inputs.
+  static constexpr int64_t kRing = 128;
+  // Saved games: every frame run on a prediction, at most kMaxFramesAhead.
+  static constexpr int64_t kSnapshots = kMaxFramesAhead + 2;
+  static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+  static constexpr std::size_t kHashBatch = 10;        // confirmed ticks a hash packet carries
+  static constexpr int64_t kHashFlushMicros = 100000;  // ... or whatever waited this long
+  static constexpr int64_t kMaxCatchUpFrames = 16;     // a late poll runs at most this many
+
+  struct Snapshot {
+    std::unique_ptr<Game> game = std::make_unique<Game>();
+    MatchState match;
+    int64_t frame = -1;  // the frame this is the state before
+  };
+  struct Record {
+    FrameResult result;
+    MatchState match;  // after the frame
+    std::vector<sim::Command> applied;
+  };
+
+  Impl(Link& l, const SessionConfig& c);
+
+  // handshake
+  void pollGreeting(int64_t now);
+  void onGreeting(const Packet& p, int64_t now);
+  void begin(bool leftSide, const ConfigValues& shared, uint32_t seed, int64_t now);
+  void end(Outcome o);
+
+  // running
+  void pollRunning(int64_t now);
+  void onInputs(const Inputs& in);
+  void onHashes(const Hashes& h);
+  bool validRemote(const Event& e) const;
+  void step(bool firstRun);
+  void rollback();
+  void finalize();
+  void compareHashes();
+  void sendInputs(int64_t now);
+  void sendHashes(int64_t now, bool all);
+
+  void send(Channel ch, const Body& body);
+  void queueLocal(Event e);
+  FrameEvents& localAt(int64_t f) { return local[std::size_t(f % kRing)]; }
+  FrameEvents& remoteAt(int64_t f) { return remote[std::size_t(f % kRing)]; }
+  int remoteSideIndex() const { return localLeft ? 1 : 0; }
+
+  Link& link;
+  SessionConfig cfg;
+  Phase phase = Phase::WaitingForPeer;
+  Outcome outcome = Outcome::None;
+  int64_t desyncTick = 0;
+  int peerVersion = kProtocolVersion;
+  SessionStats stats;
+
+  bool connected = false;
+  bool helloSent = false;
+  int64_t lastHeard = 0;
+  bool localLeft = true;
+  KeyTable localRight{};
+
+  std::unique_ptr<Game> game = std::make_unique<Game>();
+  QuietWindow ws{*game};
+  MatchState match;
+  int64_t frame = 0;        // frames run
+  int64_t firstRunEnd = 0;  // frames run at least once
+  int64_t intervalMicros = 10000;
+  int64_t nextDue = -1;
+  int64_t lastPoll = -1;
+
+  std::vector<FrameEvents> local = std::vector<FrameEvents>(kRing);
+  std::vector<FrameEvents> remote = std::vector<FrameEvents>(kRing);
+  std::deque<Event> pendingLocal;
+  bool localDone = false;
+  int64_t localFixed = 0;   // local inputs are fixed for the frames before this
+  int64_t remoteKnown = 0;  // the peer's inputs are known for the frames before this
+  int64_t peerAck = 0;      // the peer has our inputs for the frames before this
+  int64_t peerFrame = 0;
+  int peerAdvantage = 0;
+  int64_t rollbackFrom = kNever;
+  int64_t lastInputsSent = -1;
+  int64_t lastSentFrame = -1;
+
+  std::vector<Snapshot> snapshots = std::vector<Snapshot>(kSnapshots);
+  std::vector<Record> records = std::vector<Record>(kRing);
+  int64_t finalEnd = 0;  // frames before this are confirmed
+  bool confirmedOver = false;
+
+  std::vector<sim::Command> confirmed;
+  std::vector<ConfirmedTick> newTicks;
+  std::deque<ConfirmedTick> unchecked;  // our confirmed ticks the peer's hashes have not met
+  std::deque<uint64_t> peerHashes;      // the peer's hashes our ticks have not met
+  int64_t peerHashNext = 1;             // tick of the next hash the peer sends
+  std::vector<ConfirmedTick> hashOut;
+  int64_t lastHashSent = 0;
+  bool byeSent = false;
+  bool byeReceived = false;
+  bool peerGone = false;  // silent or closed after the match was over
+
+  std::vector<Sound> sounds;
+  std::vector<std::array<std::string, 2>> messages;
+  std::vector<uint8_t> packet;
+};
+
+}  // namespace zelkar::net

@@ -1,0 +1,192 @@
+#include "qt/net_play.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "headless/script.h"
+#include "net/packet.h"
+#include "qt/game_host.h"
+#include "qt/main_window.h"
+#include "qt/qt_window_system.h"
+
+namespace zelkar::qt {
+
+namespace {
+
+// Polled well inside a 10 ms tick, so frames and the peer's inputs are
+// handled on time; the session itself decides how many frames are due.
+constexpr int kPollMs = 1;
+// After the end the peer may still need our last hashes; it gets this long.
+constexpr int64_t kLingerMicros = 2'000'000;
+const QString kTitle = QStringLiteral("ZELKAR GAME");
+const QString kBoxTitle = QStringLiteral("通信対戦");
+
+}  // namespace
+
+NetPlay::NetPlay(NetOptions options, QString recordPath)
+    : options_(std::move(options)),
+      recordPath_(std::move(recordPath)),
+      t0_(std::chrono::steady_clock::now()) {
+  pollTimer_.setTimerType(Qt::PreciseTimer);
+  connect(&pollTimer_, &QTimer::timeout, this, &NetPlay::poll);
+}
+
+NetPlay::~NetPlay() { writeRecord(); }
+
+int64_t NetPlay::micros() const {
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               t0_)
+      .count();
+}
+
+bool NetPlay::open(QString& error) {
+  std::string why;
+  link_ = isHost() ? net::EnetLink::listen(options_.endpoint, why)
+                   : net::EnetLink::connect(options_.endpoint, why);
+  if (!link_) error = QString::fromStdString(why);
+  return link_ != nullptr;
+}
+
+void NetPlay::begin(GameHost& host, const ConfigValues& settings, uint32_t loadSeed) {
+  host_ = &host;
+  net::SessionConfig cfg;
+  cfg.role = isHost() ? net::Role::Host : net::Role::Joiner;
+  cfg.side = options_.side.value_or(net::Side::Left);
+  cfg.sideChosen = isHost() || options_.side.has_value();
+  cfg.inputDelayFrames = options_.inputDelay;
+  cfg.code = options_.code.toStdString();
+  cfg.settings = settings;
+  cfg.loadSeed = loadSeed;
+  session_ = std::make_unique<net::Session>(*link_, cfg);
+  if (isHost()) {
+    // Said on the terminal too, for a host that reads the code out.
+    std::printf("zelkar: hosting on UDP port %u, session code %s\n", unsigned(port()),
+                qPrintable(options_.code));
+    std::fflush(stdout);
+  }
+  host.mainWindow().setWindowTitle(windowTitle());
+  pollTimer_.start(kPollMs);
+}
+
+bool NetPlay::sharing() const {
+  return session_ && session_->phase() != net::Phase::WaitingForPeer;
+}
+
+void NetPlay::keyDown(int16_t keyCode, int16_t shift) {
+  if (session_) session_->localKeyDown(keyCode, shift);
+}
+
+void NetPlay::keyUp(int16_t keyCode) {
+  if (session_) session_->localKeyUp(keyCode);
+}
+
+void NetPlay::start(const sim::StartCommand& choices) {
+  if (session_ && isHost()) session_->start(choices);
+}
+
+void NetPlay::answer(const std::string& text) {
+  if (session_) session_->answer(text);
+}
+
+QString NetPlay::windowTitle() const {
+  if (!session_) return kTitle;
+  const QString code = QStringLiteral("（コード：%1）").arg(options_.code);
+  switch (session_->phase()) {
+    case net::Phase::WaitingForPeer:
+      if (isHost())
+        return kTitle + QStringLiteral("　相手を待っています") + code +
+               QStringLiteral("　ポート %1").arg(port());
+      return kTitle + QStringLiteral("　接続しています…");
+    case net::Phase::Running:
+      return kTitle + QStringLiteral("　通信対戦") + (isHost() ? code : QString()) +
+             (session_->waitingForPeerAnswer() ? QStringLiteral("　相手の返事を待っています")
+                                               : QString());
+    case net::Phase::Ended:
+      return kTitle + QStringLiteral("　通信対戦終了");
+  }
+  return kTitle;
+}
+
+QString NetPlay::endText(const net::Session& s) {
+  switch (s.outcome()) {
+    case net::Outcome::None:
+    case net::Outcome::LocalAnsweredNo:
+    case net::Outcome::BothScriptsDone:
+      return {};
+    case net::Outcome::PeerAnsweredNo:
+      return QStringLiteral("相手が対戦を終了しました。");
+    case net::Outcome::Desync:
+      return QStringLiteral("%1回目の時刻で相手と状態がずれました。対戦を終了します。")
+          .arg(s.desyncTick());
+    case net::Outcome::ConnectionLost:
+      return QStringLiteral("通信が切れました。");
+    case net::Outcome::WrongCode:
+      return QStringLiteral("セッションコードが違います。");
+    case net::Outcome::WrongVersion:
+      return QStringLiteral("相手の版が違います（相手 %1、こちら %2）。")
+          .arg(s.peerProtocolVersion())
+          .arg(net::kProtocolVersion);
+    case net::Outcome::SideTaken:
+      return QStringLiteral("相手と同じ側を選んでいます。");
+  }
+  return {};
+}
+
+void NetPlay::poll() {
+  if (polling_ || !session_ || host_ == nullptr || host_->ended()) return;
+  polling_ = true;
+  const int64_t now = micros();
+  session_->poll(now);
+  if (session_->phase() != net::Phase::WaitingForPeer && session_->frame() != shownFrame_) {
+    shownFrame_ = session_->frame();
+    host_->showShared(session_->game(), session_->takeSounds());
+  }
+  // Shown without waiting for a click: a modal box would stop the polls,
+  // and the peer would take the silence for a lost connection.
+  for (const auto& m : session_->takeMessages()) {
+    auto* box =
+        new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(m[1]),
+                        QString::fromStdString(m[0]), QMessageBox::Ok, &host_->mainWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+  }
+  const QString title = windowTitle();
+  if (host_->mainWindow().windowTitle() != title) host_->mainWindow().setWindowTitle(title);
+  if (session_->phase() == net::Phase::Ended) {
+    if (endedAt_ < 0) endedAt_ = now;
+    if (session_->finished() || now - endedAt_ > kLingerMicros) {
+      polling_ = false;
+      ended();
+      return;
+    }
+  }
+  polling_ = false;
+}
+
+void NetPlay::ended() {
+  if (told_) return;
+  told_ = true;
+  pollTimer_.stop();
+  writeRecord();
+  if (link_) link_->close();
+  const QString text = endText(*session_);
+  std::fprintf(stderr, "zelkar: online session ended: %s\n",
+               text.isEmpty() ? "as this player chose" : qPrintable(text));
+  if (!text.isEmpty())
+    host_->windowSystem().messageBox(text.toStdString(), kBoxTitle.toStdString());
+  host_->end();
+}
+
+void NetPlay::writeRecord() {
+  if (recorded_ || recordPath_.isEmpty() || !session_) return;
+  recorded_ = true;
+  QFile f(recordPath_);
+  const std::string text = sim::replayText(session_->confirmedCommands());
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+      f.write(text.data(), qint64(text.size())) != qint64(text.size()) || !f.flush()) {
+    std::fprintf(stderr, "zelkar: cannot write %s\n", qPrintable(recordPath_));
+  }
+}
+
+}  // namespace zelkar::qt

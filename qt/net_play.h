@@ -1,0 +1,76 @@
+// Online play in the window: the ENet link and the rollback session, polled
+// from the event loop. The session owns the shared game; after every poll
+// that ran frames the window is shown the session's game, the sounds of
+// frames run for the first time are played, and the end of the session is
+// told in a message box before the program closes.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <chrono>
+#include <memory>
+
+#include "net/enet_link.h"
+#include "net/session.h"
+#include "qt/net_options.h"
+
+namespace zelkar::qt {
+
+class GameHost;
+
+class NetPlay : public QObject {
+  Q_OBJECT
+
+ public:
+  // recordPath: the confirmed match is written there at the end; empty: not.
+  NetPlay(NetOptions options, QString recordPath);
+  ~NetPlay() override;
+
+  // Opens the UDP socket (and, for the joiner, starts connecting). False
+  // with `error` set when it cannot.
+  bool open(QString& error);
+  // The main window has loaded with these settings: the session starts and
+  // polling begins. The host's settings and seed become the match's.
+  void begin(GameHost& host, const ConfigValues& settings, uint32_t loadSeed);
+
+  bool isHost() const { return options_.role == NetOptions::Role::host; }
+  // The session shows the game (the peer is there and the match is shared).
+  bool sharing() const;
+  const QString& code() const { return options_.code; }
+  uint16_t port() const { return link_ ? link_->localPort() : 0; }
+
+  void keyDown(int16_t keyCode, int16_t shift);
+  void keyUp(int16_t keyCode);
+  void start(const sim::StartCommand& choices);
+  void answer(const std::string& text);
+
+  // The title of the main window: the game's name and what the link is doing.
+  QString windowTitle() const;
+  // The message that tells this player why the session ended; empty when
+  // nothing needs saying (this player answered N).
+  static QString endText(const net::Session& session);
+
+  net::Session* session() { return session_.get(); }
+
+ private:
+  void poll();
+  void ended();
+  void writeRecord();
+  int64_t micros() const;
+
+  NetOptions options_;
+  QString recordPath_;
+  std::unique_ptr<net::EnetLink> link_;
+  std::unique_ptr<net::Session> session_;
+  GameHost* host_ = nullptr;
+  QTimer pollTimer_;
+  std::chrono::steady_clock::time_point t0_;
+  int64_t shownFrame_ = -1;
+  int64_t endedAt_ = -1;
+  bool polling_ = false;  // a message box's own event loop must not poll again
+  bool told_ = false;
+  bool recorded_ = false;
+};
+
+}  // namespace zelkar::qt

@@ -1,0 +1,147 @@
+// Two real zelkar-sim processes playing over UDP on 127.0.0.1: the same
+// confirmed hashes on both sides, replay files that play back to them, and
+// a wrong session code or protocol version refused with a clear message.
+// Every run is bounded by `timeout`.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "headless/replay.h"
+#include "net/enet_link.h"
+#include "net/packet.h"
+
+namespace zelkar::sim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& p) {
+  std::ifstream f(p, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+void writeAll(const fs::path& p, std::string_view text) {
+  std::ofstream(p, std::ios::binary) << text;
+}
+
+// A UDP port free a moment ago, for a host that must be told one.
+uint16_t freePort() {
+  std::string error;
+  auto probe = net::EnetLink::listen({"127.0.0.1", 0}, error);
+  EXPECT_TRUE(probe) << error;
+  return probe ? probe->localPort() : 0;
+}
+
+class NetTwins : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("zelkar-twins-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    if (!HasFailure()) fs::remove_all(dir_);
+  }
+
+  // Runs both sides at once, the host first; the exit statuses land in
+  // host.rc and join.rc.
+  void runPair(const std::string& hostArgs, const std::string& joinArgs) {
+    const std::string sim = ZELKAR_SIM_PATH;
+    const std::string cmd = "cd '" + dir_.string() + "' && (timeout 40 '" + sim + "' " + hostArgs +
+                            " >host.out 2>host.err; echo $? >host.rc) & sleep 0.3; cd '" +
+                            dir_.string() + "' && (timeout 40 '" + sim + "' " + joinArgs +
+                            " >join.out 2>join.err; echo $? >join.rc); wait";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+  }
+  int rc(const char* side) { return std::stoi(readAll(dir_ / (std::string(side) + ".rc"))); }
+  std::string file(const std::string& name) { return readAll(dir_ / name); }
+
+  fs::path dir_;
+};
+
+TEST_F(NetTwins, BothSidesConfirmTheSameTicksAndRecordTheSameMatch) {
+  writeAll(dir_ / "host.zsim",
+           "seed 31\nconfig 1 10 0\nstart random\ntick 40\ndown 87\ntick 60\n"
+           "up 87\ndown 32\ntick 100\n");
+  writeAll(dir_ / "join.zsim", "config 1 10 0\ntick 30\ndown 104\ntick 50\nup 104\ntick 20\n");
+  const std::string port = std::to_string(freePort());
+  runPair("--host 127.0.0.1:" + port + " --code Q4 --script host.zsim --dump hash --record h.zrp",
+          "--join 127.0.0.1:" + port + " --code Q4 --script join.zsim --dump hash --record j.zrp");
+  ASSERT_EQ(rc("host"), 0) << file("host.err");
+  ASSERT_EQ(rc("join"), 0) << file("join.err");
+  const std::string hashes = file("host.out");
+  const auto read = readHashLines(hashes);
+  ASSERT_TRUE(read);
+  // The host's 200 ticks, then the frame that carries its end.
+  EXPECT_EQ(read->size(), 201u);
+  EXPECT_EQ(file("join.out"), hashes);
+  // Either replay file plays the same match in a local run.
+  for (const char* replay : {"h.zrp", "j.zrp"}) {
+    const HashRun local = replayHashes(file(replay));
+    ASSERT_FALSE(local.error) << replay;
+    EXPECT_EQ(local.hashes, *read) << replay;
+  }
+  EXPECT_NE(file("host.err").find("session code Q4"), std::string::npos);
+}
+
+TEST_F(NetTwins, WrongSessionCodeIsRefusedOnBothSides) {
+  writeAll(dir_ / "s.zsim", "tick 10\n");
+  const std::string port = std::to_string(freePort());
+  runPair("--host 127.0.0.1:" + port + " --code RIGHT --script s.zsim",
+          "--join 127.0.0.1:" + port + " --code WRONG --script s.zsim");
+  EXPECT_EQ(rc("host"), 3);
+  EXPECT_EQ(rc("join"), 3);
+  EXPECT_NE(file("host.err").find("session codes differ"), std::string::npos) << file("host.err");
+  EXPECT_NE(file("join.err").find("session codes differ"), std::string::npos) << file("join.err");
+}
+
+// A joiner of another protocol version, played by the test itself.
+TEST_F(NetTwins, OtherProtocolVersionIsRefusedByName) {
+  writeAll(dir_ / "s.zsim", "tick 10\n");
+  const uint16_t port = freePort();
+  const std::string cmd = "cd '" + dir_.string() + "' && timeout 20 '" +
+                          std::string(ZELKAR_SIM_PATH) +
+                          "' --host 127.0.0.1:" + std::to_string(port) +
+                          " --code V --script s.zsim >host.out 2>host.err; echo $? >host.rc";
+  std::thread hostProcess([&cmd] { (void)std::system(cmd.c_str()); });
+  std::string error;
+  std::unique_ptr<net::EnetLink> link;
+  std::vector<uint8_t> got;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  bool helloSent = false, refused = false;
+  while (std::chrono::steady_clock::now() < deadline && !refused) {
+    if (!link || link->state() == net::LinkState::Closed)
+      link = net::EnetLink::connect({"127.0.0.1", port}, error);  // the host may not listen yet
+    ASSERT_TRUE(link) << error;
+    link->service(0);
+    if (link->state() == net::LinkState::Connected && !helloSent) {
+      link->send(net::Channel::Reliable,
+                 net::writePacket(net::Hello{"V", 2}, net::kProtocolVersion + 1));
+      helloSent = true;
+    }
+    while (link->receive(got)) {
+      const auto p = net::readPacket(got);
+      refused = p && std::holds_alternative<net::Refuse>(p->body) &&
+                std::get<net::Refuse>(p->body).reason == net::RefuseReason::WrongVersion;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  link.reset();
+  hostProcess.join();
+  EXPECT_TRUE(refused);
+  EXPECT_EQ(rc("host"), 3);
+  const std::string want = "protocol version " + std::to_string(net::kProtocolVersion + 1);
+  EXPECT_NE(file("host.err").find(want), std::string::npos) << file("host.err");
+}
+
+}  // namespace
+}  // namespace zelkar::sim

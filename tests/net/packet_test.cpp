@@ -1,0 +1,168 @@
+// The packets read back what was written, and anything else is refused
+// whole.
+#include "net/packet.h"
+
+#include <gtest/gtest.h>
+
+#include "net/link.h"
+
+namespace zelkar::net {
+namespace {
+
+Event keyDown(int16_t code, int16_t shift) {
+  Event e;
+  e.kind = Event::Kind::KeyDown, e.keyCode = code, e.shift = shift;
+  return e;
+}
+
+Inputs someInputs() {
+  Inputs in;
+  in.ack = 70000, in.frame = 70123, in.advantage = -5, in.first = 69990;
+  Event up;
+  up.kind = Event::Kind::KeyUp, up.keyCode = 226;
+  Event start;
+  start.kind = Event::Kind::Start, start.given = true, start.friction = true, start.text = " 12a";
+  Event no;
+  no.kind = Event::Kind::Answer, no.yes = false;
+  Event done;
+  done.kind = Event::Kind::Done;
+  in.frames = {{}, {keyDown(100, 0), up}, {start}, {}, {keyDown(113, 2), no, done}};
+  return in;
+}
+
+TEST(Packet, EveryKindReadsBackAsWritten) {
+  const Inputs in = someInputs();
+  auto p = readPacket(writePacket(in));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->version, kProtocolVersion);
+  const Inputs& back = std::get<Inputs>(p->body);
+  EXPECT_EQ(back.ack, in.ack);
+  EXPECT_EQ(back.frame, in.frame);
+  EXPECT_EQ(back.advantage, in.advantage);
+  EXPECT_EQ(back.first, in.first);
+  EXPECT_EQ(back.frames, in.frames);
+
+  p = readPacket(writePacket(Hello{"AB12", 1}));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(std::get<Hello>(p->body).code, "AB12");
+  EXPECT_EQ(std::get<Hello>(p->body).side, 1);
+
+  p = readPacket(writePacket(Welcome{1, 0, 25, 1, 0xFEDCBA98u}));
+  ASSERT_TRUE(p);
+  const Welcome& w = std::get<Welcome>(p->body);
+  EXPECT_EQ(w.hostSide, 1);
+  EXPECT_EQ(w.keypadMode, 0);
+  EXPECT_EQ(w.tickIntervalMs, 25);
+  EXPECT_EQ(w.soundOn, 1);
+  EXPECT_EQ(w.loadSeed, 0xFEDCBA98u);
+
+  p = readPacket(writePacket(Hashes{9, {0x0123456789ABCDEFull, 0}}));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(std::get<Hashes>(p->body).first, 9u);
+  EXPECT_EQ(std::get<Hashes>(p->body).hashes, (std::vector<uint64_t>{0x0123456789ABCDEFull, 0}));
+
+  EXPECT_TRUE(readPacket(writePacket(Bye{})));
+  p = readPacket(writePacket(Refuse{RefuseReason::SideTaken}));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::SideTaken);
+}
+
+TEST(Packet, TheLayoutIsLittleEndianAndOnlyFramesWithEventsAreWritten) {
+  Inputs in;
+  in.ack = 0x01020304, in.frame = 5, in.first = 6;
+  in.frames = {{}, {}, {keyDown(100, 2)}, {}};
+  const std::vector<uint8_t> expected = {
+      'Z', 'N', 1, 4,  // magic, version, inputs
+      4,   3,   2, 1,  // ack
+      5,   0,   0, 0,  // frame
+      0,               // advantage
+      6,   0,   0, 0,  // first
+      4,   1,          // four frames, one with events
+      2,   1,          // the third, one event
+      1,   100, 0, 2,  // key down, keypad 4, Ctrl
+  };
+  EXPECT_EQ(writePacket(in), expected);
+}
+
+TEST(Packet, EveryCutShortPacketIsRefused) {
+  const std::vector<uint8_t> whole = writePacket(someInputs());
+  for (std::size_t n = 0; n < whole.size(); ++n)
+    EXPECT_FALSE(readPacket(std::span(whole).first(n))) << n << " bytes";
+  std::vector<uint8_t> longer = whole;
+  longer.push_back(0);
+  EXPECT_FALSE(readPacket(longer));
+}
+
+TEST(Packet, ValuesOutOfRangeAreRefused) {
+  auto withEvent = [](Event e) {
+    Inputs in;
+    in.frames = {{std::move(e)}};
+    return readPacket(writePacket(in)).has_value();
+  };
+  EXPECT_TRUE(withEvent(keyDown(1, 7)));
+  EXPECT_TRUE(withEvent(keyDown(254, 0)));
+  EXPECT_FALSE(withEvent(keyDown(0, 0)));    // no such key
+  EXPECT_FALSE(withEvent(keyDown(255, 0)));  // past the last virtual key
+  EXPECT_FALSE(withEvent(keyDown(65, 8)));   // Shift, Ctrl and Alt make 7 at most
+
+  // Inputs of one frame: the header, then `frame` as written.
+  auto inputs = [](std::vector<uint8_t> frame) {
+    std::vector<uint8_t> p = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    p.insert(p.end(), frame.begin(), frame.end());
+    return readPacket(p).has_value();
+  };
+  EXPECT_TRUE(inputs({1, 1, 0, 1, 3, 1, 0, 2, '1', '2'}));  // "指定" with "12"
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 3, 0, 0, 1, 'x'}));      // a count with "乱数個"
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 3, 2, 0, 0}));           // a flag that is not 0 or 1
+  EXPECT_TRUE(inputs({2, 2, 0, 1, 5, 1, 1, 5}));
+  EXPECT_FALSE(inputs({2, 2, 1, 1, 5, 0, 1, 5}));  // places must rise
+  EXPECT_FALSE(inputs({2, 1, 2, 1, 5}));           // a place past the run
+  EXPECT_FALSE(inputs({2, 3, 0, 1, 5, 1, 1, 5}));  // more busy frames than frames
+  EXPECT_FALSE(inputs({1, 1, 0, 0}));              // a written frame without events
+  EXPECT_FALSE(inputs({1, 1, 0, 1, 6}));           // no such event
+  std::vector<uint8_t> many = {1, 1, 0, 17};
+  many.resize(many.size() + 17, 5);  // 17 times Done: more than a frame may hold
+  EXPECT_FALSE(inputs(many));
+  many[3] = 16;
+  many.pop_back();
+  EXPECT_TRUE(inputs(many));
+  EXPECT_FALSE(inputs({65, 0}));  // more frames than a packet may hold
+  EXPECT_TRUE(inputs({64, 0}));
+
+  // A code longer than a packet's text may be; no hashes; tick 0; a third
+  // side; a tick of 0 ms; a reason no version has.
+  std::vector<uint8_t> hello = {'Z', 'N', 1, 1, 33};
+  hello.resize(hello.size() + 33, 'a');
+  hello.push_back(0);
+  EXPECT_FALSE(readPacket(hello));
+  hello[4] = 32;
+  hello.erase(hello.begin() + 5);
+  EXPECT_TRUE(readPacket(hello));
+  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 5, 1, 0, 0, 0, 0}));
+  EXPECT_FALSE(readPacket(writePacket(Hashes{0, {1}})));
+  EXPECT_FALSE(readPacket(writePacket(Welcome{2, 1, 10, 1, 0})));
+  EXPECT_FALSE(readPacket(writePacket(Welcome{0, 1, 0, 1, 0})));
+  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 3, 4}));
+}
+
+TEST(Packet, AnotherVersionReadsOnlyAsAGreetingOrARefusal) {
+  const uint8_t other = kProtocolVersion + 1;
+  auto p = readPacket(writePacket(Hello{"x", 0}, other));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(p->version, other);
+  EXPECT_TRUE(std::holds_alternative<Hello>(p->body));
+  p = readPacket(writePacket(Refuse{RefuseReason::WrongCode}, other));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::WrongCode);
+  EXPECT_FALSE(readPacket(writePacket(someInputs(), other)));
+  EXPECT_FALSE(readPacket(writePacket(Bye{}, other)));
+}
+
+TEST(Packet, NothingLargerThanALinkPacketIsRead) {
+  std::vector<uint8_t> big = writePacket(Bye{});
+  big.resize(Link::kMaxPacketBytes + 1);
+  EXPECT_FALSE(readPacket(big));
+}
+
+}  // namespace
+}  // namespace zelkar::net

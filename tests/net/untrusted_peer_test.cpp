@@ -1,0 +1,138 @@
+// Everything a peer sends is untrusted: a hand-made peer sends packets a
+// real session never would, and the host drops and counts each, keeps
+// running, and still takes the good ones.
+#include <gtest/gtest.h>
+
+#include "net/packet.h"
+#include "net/session.h"
+#include "net/sim_link.h"
+
+namespace zelkar::net {
+namespace {
+
+Event keyDown(int16_t key, int16_t shift = 0) {
+  Event e;
+  e.kind = Event::Kind::KeyDown, e.keyCode = key, e.shift = shift;
+  return e;
+}
+
+class UntrustedPeer : public ::testing::Test {
+ protected:
+  UntrustedPeer() : net_(SimLinkConfig{}), host_(net_.end(0), hostConfig()), peer_(net_.end(1)) {}
+
+  static SessionConfig hostConfig() {
+    SessionConfig c;
+    c.code = "7Z";
+    c.settings = ConfigValues{1, 10, 0};  // the right side's keys are the keypad's
+    return c;
+  }
+  void poll(int times = 1) {
+    for (int i = 0; i < times; ++i) {
+      now_ += 1000;
+      host_.poll(now_);
+      peer_.service(now_);
+      std::vector<uint8_t> bytes;
+      while (peer_.receive(bytes)) {
+      }
+    }
+  }
+  void send(Channel ch, std::vector<uint8_t> bytes) {
+    peer_.send(ch, bytes);
+    poll();
+  }
+  void sendInputs(uint32_t ack, uint32_t first, std::vector<FrameEvents> frames) {
+    Inputs in;
+    in.ack = ack, in.frame = first + uint32_t(frames.size()), in.first = first;
+    in.frames = std::move(frames);
+    send(Channel::Unreliable, writePacket(in));
+  }
+  void greet() {
+    poll();
+    send(Channel::Reliable, writePacket(Hello{"7Z", 2}));
+    ASSERT_EQ(host_.phase(), Phase::Running);
+    ASSERT_EQ(host_.localSide(), Side::Left);
+  }
+
+  SimNetwork net_;
+  Session host_;
+  Link& peer_;
+  int64_t now_ = 0;
+};
+
+TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
+  greet();
+  const std::vector<std::vector<uint8_t>> garbage = {
+      {},
+      {'Z', 'N'},
+      {'Z', 'X', kProtocolVersion, 4},
+      {'Z', 'N', kProtocolVersion, 99},
+  };
+  for (const auto& g : garbage) send(Channel::Unreliable, g);
+  int64_t bad = int64_t(garbage.size());
+  EXPECT_EQ(host_.stats().malformedPackets, bad);
+
+  // The host's own side's key (A, left), a key no player has, a start
+  // button only the host may press, a release of nothing, Ctrl+F1.
+  Event start;
+  start.kind = Event::Kind::Start;
+  Event upOfNothing;
+  upOfNothing.kind = Event::Kind::KeyUp, upOfNothing.keyCode = 65;
+  for (const Event& e : {keyDown(65), keyDown(13), start, upOfNothing, keyDown(112, 2)}) {
+    sendInputs(0, 0, {{}, {e}});
+    EXPECT_EQ(host_.stats().malformedPackets, ++bad) << int(e.kind) << " " << e.keyCode;
+  }
+  sendInputs(500, 0, {{}});  // acknowledges frames the host never sent
+  sendInputs(0, 3, {{}});    // skips frames 0..2
+  EXPECT_EQ(host_.stats().malformedPackets, bad += 2);
+  std::vector<uint8_t> trailing = writePacket(Inputs{});
+  trailing.push_back(0);
+  send(Channel::Unreliable, trailing);
+  send(Channel::Reliable, writePacket(Hashes{5, {1}}));  // the first hash is tick 1's
+  send(Channel::Reliable, writePacket(Hello{"7Z", 2}));  // greeted already
+  EXPECT_EQ(host_.stats().malformedPackets, bad += 3);
+  EXPECT_EQ(host_.phase(), Phase::Running);
+  EXPECT_TRUE(host_.confirmedCommands().size() == 2);  // config and seed: nothing confirmed
+
+  // Its own keys (keypad 4 down, up) and Ctrl+F2 are taken.
+  const int64_t keypad4 = 100;
+  Event up;
+  up.kind = Event::Kind::KeyUp, up.keyCode = keypad4;
+  sendInputs(0, 0, {{}, {keyDown(keypad4)}, {up}, {keyDown(113, 2)}});
+  poll(20);
+  EXPECT_EQ(host_.stats().malformedPackets, bad);
+  std::string record = sim::replayText(host_.confirmedCommands());
+  EXPECT_NE(record.find("down 100\nup 100\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("down 113 2\n"), std::string::npos) << record;
+
+  // A frame it sent before, now told differently, is not believed.
+  sendInputs(0, 1, {{keyDown(102)}});
+  EXPECT_EQ(host_.stats().malformedPackets, bad + 1);
+  poll(20);
+  record = sim::replayText(host_.confirmedCommands());
+  EXPECT_EQ(record.find("down 102"), std::string::npos);
+}
+
+// The hashes of confirmed ticks are compared: the first that differs
+// stops the match and names its tick; the ticks before it agreed.
+TEST_F(UntrustedPeer, AHashThatDiffersStopsTheMatchNamingItsTick) {
+  greet();
+  const int64_t started = host_.frame();  // the next frame takes the start
+  host_.start(sim::StartCommand{});
+  while (host_.frame() == started) poll();
+  sendInputs(0, 0, std::vector<FrameEvents>(std::size_t(started + 6)));
+  poll(200);  // 20 frames are due; the peer's inputs confirm six ticks
+  const std::vector<ConfirmedTick> ticks = host_.takeConfirmedTicks();
+  ASSERT_EQ(ticks.size(), 6u);
+  for (std::size_t i = 0; i < ticks.size(); ++i) EXPECT_EQ(ticks[i].tick, int64_t(i) + 1);
+  send(Channel::Reliable, writePacket(Hashes{1, {ticks[0].hash, ticks[1].hash}}));
+  EXPECT_EQ(host_.phase(), Phase::Running);
+  send(Channel::Reliable, writePacket(Hashes{3, {ticks[2].hash, ticks[3].hash ^ 1}}));
+  EXPECT_EQ(host_.phase(), Phase::Ended);
+  EXPECT_EQ(host_.outcome(), Outcome::Desync);
+  EXPECT_EQ(host_.desyncTick(), 4);
+  EXPECT_TRUE(host_.finished());
+  EXPECT_EQ(host_.stats().malformedPackets, 0);
+}
+
+}  // namespace
+}  // namespace zelkar::net

@@ -1,0 +1,206 @@
+// Online play in the window: its options, its session codes, and two
+// windows of one process joined over UDP on 127.0.0.1 (start on the host,
+// keys and Ctrl+F2 on the joiner, a lost peer told on screen).
+#include "qt/net_play.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <functional>
+
+#include "qt/game_host.h"
+#include "qt/main_window.h"
+#include "qt/net_options.h"
+#include "qt/qt_window_system.h"
+#include "qt_test_support.h"
+
+namespace zelkar::qt {
+namespace {
+
+QStringList args(std::initializer_list<const char*> words) {
+  QStringList out{QStringLiteral("zelkar")};
+  for (const char* w : words) out << QString::fromUtf8(w);
+  return out;
+}
+
+TEST(NetOptions, HostAndJoinReadTheirAddresses) {
+  NetOptions n;
+  CommandLine c = parseWithNet(args({"--host"}), n);
+  EXPECT_EQ(c.action, CommandLine::Action::run);
+  EXPECT_EQ(n.role, NetOptions::Role::host);
+  EXPECT_EQ(n.endpoint, (net::Endpoint{"", net::kDefaultPort}));
+  // The port is optional: an option after --host is not taken for it.
+  c = parseWithNet(args({"--host", "--seed", "5"}), n);
+  EXPECT_EQ(c.action, CommandLine::Action::run);
+  EXPECT_EQ(c.seed, 5u);
+  EXPECT_EQ(n.endpoint.port, net::kDefaultPort);
+  parseWithNet(args({"--host=127.0.0.1:0", "--code", "AB12"}), n);
+  EXPECT_EQ(n.endpoint, (net::Endpoint{"127.0.0.1", 0}));
+  EXPECT_EQ(n.code, QStringLiteral("AB12"));
+  parseWithNet(args({"--join", "box:5000", "--side", "left", "--input-delay", "8"}), n);
+  EXPECT_EQ(n.role, NetOptions::Role::join);
+  EXPECT_EQ(n.endpoint, (net::Endpoint{"box", 5000}));
+  EXPECT_EQ(n.side, net::Side::Left);
+  EXPECT_EQ(n.inputDelay, 8);
+}
+
+TEST(NetOptions, RecordingOnlineIsTheSessionsAndOtherFilesAreRefused) {
+  NetOptions n;
+  CommandLine c = parseWithNet(args({"--join", "h", "--record", "m.zrp"}), n);
+  EXPECT_EQ(c.action, CommandLine::Action::run);
+  EXPECT_TRUE(c.recordPath.isEmpty());  // the window's own recorder stays off
+  EXPECT_EQ(n.recordPath, QStringLiteral("m.zrp"));
+  EXPECT_EQ(parseWithNet(args({"--join", "h", "--replay", "m.zrp"}), n).action,
+            CommandLine::Action::error);
+  EXPECT_EQ(parseWithNet(args({"--host", "--hashes", "m.hashes"}), n).action,
+            CommandLine::Action::error);
+  // A local game keeps its own recording.
+  c = parseWithNet(args({"--record", "m.zrp"}), n);
+  EXPECT_EQ(c.recordPath, QStringLiteral("m.zrp"));
+  EXPECT_TRUE(n.recordPath.isEmpty());
+}
+
+TEST(NetOptions, RefusesWhatCannotWork) {
+  for (const auto& bad :
+       {args({"--host", "--join", "h"}), args({"--host", "70000"}), args({"--join", "h:0"}),
+        args({"--join"}), args({"--host", "--code", "A B"}), args({"--host", "--code", ""}),
+        args({"--host", "--code", "ABCDEFGHIJKLMNOPQ"}), args({"--host", "--side", "middle"}),
+        args({"--host", "--input-delay", "9"}), args({"--host", "--input-delay", "-1"}),
+        args({"--code", "AB"}), args({"--side", "left"}), args({"--sync-test", "0"}),
+        args({"--sync-test", "9"}), args({"--host", "--sync-test", "2"}), args({"--bogus"})}) {
+    NetOptions n;
+    const CommandLine c = parseWithNet(bad, n);
+    EXPECT_EQ(c.action, CommandLine::Action::error) << qPrintable(bad.join(u' '));
+    EXPECT_FALSE(c.error.isEmpty());
+  }
+  NetOptions n;
+  EXPECT_EQ(parseWithNet(args({"--sync-test", "8"}), n).action, CommandLine::Action::run);
+  EXPECT_EQ(n.syncTest, 8);
+}
+
+TEST(NetOptions, HelpNamesTheDefaultPort) {
+  EXPECT_TRUE(netUsageText().contains(QString::number(net::kDefaultPort)));
+}
+
+TEST(SessionCode, SixLettersInBase31WithoutLookAlikes) {
+  // The alphabet: A-Z without I, L, O, then 2-9; the lowest digit first.
+  EXPECT_EQ(makeSessionCode(0), QStringLiteral("AAAAAA"));
+  EXPECT_EQ(makeSessionCode(1), QStringLiteral("BAAAAA"));
+  EXPECT_EQ(makeSessionCode(30), QStringLiteral("9AAAAA"));
+  EXPECT_EQ(makeSessionCode(31), QStringLiteral("ABAAAA"));
+  EXPECT_EQ(makeSessionCode(31 * 31 * 31 * 31 * 31 * 30ull), QStringLiteral("AAAAA9"));
+  for (uint64_t e : {0x123456789abcdefull, ~0ull}) {
+    const QString code = makeSessionCode(e);
+    EXPECT_EQ(code.size(), 6);
+    for (const QChar ch : code) EXPECT_FALSE(QStringLiteral("0O1IL").contains(ch));
+  }
+}
+
+// One window of an online match, in this process.
+struct Seat {
+  QString config;
+  NetPlay net;
+  GameHost host;
+  test::CapturedMessages messages;
+
+  Seat(const QTemporaryDir& dir, const char* name, NetOptions options)
+      : config(dir.filePath(QString::fromUtf8(name))),
+        net(std::move(options), QString()),
+        host(GameHost::Options{
+            1, ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr, &net}) {
+    test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+    host.windowSystem().setMessageBoxFn(messages.fn());
+  }
+};
+
+NetOptions hostOptions() {
+  NetOptions o;
+  o.role = NetOptions::Role::host;
+  o.endpoint = {"127.0.0.1", 0};
+  o.code = QStringLiteral("WIN7");
+  return o;
+}
+
+NetOptions joinOptions(uint16_t port) {
+  NetOptions o;
+  o.role = NetOptions::Role::join;
+  o.endpoint = {"127.0.0.1", port};
+  o.code = QStringLiteral("WIN7");
+  return o;
+}
+
+// Runs the event loop (the polls of both sessions) until `done`, at most
+// `ms` milliseconds.
+bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (done()) return true;
+  }
+  return false;
+}
+
+TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
+  QTemporaryDir dir;
+  auto host = std::make_unique<Seat>(dir, "host.txt", hostOptions());
+  QString error;
+  ASSERT_TRUE(host->net.open(error)) << qPrintable(error);
+  Seat joiner(dir, "join.txt", joinOptions(host->net.port()));
+  ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
+  host->host.load(77);
+  joiner.host.load(1);  // the host's seed builds the arena, not this one
+
+  ASSERT_TRUE(spinUntil([&] { return host->net.sharing() && joiner.net.sharing(); }));
+  EXPECT_TRUE(host->host.mainWindow().windowTitle().contains(QStringLiteral("WIN7")));
+  EXPECT_FALSE(joiner.host.mainWindow().windowTitle().contains(QStringLiteral("WIN7")));
+  // Only the host decides the match.
+  ASSERT_TRUE(spinUntil([&] { return joiner.host.game().screen.Picture2.visible; }));
+  EXPECT_FALSE(joiner.host.mainWindow().widgets().game()->isEnabled());
+  joiner.host.gameClicked();  // ignored
+  spinUntil([] { return false; }, 100);
+  EXPECT_TRUE(host->host.game().screen.Picture2.visible);
+
+  host->host.mainWindow().widgets().game()->click();
+  auto running = [](Seat& s) { return s.host.game().screen.timer1Interval > 0; };
+  ASSERT_TRUE(spinUntil([&] { return running(*host) && running(joiner); }));
+  EXPECT_FALSE(joiner.host.game().screen.Picture2.visible);
+  // Both show the same arena: one generator, seeded by the host.
+  EXPECT_EQ(host->host.game().s.kitiLeft, joiner.host.game().s.kitiLeft);
+  EXPECT_EQ(host->host.game().s.kitiTop, joiner.host.game().s.kitiTop);
+
+  joiner.host.keyDown(113, 2);  // Ctrl+F2 on the joiner stops the match on both
+  ASSERT_TRUE(spinUntil([&] { return !running(*host) && !running(joiner); }));
+
+  // The host's window goes: the joiner says the connection is lost.
+  host.reset();
+  ASSERT_TRUE(spinUntil([&] { return joiner.host.ended(); }, 8000));
+  ASSERT_EQ(joiner.messages.shown.size(), 1u);
+  EXPECT_EQ(joiner.messages.shown[0].first, QStringLiteral("通信が切れました。"));
+  EXPECT_EQ(joiner.messages.shown[0].second, QStringLiteral("通信対戦"));
+}
+
+TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
+  QTemporaryDir dir;
+  Seat host(dir, "host.txt", hostOptions());
+  QString error;
+  ASSERT_TRUE(host.net.open(error)) << qPrintable(error);
+  NetOptions o = joinOptions(host.net.port());
+  o.code = QStringLiteral("NOPE");
+  Seat joiner(dir, "join.txt", o);
+  ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
+  host.host.load(1);
+  joiner.host.load(1);
+  ASSERT_TRUE(spinUntil([&] { return host.host.ended() && joiner.host.ended(); }));
+  for (Seat* s : {&host, &joiner}) {
+    ASSERT_EQ(s->messages.shown.size(), 1u);
+    EXPECT_EQ(s->messages.shown[0].first, QStringLiteral("セッションコードが違います。"));
+  }
+}
+
+}  // namespace
+}  // namespace zelkar::qt
