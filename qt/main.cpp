@@ -15,6 +15,9 @@
 #include "qt/run_files.h"
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
+#ifdef ZELKAR_PADS
+#include "pad/pad_input.h"
+#endif
 
 namespace {
 
@@ -107,6 +110,10 @@ int main(int argc, char** argv) {
   // A kill must not cut the files short: it closes the window instead.
   std::optional<zelkar::qt::SignalClose> signalClose;
   if (files->recorder || files->hashes) signalClose.emplace([&host] { host.mainWindow().close(); });
+#ifdef ZELKAR_PADS
+  // Destroyed before the host: it watches the main window's keys.
+  const auto pads = zelkar::pad::startPads(host);
+#endif
   host.load(files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
   if (host.ended()) return 0;
   const int status = QApplication::exec();
