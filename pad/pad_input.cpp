@@ -9,6 +9,7 @@
 #include "qt/game_host.h"
 #include "qt/keymap.h"
 #include "qt/main_window.h"
+#include "qt/run_stats.h"
 
 namespace zelkar::pad {
 
@@ -25,11 +26,7 @@ QString sideName(int slot) {
 }  // namespace
 
 PadInput::PadInput(qt::GameHost& host, std::FILE* err, const char* library)
-    : host_(host), pads_(std::make_unique<SdlPads>()) {
-  if (!pads_->start(library)) {
-    std::fprintf(err, "zelkar: no game controllers, keyboard only: %s\n", pads_->error().c_str());
-    return;
-  }
+    : host_(host), err_(err), library_(library), pads_(std::make_unique<SdlPads>()) {
   title_ = host_.mainWindow().windowTitle();
   host_.mainWindow().installEventFilter(this);
   messageTimer_.setSingleShot(true);
@@ -38,8 +35,26 @@ PadInput::PadInput(qt::GameHost& host, std::FILE* err, const char* library)
     host_.mainWindow().setWindowTitle(title_);
   });
   connect(&pollTimer_, &QTimer::timeout, this, &PadInput::pollNow);
-  pollTimer_.start(kPollMs);
 }
+
+bool PadInput::start() {
+  if (startTried_) return active();
+  startTried_ = true;
+  const int64_t startNs = qt::RunStats::steadyNow();
+  const bool started = pads_->start(library_);
+  // Loading SDL is the pads' whole cost at start-up: measured runs show it.
+  if (qt::RunStats::wanted())
+    std::fprintf(err_, "zelkar-stats: pads-start-ms=%.1f\n",
+                 double(qt::RunStats::steadyNow() - startNs) / 1e6);
+  if (!started) {
+    std::fprintf(err_, "zelkar: no game controllers, keyboard only: %s\n", pads_->error().c_str());
+    return false;
+  }
+  pollTimer_.start(kPollMs);
+  return true;
+}
+
+void PadInput::startAfterFirstFrame() { startOnPaint_ = true; }
 
 PadInput::~PadInput() = default;
 
@@ -53,7 +68,7 @@ void PadInput::pollNow() {
   if (QApplication::activeModalWidget() != nullptr) return;
   for (const PlugEvent& e : pads_->poll()) {
     if (e.kind == PlugEvent::failed) {
-      std::fprintf(stderr, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
+      std::fprintf(err_, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
     } else if (e.kind == PlugEvent::connected) {
       say(sideName(e.slot) + QStringLiteral("のプレイヤーにパッドがつながりました"));
     } else {
@@ -88,7 +103,11 @@ void PadInput::send(Source source, const std::vector<KeyChange>& changes) {
 bool PadInput::eventFilter(QObject* watched, QEvent* event) {
   // The keyboard's side of the merge: its presses are noted, and its
   // release of a key a pad still holds is kept from the game.
-  if (event->type() == QEvent::KeyPress) {
+  if (event->type() == QEvent::Paint && startOnPaint_) {
+    // Queued: the frame being painted goes to the screen first.
+    startOnPaint_ = false;
+    QTimer::singleShot(0, this, [this] { start(); });
+  } else if (event->type() == QEvent::KeyPress) {
     const int vk = vkFromKeyEvent(*static_cast<QKeyEvent*>(event));
     if (vk != 0) holders_.press(Source::keyboard, int16_t(vk));
   } else if (event->type() == QEvent::KeyRelease) {
@@ -111,7 +130,7 @@ void PadInput::say(const QString& text) {
 std::unique_ptr<PadInput> startPads(qt::GameHost& host) {
   if (qgetenv("ZELKAR_NO_PADS") == "1") return nullptr;
   auto pads = std::make_unique<PadInput>(host, stderr, kSdlLibrary);
-  if (!pads->active()) return nullptr;
+  pads->startAfterFirstFrame();
   return pads;
 }
 

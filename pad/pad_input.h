@@ -34,11 +34,17 @@ class PadInput : public QObject {
   // How long a pad's plug message stays in the main window's title.
   static constexpr int kMessageMs = 4000;
 
-  // Starts SDL and the reading timer. When pads cannot be used here, says
-  // so in one line on `err` and leaves the keyboard as it was.
+  // Watches the main window's keys for the merge; the pads themselves are
+  // read from start() on.
   PadInput(qt::GameHost& host, std::FILE* err, const char* library);
   ~PadInput() override;
 
+  // Loads SDL and starts the reading timer. When pads cannot be used here,
+  // says so in one line and leaves the keyboard as it was. Once only.
+  bool start();
+  // start() once the main window has painted its first frame: loading SDL
+  // takes some tens of milliseconds that the first frame need not wait for.
+  void startAfterFirstFrame();
   bool active() const;
   // One read of the pads (the timer's work; tests call it directly).
   void pollNow();
@@ -53,6 +59,10 @@ class PadInput : public QObject {
   void say(const QString& text);
 
   qt::GameHost& host_;
+  std::FILE* err_;
+  const char* library_;
+  bool startTried_ = false;
+  bool startOnPaint_ = false;
   std::unique_ptr<SdlPads> pads_;
   std::array<PadKeys, 2> keys_{};
   KeyHolders holders_;

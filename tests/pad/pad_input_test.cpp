@@ -202,6 +202,8 @@ TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
   ASSERT_NE(err, nullptr);
   {
     PadInput pads(host, err, "libzelkar-no-such-sdl.so.0");
+    EXPECT_FALSE(pads.start());
+    EXPECT_FALSE(pads.start());  // said once
     EXPECT_FALSE(pads.active());
     pads.pollNow();
     host.load(1);
@@ -221,6 +223,29 @@ TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
   const std::string said(text, n);
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   EXPECT_NE(said.find("keyboard only"), std::string::npos) << said;
+}
+
+}  // namespace
+}  // namespace zelkar::pad
+
+namespace zelkar::pad {
+namespace {
+
+TEST(PadInput, SdlIsLoadedOnlyAfterTheFirstFrame) {
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+  qt::GameHost host(qt::GameHost::Options{1, qt::ConfigLocation(config, config), {}, nullptr,
+                                          nullptr, nullptr, nullptr});
+  {
+    PadInput pads(host, stderr, kSdlLibrary);
+    pads.startAfterFirstFrame();
+    host.load(1);
+    EXPECT_FALSE(pads.active());
+    host.mainWindow().repaint();
+    EXPECT_FALSE(pads.active()) << "the frame goes out first";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pads.active(); }, 2000));
+  }
 }
 
 }  // namespace

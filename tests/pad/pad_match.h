@@ -29,6 +29,7 @@ struct PadMatch {
     host = std::make_unique<qt::GameHost>(qt::GameHost::Options{
         1, qt::ConfigLocation(config, config), {}, nullptr, recorder, hashes});
     pads = std::make_unique<PadInput>(*host, stderr, kSdlLibrary);
+    pads->start();
     host->load(4242);
     host->startTimerFired();
     qt::RealWidgets& w = host->mainWindow().widgets();
