@@ -235,8 +235,8 @@ TEST(PadInput, SdlIsLoadedOnlyAfterTheFirstFrame) {
   QTemporaryDir dir;
   const QString config = dir.filePath(QStringLiteral("config.txt"));
   qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
-  qt::GameHost host(qt::GameHost::Options{1, qt::ConfigLocation(config, config), {}, nullptr,
-                                          nullptr, nullptr, nullptr});
+  qt::GameHost host(qt::GameHost::Options{
+      1, qt::ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr});
   {
     PadInput pads(host, stderr, kSdlLibrary);
     pads.startAfterFirstFrame();
