@@ -82,8 +82,9 @@ void PadInput::pollNow() {
     const int p = playerOfSlot(slot);
     const GameState& s = host_.game().s;
     const bool inSetup = s.settingRow[p] != kRowInBattle;
+    PadKeys& keys = keys_[std::size_t(slot)];
     send(sourceOfSlot(slot),
-         keys_[std::size_t(slot)].update(heldControls(*state, inSetup), playerKeyCodes(s, p)));
+         keys.update(heldControls(*state, inSetup, keys.held()), playerKeyCodes(s, p)));
   }
 }
 

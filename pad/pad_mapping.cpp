@@ -13,18 +13,26 @@ constexpr ControlSet bit(Control c) { return ControlSet(1u << c); }
 // sectors of 45 degrees centred on the eight directions.
 constexpr int64_t kTan22_5PerMille = 414;
 
-ControlSet stickControls(const PadState& pad, bool inSetup) {
+ControlSet stickControls(const PadState& pad, bool inSetup, ControlSet before) {
   const int64_t x = pad.stickX, y = pad.stickY;
-  if (x * x + y * y < int64_t(kStickDeadZone) * kStickDeadZone) return 0;
+  const bool wasSideways = (before & (bit(kLeft) | bit(kRight))) != 0;
+  const bool wasUpDown = (before & (bit(kUp) | bit(kDown))) != 0;
+  const int64_t radius = wasSideways || wasUpDown ? kStickLetGo : kStickDeadZone;
+  if (x * x + y * y < radius * radius) return 0;
   const int64_t ax = std::llabs(x), ay = std::llabs(y);
   bool horizontal, vertical;
-  if (inSetup) {
+  if (!inSetup) {
+    horizontal = ax * 1000 > ay * kTan22_5PerMille;
+    vertical = ay * 1000 > ax * kTan22_5PerMille;
+  } else if (wasSideways != wasUpDown) {
+    // Four sectors with a margin: the axis held stays until the other
+    // one is 4/3 of it.
+    horizontal = wasSideways ? ax * 4 >= ay * 3 : ax * 3 > ay * 4;
+    vertical = !horizontal;
+  } else {
     // Four sectors of 90 degrees; the exact diagonal counts as sideways.
     horizontal = ax >= ay;
     vertical = !horizontal;
-  } else {
-    horizontal = ax * 1000 > ay * kTan22_5PerMille;
-    vertical = ay * 1000 > ax * kTan22_5PerMille;
   }
   ControlSet out = 0;
   if (horizontal) out |= x < 0 ? bit(kLeft) : bit(kRight);
@@ -34,8 +42,8 @@ ControlSet stickControls(const PadState& pad, bool inSetup) {
 
 }  // namespace
 
-ControlSet heldControls(const PadState& pad, bool inSetup) {
-  ControlSet out = stickControls(pad, inSetup);
+ControlSet heldControls(const PadState& pad, bool inSetup, ControlSet before) {
+  ControlSet out = stickControls(pad, inSetup, before);
   if (pad.dpadLeft) out |= bit(kLeft);
   if (pad.dpadRight) out |= bit(kRight);
   if (pad.dpadUp) out |= bit(kUp);

@@ -20,6 +20,10 @@ namespace zelkar::pad {
 // and play in a worn pad: about a quarter of the way, the figure SDL's
 // documentation suggests.
 inline constexpr int kStickDeadZone = 8000;
+// A stick already pushed lets go only below this: a thumb resting near the
+// edge of the dead zone must not press and release again and again (in
+// set-up each new press of up or down moves another row).
+inline constexpr int kStickLetGo = 7000;
 // A trigger counts as held from half way: a light rest of the finger on
 // it must not turn the gun.
 inline constexpr int kTriggerPressed = 16384;
@@ -42,8 +46,11 @@ using ControlSet = uint8_t;
 // In battle the stick gives the eight directions of the keys, each owning
 // 45 degrees around it. In set-up it gives only the four: up and down move
 // between rows and left and right change a value, and a push a little off
-// the line must not also move to the next row.
-ControlSet heldControls(const PadState& pad, bool inSetup);
+// the line must not also move to the next row. There a push keeps its axis
+// until the other axis is a third larger (53 degrees off it), so a stick
+// held near the diagonal does not flip between value and row. `before` is
+// what the pad held at the last read.
+ControlSet heldControls(const PadState& pad, bool inSetup, ControlSet before = 0);
 
 struct KeyChange {
   int16_t keyCode = 0;
@@ -63,6 +70,7 @@ class PadKeys {
   // The pad is gone: every key it held is let go.
   std::vector<KeyChange> releaseAll();
   bool holdsAny() const { return held_ != 0; }
+  ControlSet held() const { return held_; }
 
  private:
   ControlSet held_ = 0;

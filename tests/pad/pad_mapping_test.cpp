@@ -70,6 +70,34 @@ TEST(PadMapping, TheDeadZoneIsARadiusOf8000) {
   EXPECT_EQ(heldControls(p, false), L | D);
 }
 
+TEST(PadMapping, AHeldStickLetsGoOnlyBelow7000) {
+  for (bool setup : {false, true}) {
+    PadState p;
+    p.stickX = 7500;
+    EXPECT_EQ(heldControls(p, setup, 0), 0) << setup;
+    EXPECT_EQ(heldControls(p, setup, R), R) << setup;
+    p.stickX = 0, p.stickY = 7000;
+    EXPECT_EQ(heldControls(p, setup, D), D) << setup;
+    p.stickY = 6999;
+    EXPECT_EQ(heldControls(p, setup, D), 0) << setup;
+  }
+}
+
+TEST(PadMapping, InSetUpAPushKeepsItsAxisUntilTheOtherIsAThirdLarger) {
+  // tan(50) = 1.19 and tan(55) = 1.43 either side of 4/3 = 1.33.
+  EXPECT_EQ(heldControls(stickAt(50, 30000), true, R), R);
+  EXPECT_EQ(heldControls(stickAt(55, 30000), true, R), D);
+  EXPECT_EQ(heldControls(stickAt(40, 30000), true, D), D);
+  EXPECT_EQ(heldControls(stickAt(35, 30000), true, D), R);
+  EXPECT_EQ(heldControls(stickAt(-130, 30000), true, L), L);
+  EXPECT_EQ(heldControls(stickAt(-125, 30000), true, L), U);
+  // Nothing held before, or both axes (coming from battle): the nearest.
+  EXPECT_EQ(heldControls(stickAt(50, 30000), true, 0), D);
+  EXPECT_EQ(heldControls(stickAt(50, 30000), true, R | D), D);
+  // In battle the sectors stay 45 degrees whatever was held.
+  EXPECT_EQ(heldControls(stickAt(70, 30000), false, R | D), D);
+}
+
 TEST(PadMapping, ButtonsMeanTheSameInSetUpAndInBattle) {
   for (bool setup : {false, true}) {
     PadState p;
