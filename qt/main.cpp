@@ -23,6 +23,9 @@
 #include "qt/run_files.h"
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
+#ifdef ZELKAR_PADS
+#include "pad/pad_input.h"
+#endif
 
 namespace {
 
@@ -205,6 +208,10 @@ int main(int argc, char** argv) {
                              stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
                              files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest});
   running = &host;
+#ifdef ZELKAR_PADS
+  // Destroyed before the host: it watches the main window's keys.
+  const auto pads = zelkar::pad::startPads(host);
+#endif
   host.load(files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
   int status = host.ended() ? 0 : QApplication::exec();
   running = nullptr;

@@ -4,13 +4,12 @@
 #include "app/handlers.h"
 #include "app/settings_load.h"
 #include "input/player_actions.h"
+#include "input/player_keys.h"
 
 namespace zelkar {
 
 namespace {
 
-// The left player's fixed keys, controls 0..7: A D W S X Z C Q.
-constexpr Arr<int16_t, 8> kLeftKeys = {65, 68, 87, 83, 88, 90, 67, 81};
 constexpr int16_t kF1 = 112, kF2 = 113;
 constexpr int16_t kCtrlOnly = 2;  // shift state: 1 Shift, 2 Ctrl, 4 Alt
 
@@ -26,7 +25,7 @@ Target findControl(const GameState& s, int16_t keyCode) {
   for (int c = 0; c < 8; ++c)
     if (keyCode == s.rightKeys[c]) return {0, c};
   for (int c = 0; c < 8; ++c)
-    if (keyCode == kLeftKeys[c]) return {1, c};
+    if (keyCode == kLeftPlayerKeys[c]) return {1, c};
   return {};
 }
 

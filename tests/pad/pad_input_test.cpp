@@ -1,0 +1,252 @@
+#include "pad/pad_input.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "pad_match.h"
+#include "virtual_pad.h"
+
+namespace zelkar::pad {
+namespace {
+
+using test::kLeftPlayer;
+using test::kRightPlayer;
+using test::PadMatch;
+using test::VirtualPad;
+
+constexpr int16_t kFar = 30000;  // well past the dead zone
+
+TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
+  PadMatch m;
+  ASSERT_TRUE(m.pads->active());
+  VirtualPad pad;
+  m.read();
+  EXPECT_TRUE(m.pads->message().contains(QStringLiteral("左")));
+  EXPECT_TRUE(m.host->mainWindow().windowTitle().startsWith(QStringLiteral("ZELKAR GAME")));
+  GameState& s = m.s();
+
+  // Down moves one row, and holding it does not move another.
+  pad.stick(0, kFar);
+  m.read();
+  m.read();
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 1);
+  pad.stick(0, 0);
+  m.read();
+  pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
+  m.read();
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
+  pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
+
+  // Left is -10 while held, the left shoulder -1, the right trigger +1.
+  pad.stick(-kFar, 0);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], -10);
+  pad.stick(0, 0);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], 0);
+  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], -1);
+  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
+  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, true);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], 1);
+  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, false);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], 0);
+
+  // The right player is untouched throughout.
+  EXPECT_EQ(s.settingRow[kRightPlayer], 0);
+  EXPECT_EQ(s.settingStep[kRightPlayer], 0);
+}
+
+TEST(PadInput, InBattleTheSouthButtonFiresOncePerPressAndNorthGoesBack) {
+  PadMatch m;
+  VirtualPad pad;
+  m.read();
+  GameState& s = m.s();
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  m.read();
+  ASSERT_EQ(s.settingRow[kLeftPlayer], kRowInBattle);
+  m.ticks(2);
+  const int16_t shells = s.shellsLeft[kLeftPlayer];
+  ASSERT_GT(shells, 0);
+  // Still held from the confirm: a held button is a held key, no repeat.
+  m.read();
+  EXPECT_EQ(s.shellsLeft[kLeftPlayer], shells);
+
+  // Diagonals in battle: down and right at once, the gun turning.
+  pad.button(SDL_CONTROLLER_BUTTON_A, false);
+  pad.stick(kFar, kFar);
+  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
+  m.read();
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 1.0f);
+  EXPECT_EQ(s.thrustY[kLeftPlayer], 1.0f);
+  EXPECT_EQ(s.turnDir[kLeftPlayer], -1);
+  pad.stick(0, 0);
+  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
+  m.read();
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 0.0f);
+  EXPECT_EQ(s.thrustY[kLeftPlayer], 0.0f);
+  EXPECT_EQ(s.turnDir[kLeftPlayer], 0);
+
+  // The vehicle has not left its base: north reopens the panel.
+  pad.button(SDL_CONTROLLER_BUTTON_Y, true);
+  m.read();
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
+  pad.button(SDL_CONTROLLER_BUTTON_Y, false);
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  m.read();
+  ASSERT_EQ(s.settingRow[kLeftPlayer], kRowInBattle);
+  pad.button(SDL_CONTROLLER_BUTTON_A, false);
+  m.read();
+  m.ticks(1);
+  const int16_t full = s.shellsLeft[kLeftPlayer];
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  m.read();
+  EXPECT_EQ(s.shellsLeft[kLeftPlayer], full - 1);
+}
+
+TEST(PadInput, TwoPadsPlayTwoPlayers) {
+  PadMatch m;
+  VirtualPad left, right;
+  m.read();
+  GameState& s = m.s();
+  left.stick(kFar, 0);
+  right.stick(-kFar, 0);
+  right.button(SDL_CONTROLLER_BUTTON_A, true);
+  m.read();
+  EXPECT_EQ(s.settingStep[kLeftPlayer], 10);
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
+  EXPECT_EQ(s.settingRow[kRightPlayer], kRowInBattle);
+  EXPECT_EQ(s.thrustX[kRightPlayer], -1.0f);
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 1.0f);
+  // The right player's stick now means the eight directions.
+  right.stick(-kFar, -kFar);
+  m.read();
+  EXPECT_EQ(s.thrustX[kRightPlayer], -1.0f);
+  EXPECT_EQ(s.thrustY[kRightPlayer], -1.0f);
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
+}
+
+TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
+  for (int player : {kLeftPlayer, kRightPlayer}) {
+    PadMatch m;
+    VirtualPad first;
+    auto second = std::make_unique<VirtualPad>();
+    m.read();
+    VirtualPad& held = player == kLeftPlayer ? first : *second;
+    GameState& s = m.s();
+    held.button(SDL_CONTROLLER_BUTTON_A, true);
+    held.stick(-kFar, -kFar);
+    held.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+    // Read in set-up the diagonal is only sideways; the next read is in
+    // battle and adds up.
+    m.read();
+    EXPECT_EQ(s.thrustY[player], 0.0f);
+    m.read();
+    ASSERT_EQ(s.thrustY[player], -1.0f);
+    m.ticks(3);
+    held.pull();
+    m.read();
+    EXPECT_EQ(s.thrustX[player], 0.0f) << player;
+    EXPECT_EQ(s.thrustY[player], 0.0f) << player;
+    EXPECT_EQ(s.turnDir[player], 0) << player;
+    EXPECT_TRUE(m.pads->message().contains(QStringLiteral("外れ"))) << player;
+    EXPECT_TRUE(m.host->mainWindow().windowTitle().contains(m.pads->message()));
+    EXPECT_TRUE(m.host->tickClock().isActive());
+    m.ticks(1);
+    EXPECT_EQ(s.settingRow[player], kRowInBattle);
+  }
+}
+
+TEST(PadInput, AKeyHeldOnTheKeyboardAndThePadIsReleasedByTheLastOfThem) {
+  PadMatch m;
+  VirtualPad pad;
+  m.read();
+  GameState& s = m.s();
+  pad.button(SDL_CONTROLLER_BUTTON_A, true);
+  m.read();
+  QWidget& window = m.host->mainWindow();
+
+  // The keyboard holds D; the pad pushes right and lets go.
+  QTest::keyPress(&window, Qt::Key_D);
+  pad.stick(kFar, 0);
+  m.read();
+  pad.stick(0, 0);
+  m.read();
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 1.0f);
+  QTest::keyRelease(&window, Qt::Key_D);
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 0.0f);
+
+  // The other way round: the pad holds, the key goes down and up.
+  pad.stick(kFar, 0);
+  m.read();
+  QTest::keyPress(&window, Qt::Key_D);
+  QTest::keyRelease(&window, Qt::Key_D);
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 1.0f);
+  pad.stick(0, 0);
+  m.read();
+  EXPECT_EQ(s.thrustX[kLeftPlayer], 0.0f);
+}
+
+TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+  qt::GameHost host(qt::GameHost::Options{
+      1, qt::ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr});
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  {
+    PadInput pads(host, err, "libzelkar-no-such-sdl.so.0");
+    EXPECT_FALSE(pads.start());
+    EXPECT_FALSE(pads.start());  // said once
+    EXPECT_FALSE(pads.active());
+    pads.pollNow();
+    host.load(1);
+    host.startTimerFired();
+    qt::RealWidgets& w = host.mainWindow().widgets();
+    w.option2()->click();
+    w.tirikosu()->clear();
+    QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
+    w.game()->click();
+    host.keyDown(88, 0);  // X: the left player confirms
+    EXPECT_EQ(host.game().s.settingRow[kLeftPlayer], kRowInBattle);
+  }
+  std::rewind(err);
+  char text[512] = {};
+  const std::size_t n = std::fread(text, 1, sizeof text - 1, err);
+  std::fclose(err);
+  const std::string said(text, n);
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_NE(said.find("keyboard only"), std::string::npos) << said;
+}
+
+}  // namespace
+}  // namespace zelkar::pad
+
+namespace zelkar::pad {
+namespace {
+
+TEST(PadInput, SdlIsLoadedOnlyAfterTheFirstFrame) {
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+  qt::GameHost host(qt::GameHost::Options{
+      1, qt::ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr});
+  {
+    PadInput pads(host, stderr, kSdlLibrary);
+    pads.startAfterFirstFrame();
+    host.load(1);
+    EXPECT_FALSE(pads.active());
+    host.mainWindow().repaint();
+    EXPECT_FALSE(pads.active()) << "the frame goes out first";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pads.active(); }, 2000));
+  }
+}
+
+}  // namespace
+}  // namespace zelkar::pad

@@ -1,0 +1,56 @@
+// A match in the desktop program's host with the pads read by PadInput:
+// the host, a started match with four obstacles, and the pads read once
+// per call of read() instead of by the timer.
+#pragma once
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "pad/pad_input.h"
+#include "pad/sdl_api.h"
+#include "qt/game_host.h"
+#include "qt/main_window.h"
+#include "qt/qt_test_support.h"
+#include "qt/qt_window_system.h"
+
+namespace zelkar::pad::test {
+
+constexpr int kLeftPlayer = 1, kRightPlayer = 0;
+
+struct PadMatch {
+  // keypadMode 1: the right player's keys are the keypad's.
+  explicit PadMatch(qt::Recorder* recorder = nullptr, qt::HashLog* hashes = nullptr) {
+    const QString config = dir.filePath(QStringLiteral("config.txt"));
+    qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+    host = std::make_unique<qt::GameHost>(qt::GameHost::Options{
+        1, qt::ConfigLocation(config, config), {}, nullptr, recorder, hashes});
+    pads = std::make_unique<PadInput>(*host, stderr, kSdlLibrary);
+    pads->start();
+    host->load(4242);
+    host->startTimerFired();
+    qt::RealWidgets& w = host->mainWindow().widgets();
+    w.option2()->click();
+    w.tirikosu()->clear();
+    QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
+    w.game()->click();
+  }
+  ~PadMatch() {
+    pads.reset();  // before the host whose window it watches
+    host.reset();
+  }
+  void read() { pads->pollNow(); }
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) host->tick();
+  }
+  GameState& s() { return host->game().s; }
+
+  QTemporaryDir dir;
+  std::unique_ptr<qt::GameHost> host;
+  std::unique_ptr<PadInput> pads;
+};
+
+}  // namespace zelkar::pad::test

@@ -1,0 +1,92 @@
+#include "pad/sdl_pads.h"
+
+#include <gtest/gtest.h>
+
+#include "virtual_pad.h"
+
+namespace zelkar::pad {
+namespace {
+
+using test::VirtualPad;
+
+TEST(SdlPads, TheFirstPadTakesTheFirstSlotAndAPulledPadFreesItsOwn) {
+  SdlPads pads;
+  ASSERT_TRUE(pads.start()) << pads.error();
+  EXPECT_TRUE(pads.poll().empty());
+  EXPECT_FALSE(pads.state(0));
+
+  auto first = std::make_unique<VirtualPad>();
+  VirtualPad second;
+  ASSERT_TRUE(first->plugged() && second.plugged());
+  const std::vector<PlugEvent> plugged = pads.poll();
+  ASSERT_EQ(plugged.size(), 2u);
+  EXPECT_EQ(plugged[0].kind, PlugEvent::connected);
+  EXPECT_EQ(plugged[0].slot, 0);
+  EXPECT_EQ(plugged[0].name, "zelkar test pad");
+  EXPECT_EQ(plugged[1].slot, 1);
+
+  first->stick(-20000, 9000);
+  first->button(SDL_CONTROLLER_BUTTON_A, true);
+  second.button(SDL_CONTROLLER_BUTTON_Y, true);
+  second.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
+  second.trigger(SDL_CONTROLLER_AXIS_TRIGGERLEFT, true);
+  second.button(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+  EXPECT_TRUE(pads.poll().empty());
+  const PadState a = pads.state(0).value();
+  EXPECT_EQ(a.stickX, -20000);
+  EXPECT_EQ(a.stickY, 9000);
+  EXPECT_TRUE(a.south);
+  EXPECT_FALSE(a.north);
+  const PadState b = pads.state(1).value();
+  EXPECT_TRUE(b.north && b.rightShoulder && b.dpadDown);
+  EXPECT_FALSE(b.south || b.leftShoulder || b.dpadUp);
+  EXPECT_EQ(b.leftTrigger, 32767);
+  EXPECT_EQ(b.rightTrigger, 0);
+  EXPECT_EQ(b.stickX, 0);
+
+  // The first pad goes: its slot is empty and the second keeps its own.
+  first.reset();
+  const std::vector<PlugEvent> pulled = pads.poll();
+  ASSERT_EQ(pulled.size(), 1u);
+  EXPECT_EQ(pulled[0].kind, PlugEvent::disconnected);
+  EXPECT_EQ(pulled[0].slot, 0);
+  EXPECT_FALSE(pads.state(0));
+  EXPECT_TRUE(pads.state(1));
+
+  // A new pad fills the free first slot.
+  VirtualPad third;
+  const std::vector<PlugEvent> again = pads.poll();
+  ASSERT_EQ(again.size(), 1u);
+  EXPECT_EQ(again[0].slot, 0);
+  EXPECT_TRUE(pads.state(0));
+}
+
+TEST(SdlPads, AThirdPadWaitsForAFreeSlot) {
+  SdlPads pads;
+  ASSERT_TRUE(pads.start()) << pads.error();
+  VirtualPad a, b;
+  auto c = std::make_unique<VirtualPad>();
+  c->button(SDL_CONTROLLER_BUTTON_A, true);
+  EXPECT_EQ(pads.poll().size(), 2u);
+  auto held = [&](int slot) { return pads.state(slot).value().south; };
+  EXPECT_FALSE(held(0) || held(1));
+  b.pull();
+  const std::vector<PlugEvent> swapped = pads.poll();
+  ASSERT_EQ(swapped.size(), 2u);
+  EXPECT_EQ(swapped[0].kind, PlugEvent::disconnected);
+  EXPECT_EQ(swapped[1].kind, PlugEvent::connected);
+  EXPECT_EQ(swapped[1].slot, 1);
+  EXPECT_TRUE(held(1));
+}
+
+TEST(SdlPads, WithoutTheLibraryItSaysWhyAndReadsNothing) {
+  SdlPads pads;
+  EXPECT_FALSE(pads.start("libzelkar-no-such-sdl.so.0"));
+  EXPECT_NE(pads.error().find("libzelkar-no-such-sdl.so.0"), std::string::npos) << pads.error();
+  EXPECT_FALSE(pads.running());
+  EXPECT_TRUE(pads.poll().empty());
+  EXPECT_FALSE(pads.state(0));
+}
+
+}  // namespace
+}  // namespace zelkar::pad
