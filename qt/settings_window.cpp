@@ -92,7 +92,8 @@ void SettingsWindow::loadFromFile() {
   // Every value is shown, also after one that no box can hold: a save
   // without a change must write back what the file said, not defaults.
   showValue(tenkey_, keptTenkey_, r.values->keypadMode);
-  opeval_->setText(QString::number(r.values->tickInterval));
+  opeval_->setText(r.intervalText.empty() ? QString::number(r.values->tickInterval)
+                                          : QString::fromUtf8(r.intervalText));
   showValue(sound_, keptSound_, r.values->soundOn);
 }
 

@@ -62,6 +62,7 @@ double leadingNumber(std::string_view text) {
 ConfigRead parseConfig(std::string_view text) {
   static constexpr const char* kNames[3] = {"keyboard kind", "tick interval", "sound switch"};
   int16_t values[3] = {};
+  std::string intervalText;
   if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
   for (int line = 0; line < 3; ++line) {
     if (text.empty()) {
@@ -85,6 +86,10 @@ ConfigRead parseConfig(std::string_view text) {
     // nearest bound; a fraction (12.5) rounds half to even; trailing text
     // after the number (15x) is ignored, as the settings window reads it.
     values[line] = toInt16Clamped(leadingNumber(row));
+    if (line == 1) {
+      while (!row.empty() && isBlank(row.back())) row.remove_suffix(1);
+      intervalText = row;
+    }
   }
   ConfigValues v;
   v.keypadMode = values[0];
@@ -92,7 +97,7 @@ ConfigRead parseConfig(std::string_view text) {
   // window never writes one, so a hand-edited file is held to the limit.
   v.tickInterval = std::max(values[1], kMinTickInterval);
   v.soundOn = values[2];
-  return {v, {}};
+  return {v, {}, intervalText};
 }
 
 ConfigRead readConfigFile(const std::filesystem::path& path) {

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace zelkar {
 
@@ -22,8 +23,16 @@ struct ConfigValues {
 // The result of reading the settings: values, or the reason they could not
 // be read (shown to whoever asked; at start-up the settings window opens).
 struct ConfigRead {
+  ConfigRead() = default;
+  ConfigRead(std::optional<ConfigValues> v, std::string why, std::string interval = {})
+      : values(std::move(v)), error(std::move(why)), intervalText(std::move(interval)) {}
+
   std::optional<ConfigValues> values;
   std::string error;
+  // Line 2 as the file has it, blanks around it dropped: the settings
+  // window shows this rather than the value held to the limits, so that a
+  // hand-edited 5 is seen (and refused at save), not quietly made 10.
+  std::string intervalText;
   bool ok() const { return values.has_value(); }
 };
 

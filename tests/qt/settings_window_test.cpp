@@ -85,6 +85,25 @@ TEST_F(SettingsWindowTest, AValueNoBoxCanHoldIsShownAndSavedBackUnlessChanged) {
     w->comsave()->click();
     EXPECT_EQ(readAll(path()), QByteArray(" ") + QByteArray::number(chosen) + " \r\n25\r\n 1 \r\n");
   }
+  // The interval as the file has it: 5 is shown and refused, not made 10;
+  // 15x, which the game reads as 15, is written back as it was.
+  writeAll(path(), " 1 \r\n5\r\n 0 \r\n");
+  {
+    auto w = open();
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("5"));
+    w->comsave()->click();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].first, QString::fromUtf8("10以上の値に設定して下さい。"));
+    EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n5\r\n 0 \r\n"));
+    messages.shown.clear();
+  }
+  writeAll(path(), " 1 \r\n 15x \r\n 0 \r\n");
+  {
+    auto w = open();
+    EXPECT_EQ(w->opeval()->text(), QStringLiteral("15x"));
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n15x\r\n 0 \r\n"));
+  }
   // So is the defaults button.
   writeAll(path(), " 7 \r\n25\r\n 9 \r\n");
   {

@@ -51,6 +51,17 @@ TEST(ConfigFile, EveryLineEndAndAByteOrderMarkRead) {
   EXPECT_EQ(valuesOf("\xEF 0 \r\n25\r\n 1 \r\n"), (Three{-1, -1, -1}));
 }
 
+TEST(ConfigFile, TheIntervalLineIsKeptAsWrittenBesideTheValueInForce) {
+  const ConfigRead low = parseConfig(" 1 \r\n 5 \r\n 0 \r\n");
+  ASSERT_TRUE(low.ok());
+  EXPECT_EQ(low.values->tickInterval, 10);  // held to the 10 ms limit in play
+  EXPECT_EQ(low.intervalText, "5");
+  const ConfigRead big = parseConfig(" 1 \r\n\t40000x\r\n 0 \r\n");
+  ASSERT_TRUE(big.ok());
+  EXPECT_EQ(big.values->tickInterval, 32767);
+  EXPECT_EQ(big.intervalText, "40000x");
+}
+
 TEST(ConfigFile, OnlyARegularFileOfAFewKilobytesIsRead) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("zelkar-config-" + std::to_string(::getpid()));
