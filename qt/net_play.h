@@ -53,10 +53,13 @@ class NetPlay : public QObject {
 
   net::Session* session() { return session_.get(); }
 
+  // Writes the confirmed match to the recording (once); also called when a
+  // signal ends the program, so the recording survives it.
+  void writeRecord();
+
  private:
   void poll();
   void ended();
-  void writeRecord();
   int64_t micros() const;
 
   NetOptions options_;
