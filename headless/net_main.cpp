@@ -199,7 +199,8 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
       << st.rollbacks << " rollbacks, deepest " << st.maxRollbackFrames << ", " << st.replayedFrames
       << " frames replayed, waited " << st.waitedMicros / 1000 << " ms, " << st.malformedPackets
       << " malformed packets, " << st.bytesSent << " bytes sent, " << st.bytesReceived
-      << " received)\n";
+      << " received; with ENet's headers and acknowledgements " << link->bytesSent()
+      << " UDP bytes sent, " << link->bytesReceived() << " received)\n";
   if (!outOk) {
     err << "zelkar-sim: cannot write the output\n";
     return kExitIo;

@@ -71,7 +71,6 @@ void GameHost::load(uint32_t seed) {
   if (recorder_ != nullptr) recorder_->write(sim::SeedCommand{seed});
   run([&] { formLoad(*g_, *ws_, seed); });
   if (ended_) return;
-  if (sync_) sync_->begin(*g_, configInForce(g_->s));
   if (net_ != nullptr) {
     netSoundOn_ = g_->s.soundOn != 0;
     net_->begin(*this, configInForce(g_->s), seed);
@@ -85,6 +84,12 @@ void GameHost::load(uint32_t seed) {
 void GameHost::startTimerFired() {
   if (net_ != nullptr && net_->sharing()) return;  // the session runs the shared game
   run([&] { zelkar::startTimer(*g_); });
+  // The sync test's replays open the window as zelkar-sim does: load, then
+  // the start timer, and only then the events.
+  if (sync_ && !syncBegun_ && !ended_) {
+    syncBegun_ = true;
+    sync_->begin(*g_, configInForce(g_->s));
+  }
   if (replay_ != nullptr && !ended_) replay_->advance(*this);
 }
 

@@ -134,6 +134,7 @@ class GameHost : public QObject {
   Replayer* replay_;
   NetPlay* net_;
   std::unique_ptr<net::SyncChecker> sync_;
+  bool syncBegun_ = false;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;

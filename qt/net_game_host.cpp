@@ -59,11 +59,15 @@ void GameHost::showShared(const Game& shared, const std::vector<Sound>& sounds) 
 void GameHost::netKeyDown(int16_t keyCode, int16_t shift) {
   if (ended_) return;
   if (keyCode == kF1 && shift == kCtrlOnly) {
-    // The settings window changes this machine only: its sound switch
-    // (the shared game keeps the host's tick interval).
+    // The settings window changes this machine only: its sound switch and
+    // where its player's keys are (the shared game keeps the host's tick
+    // interval and keyboard kind).
     ws_->showSettingsWindow();
     const ConfigRead read = ws_->readSettings();
-    if (read.ok()) netSoundOn_ = read.values->soundOn != 0;
+    if (read.ok()) {
+      netSoundOn_ = read.values->soundOn != 0;
+      net_->setLocalKeyboard(read.values->keypadMode);
+    }
     return;
   }
   net_->keyDown(keyCode, shift);
@@ -87,11 +91,11 @@ void GameHost::netAnswer() {
 }
 
 void GameHost::syncTestEvent(const sim::Command& c) {
-  if (sync_ && !sync_->failure()) sync_->event(c);
+  if (sync_ && syncBegun_ && !sync_->failure()) sync_->event(c);
 }
 
 void GameHost::syncTestTick() {
-  if (!sync_ || sync_->failure()) return;
+  if (!sync_ || !syncBegun_ || sync_->failure()) return;
   sync_->tick(*g_);
   if (const auto& f = sync_->failure()) {
     std::fprintf(stderr, "zelkar: sync test: tick %lld differs after a rollback at tick %lld: %s\n",

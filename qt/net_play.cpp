@@ -89,6 +89,10 @@ void NetPlay::answer(const std::string& text) {
   if (session_) session_->answer(text);
 }
 
+void NetPlay::setLocalKeyboard(int16_t keypadMode) {
+  if (session_) session_->setLocalKeyboard(keypadMode);
+}
+
 QString NetPlay::windowTitle() const {
   if (!session_) return kTitle;
   const QString code = QStringLiteral("（コード：%1）").arg(options_.code);

@@ -44,6 +44,8 @@ class NetPlay : public QObject {
   void keyUp(int16_t keyCode);
   void start(const sim::StartCommand& choices);
   void answer(const std::string& text);
+  // Ctrl+F1 changed this machine's keyboard kind: its own player's keys follow.
+  void setLocalKeyboard(int16_t keypadMode);
 
   // The title of the main window: the game's name and what the link is doing.
   QString windowTitle() const;

@@ -3,6 +3,8 @@
 // running, and still takes the good ones.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "net/packet.h"
 #include "net/session.h"
 #include "net/sim_link.h"
@@ -132,6 +134,34 @@ TEST_F(UntrustedPeer, AHashThatDiffersStopsTheMatchNamingItsTick) {
   EXPECT_EQ(host_.desyncTick(), 4);
   EXPECT_TRUE(host_.finished());
   EXPECT_EQ(host_.stats().malformedPackets, 0);
+}
+
+// Packets a peer could make by flipping bytes of good ones: whatever they
+// say, the host stays up, counts what it refuses and keeps its own game.
+TEST_F(UntrustedPeer, MangledPacketsNeverHurtTheHost) {
+  greet();
+  std::mt19937_64 rng(11);
+  Inputs good;
+  good.frames = {{}, {keyDown(100)}, {}, {keyDown(113, 2)}};
+  const std::vector<std::vector<uint8_t>> models = {
+      writePacket(good), writePacket(Hashes{1, {42, 43}}), writePacket(Bye{}),
+      writePacket(Hello{"7Z", 2})};
+  for (int i = 0; i < 3000; ++i) {
+    std::vector<uint8_t> bytes = models[rng() % models.size()];
+    for (int flips = 1 + int(rng() % 3); flips > 0; --flips) {
+      if (rng() % 4 == 0 && !bytes.empty())
+        bytes.resize(rng() % bytes.size());
+      else if (!bytes.empty())
+        bytes[rng() % bytes.size()] = uint8_t(rng());
+    }
+    peer_.send(rng() % 2 ? Channel::Reliable : Channel::Unreliable, bytes);
+    poll();
+  }
+  // A peer this wrong may well have been found out (a hash, a bye), but
+  // the host has run its frames and counted the bad packets.
+  EXPECT_GT(host_.stats().malformedPackets, 1000);
+  EXPECT_LE(host_.stats().maxRollbackFrames, kMaxFramesAhead);
+  EXPECT_GT(host_.frame(), 0);
 }
 
 }  // namespace

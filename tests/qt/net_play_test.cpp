@@ -202,5 +202,32 @@ TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
   }
 }
 
+TEST(WindowSyncTest, AMatchWithKeysRollsBackAndReplaysTheSame) {
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+  test::CapturedMessages messages;
+  GameHost host(GameHost::Options{
+      1, ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr, nullptr, 8});
+  host.windowSystem().setMessageBoxFn(messages.fn());
+  host.load(321);
+  host.startTimerFired();
+  host.mainWindow().widgets().game()->click();
+  // Both players drive and fire, with releases and ticks between, so that
+  // every rollback crosses key events.
+  const int16_t keys[] = {88, 98, 68, 104, 87, 100, 90, 88, 98};
+  for (int round = 0; round < 3; ++round) {
+    for (const int16_t k : keys) {
+      host.keyDown(k, 0);
+      for (int i = 0; i < 7; ++i) host.tick();
+      host.keyUp(k, 0);
+      host.tick();
+    }
+  }
+  EXPECT_FALSE(host.ended());
+  EXPECT_TRUE(messages.shown.empty());
+  EXPECT_GT(host.game().screen.timer1Interval, 0);
+}
+
 }  // namespace
 }  // namespace zelkar::qt

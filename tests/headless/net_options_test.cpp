@@ -1,0 +1,87 @@
+// zelkar-sim's online options and its sync test, run in-process.
+#include "headless/net_options.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "headless/net_main.h"
+
+namespace zelkar::sim {
+namespace {
+
+TEST(SimNetOptions, OnlyTheNetOptionsLeaveThePlainRunner) {
+  EXPECT_TRUE(wantsNetRun({"--host", "5000"}));
+  EXPECT_TRUE(wantsNetRun({"--script", "x", "--join", "h:1"}));
+  EXPECT_TRUE(wantsNetRun({"--sync-test", "3"}));
+  EXPECT_FALSE(wantsNetRun({"--script", "x", "--dump", "hash"}));
+}
+
+TEST(SimNetOptions, ReadsBothSides) {
+  NetOptions o;
+  EXPECT_EQ(parseNetOptions({"--host", "127.0.0.1:0", "--code", "K7", "--seed", "9", "--dump",
+                             "hash", "--record", "h.zrp", "--input-delay", "2"},
+                            o),
+            "");
+  EXPECT_EQ(o.mode, NetOptions::Mode::Host);
+  EXPECT_EQ(o.endpoint, (net::Endpoint{"127.0.0.1", 0}));
+  EXPECT_EQ(o.code, "K7");
+  EXPECT_EQ(o.seed, 9u);
+  EXPECT_TRUE(o.dumpHash);
+  EXPECT_EQ(o.recordPath, "h.zrp");
+  EXPECT_EQ(o.inputDelay, 2);
+  NetOptions j;
+  EXPECT_EQ(parseNetOptions({"--join", "box:7", "--code", "K7", "--side", "right"}, j), "");
+  EXPECT_EQ(j.mode, NetOptions::Mode::Join);
+  EXPECT_EQ(j.endpoint, (net::Endpoint{"box", 7}));
+  EXPECT_EQ(j.side, net::Side::Right);
+}
+
+TEST(SimNetOptions, RefusesWithAReason) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--host", "1"},                                       // no code: anyone could sit down
+      {"--host", "1", "--join", "h", "--code", "C"},         // both roles
+      {"--join", "h", "--code", "C", "--seed", "0"},         // the host's seed
+      {"--host", "1", "--code", "C", "--dump", "ticks"},     // online prints hashes only
+      {"--host", "x", "--code", "C"},                        // not a port
+      {"--host", "1", "--code", "two words"},                // not a code
+      {"--host", "1", "--code", "C", "--input-delay", "9"},  // beyond the rollback window
+      {"--sync-test", "0"},
+      {"--sync-test", "9"},
+      {"--sync-test", "2", "--code", "C"},
+      {"--host", "1", "--code", "C", "--frobnicate", "1"},
+      {"--host"},
+  };
+  for (const auto& args : bad) {
+    NetOptions o;
+    EXPECT_NE(parseNetOptions(args, o), "") << args[0] << " " << args.size();
+  }
+}
+
+std::string golden(const char* name) {
+  std::ifstream f(std::string(ZELKAR_REPLAY_DIR) + "/" + name, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+TEST(SimSyncTest, AGoldenReplayRollsBackAndReplaysTheSame) {
+  for (const char* depth : {"1", "8"}) {
+    std::istringstream in(golden("fight.zrp"));
+    std::ostringstream out, err;
+    EXPECT_EQ(netMain({"--sync-test", depth}, in, out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("rolled back " + std::string(depth) + " ticks"), std::string::npos)
+        << out.str();
+  }
+}
+
+TEST(SimSyncTest, ABadScriptIsRefusedByLine) {
+  std::istringstream in("tick 1\nbogus\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(netMain({"--sync-test", "2"}, in, out, err), 2);
+  EXPECT_NE(err.str().find("line 2"), std::string::npos) << err.str();
+}
+
+}  // namespace
+}  // namespace zelkar::sim
