@@ -1,11 +1,13 @@
 // The Game value: the game record, the random generator, the screen model
-// and the sound requests. Every handler of the game is a plain function
-// over one Game, so a whole match runs and is tested without a window.
+// and the sound and explosion reports. Every handler of the game is a plain
+// function over one Game, so a whole match runs and is tested without a
+// window.
 #pragma once
 
 #include "app/game_state.h"
 #include "arena/rng.h"
 #include "audio/sound.h"
+#include "ui/explosion_queue.h"
 #include "ui/probe_surface.h"
 #include "ui/screen_model.h"
 
@@ -16,6 +18,7 @@ struct Game {
   Rng rng;
   ScreenModel screen;
   SoundQueue sounds;
+  ExplosionQueue explosions;    // for the window's eyes only
   ProbeSurface probe;           // the arena as the current tick found it
   bool awaitingAnswer = false;  // the replay question waits for its answer
   bool ended = false;           // the program has ended (syuuryou)
