@@ -108,6 +108,7 @@ void Runner::collect() {
     events_.sounds.emplace_back(soundName(g_->sounds[i]));
   droppedSounds_ += g_->sounds.dropped();
   g_->sounds.clear();
+  g_->explosions.clear();  // pictures for a window; the runner has none
   for (Message& m : ws_.takeMessages()) events_.messages.push_back(std::move(m));
 }
 

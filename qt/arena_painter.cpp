@@ -1,6 +1,7 @@
 #include "qt/arena_painter.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <map>
 #include <utility>
 
@@ -34,9 +35,46 @@ bool hasCaption(Widget kind) {
          kind == Widget::Option || kind == Widget::Check;
 }
 
+TextCache& texts() {
+  static TextCache cache;
+  return cache;
+}
+
+// Where a caption's text goes: right-aligned ones end at the box's right
+// edge, buttons centre theirs, the rest start at the box's corner.
+QPointF captionOrigin(const Item& it, const QRect& box, QSizeF size) {
+  QPointF at(box.left(), box.top());
+  if (it.align == Align::Right)
+    at.setX(box.right() + 1 - size.width());
+  else if (it.kind == Widget::Button)
+    at += QPointF((box.width() - size.width()) / 2, (box.height() - size.height()) / 2);
+  return at;
+}
+
+// The panel clip and the box of an item as placed in the window.
+struct Placement {
+  QRect clip;
+  QRect box;
+};
+
+Placement placementOf(const Item& it, const Item* parent) {
+  QRect clip(0, 0, kClientWidth, kClientHeight);
+  QPoint origin(0, 0);
+  if (parent != nullptr) {
+    origin = QPoint(parent->left, parent->top);
+    clip &= QRect(origin, QSize(parent->width, parent->height));
+  }
+  return {clip, QRect(origin + QPoint(it.left, it.top), QSize(it.width, it.height))};
+}
+
 class ItemPainter {
  public:
-  ItemPainter(QImage& frame, const ScreenModel& m) : frame_(frame), m_(m), painter_(&frame) {}
+  ItemPainter(QImage& frame, const ScreenModel& m, const QRect& area)
+      : frame_(frame), m_(m), area_(area & frame.rect()), painter_(&frame) {
+    // Clipping to the frame itself would change nothing; left out, it costs
+    // nothing either.
+    if (area_ != frame.rect()) painter_.setClipRect(area_);
+  }
 
   // Printed text lies on the window's own surface, beneath every item.
   void printed() {
@@ -52,14 +90,12 @@ class ItemPainter {
   // colour), then its caption on top in its own colour.
   void item(const Item& it, const Item* parent) {
     if (!it.visible || it.width <= 0 || it.height <= 0) return;
-    QRect clip = frame_.rect();
-    QPoint origin(0, 0);
-    if (parent != nullptr) {
-      if (!parent->visible) return;
-      origin = QPoint(parent->left, parent->top);
-      clip &= QRect(origin, QSize(parent->width, parent->height));
-    }
-    const QRect box(origin + QPoint(it.left, it.top), QSize(it.width, it.height));
+    if (parent != nullptr && !parent->visible) return;
+    const Placement place = placementOf(it, parent);
+    const QRect& box = place.box;
+    // Only the area being painted: pixels outside it are already right.
+    const QRect clip = place.clip & area_;
+    if (!clip.intersects(box) && it.align != Align::Right) return;
 
     const int16_t index = drawnPicture(m_, it);
     const Picture* pic = index >= 0 && std::size_t(index) < m_.pictures.size()
@@ -81,16 +117,10 @@ class ItemPainter {
   void caption(const Item& it, const QRect& box, const QRect& clip) {
     const QFont& font = fontFor(it.fontPoints, it.bold);
     const QStaticText& text = texts().get(font, textOf(it.caption));
-    const QSizeF size = text.size();
-    QPointF at(box.left(), box.top());
-    QRect shown = box & clip;
-    if (it.align == Align::Right) {
-      // Read-outs end where their unit begins and run on to the left.
-      at.setX(box.right() + 1 - size.width());
-      shown = clip;
-    } else if (it.kind == Widget::Button) {
-      at += QPointF((box.width() - size.width()) / 2, (box.height() - size.height()) / 2);
-    }
+    const QPointF at = captionOrigin(it, box, text.size());
+    // Read-outs end where their unit begins and run on to the left.
+    const QRect shown = it.align == Align::Right ? clip : box & clip;
+    if (shown.isEmpty()) return;
     painter_.save();
     painter_.setClipRect(shown);
     painter_.setFont(font);
@@ -99,13 +129,9 @@ class ItemPainter {
     painter_.restore();
   }
 
-  static TextCache& texts() {
-    static TextCache cache;
-    return cache;
-  }
-
   QImage& frame_;
   const ScreenModel& m_;
+  QRect area_;
   QPainter painter_;
 };
 
@@ -132,11 +158,39 @@ void blitPicture(QImage& frame, const Picture& pic, const QRect& target, const Q
   }
 }
 
-void paintArena(QImage& frame, const ScreenModel& m) {
-  frame.fill(rgbFromBgr(kKeyColour));
-  ItemPainter painter(frame, m);
+void paintArena(QImage& frame, const ScreenModel& m) { paintArena(frame, m, frame.rect()); }
+
+void paintArena(QImage& frame, const ScreenModel& m, const QRect& area) {
+  const QRect inside = area & frame.rect();
+  if (inside.isEmpty()) return;
+  if (inside == frame.rect()) {
+    frame.fill(rgbFromBgr(kKeyColour));
+  } else {
+    const QRgb key = rgbFromBgr(kKeyColour);
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+      auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
+      std::fill(row + inside.left(), row + inside.right() + 1, key);
+    }
+  }
+  ItemPainter painter(frame, m, inside);
   painter.printed();
   visitStacking(m, [&](const Item& it, const Item* parent) { painter.item(it, parent); });
+}
+
+QRect paintedArea(const ScreenModel& m, const Item& it, const Item* parent) {
+  if (!it.visible || it.width <= 0 || it.height <= 0) return {};
+  if (parent != nullptr && !parent->visible) return {};
+  const Placement place = placementOf(it, parent);
+  const QRect inBox = place.box & place.clip;
+  if (it.align != Align::Right || !hasCaption(it.kind) || isRealWidget(m, &it)) return inBox;
+  // A right-aligned caption may run past its box to the left (and, in a
+  // larger font, below it): its laid-out size, with a pixel's margin for
+  // the antialiased edges of the glyphs.
+  const QFont& font = fontFor(it.fontPoints, it.bold);
+  const QStaticText& text = texts().get(font, textOf(it.caption));
+  const QRectF laidOut(captionOrigin(it, place.box, text.size()), text.size());
+  const QRect textArea = laidOut.toAlignedRect().adjusted(-2, -2, 2, 2);
+  return (inBox | textArea) & place.clip;
 }
 
 }  // namespace zelkar::qt

@@ -20,6 +20,13 @@ QImage makeArenaFrame();
 // panel's widgets and the answer box are real widgets placed over the
 // frame, so only their boxes are painted, not their captions.
 void paintArena(QImage& frame, const ScreenModel& m);
+// The same inside `area` only, leaving the rest of the frame as it was:
+// each pixel comes out exactly as a whole repaint would make it.
+void paintArena(QImage& frame, const ScreenModel& m, const QRect& area);
+
+// The pixels an item covers when painted: its box within its panel, and for
+// right-aligned captions the text that runs past the box. Empty when hidden.
+QRect paintedArea(const ScreenModel& m, const Item& item, const Item* parent);
 
 // `pic` stretched onto `target` by picking source pixels, key colour pixels
 // left out so that what lies beneath shows through; nothing outside `clip`.

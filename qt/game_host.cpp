@@ -12,6 +12,7 @@
 #include "qt/recorder.h"
 #include "qt/replayer.h"
 #include "qt/score_window.h"
+#include "qt/window_icon.h"
 
 namespace zelkar::qt {
 
@@ -24,11 +25,22 @@ ConfigValues configInForce(const GameState& s) { return {s.keypadMode, s.tickInt
 
 }  // namespace
 
+namespace {
+
+// Before any window exists, so that each one gets it.
+std::unique_ptr<Game> newGameWithIcon() {
+  useGameIcon();
+  return std::make_unique<Game>();
+}
+
+}  // namespace
+
 GameHost::GameHost(Options options)
-    : g_(std::make_unique<Game>()),
+    : g_(newGameWithIcon()),
       main_(std::make_unique<MainWindow>(*this, options.scale)),
-      score_(new ScoreWindow(g_->screen, main_.get())),
-      ws_(std::make_unique<QtWindowSystem>(options.config, main_.get(), [this] { end(); })),
+      score_(new ScoreWindow(g_->screen, main_.get(), options.scale)),
+      ws_(std::make_unique<QtWindowSystem>(
+          options.config, main_.get(), [this] { end(); }, options.scale)),
       stats_(options.stats),
       recorder_(options.recorder),
       hashes_(options.hashes),
@@ -60,16 +72,23 @@ GameHost::~GameHost() {
   timer1_.stop();
 }
 
+GameHost::Busy::~Busy() {
+  if (--host.busy_ == 0 && host.releaseDue_) host.releaseHeldKeys();
+}
+
 template <typename Handler>
 void GameHost::run(Handler&& handler, After after) {
   if (ended_) return;
+  Busy busy(*this);
   handler();
   afterHandler(after);
 }
 
 void GameHost::load(uint32_t seed) {
   if (recorder_ != nullptr) recorder_->write(sim::SeedCommand{seed});
+  ws_->setStarting(true);
   run([&] { formLoad(*g_, *ws_, seed); });
+  ws_->setStarting(false);
   if (ended_) return;
   if (net_ != nullptr) {
     netSoundOn_ = g_->s.soundOn != 0;
@@ -106,6 +125,8 @@ void GameHost::tick() {
 }
 
 void GameHost::keyDown(int16_t keyCode, int16_t shift) {
+  if (replay_ == nullptr && keyCode > 0 && std::size_t(keyCode) < held_.size())
+    held_.set(std::size_t(keyCode));
   if (net_ != nullptr) return netKeyDown(keyCode, shift);
   if (replay_ != nullptr) {
     // The players watch a replay; Ctrl+F2 still stops the match, and with
@@ -117,18 +138,43 @@ void GameHost::keyDown(int16_t keyCode, int16_t shift) {
 }
 
 void GameHost::keyUp(int16_t keyCode, int16_t shift) {
+  if (replay_ != nullptr) return;
+  if (keyCode > 0 && std::size_t(keyCode) < held_.size()) held_.reset(std::size_t(keyCode));
   if (net_ != nullptr) return net_->keyUp(keyCode);
-  if (replay_ == nullptr) keyReleased(keyCode, shift);
+  keyReleased(keyCode, shift);
+}
+
+void GameHost::mainWindowActivated() {
+  if (replay_ != nullptr || held_.none()) return;
+  if (busy_ > 0) {
+    releaseDue_ = true;
+    return;
+  }
+  releaseHeldKeys();
+}
+
+void GameHost::releaseHeldKeys() {
+  releaseDue_ = false;
+  // Lowest code first: any fixed order keeps a recording reproducible.
+  for (std::size_t vk = 0; vk < held_.size(); ++vk) {
+    if (!held_.test(vk)) continue;
+    held_.reset(vk);
+    if (net_ != nullptr)
+      net_->keyUp(int16_t(vk));
+    else
+      keyReleased(int16_t(vk), 0);
+  }
 }
 
 void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
   if (ended_) return;
+  Busy busy(*this);  // the recording below belongs to this key
   // Ctrl+F1 opens the settings window inside its handler (and ticks run
   // while it is open): the settings it leaves in force go before the key,
   // where zelkar-sim reads them when the key comes.
   const bool settingsKey = keyCode == kF1 && shift == kCtrlOnly;
   if (recorder_ != nullptr && !settingsKey) recorder_->write(sim::KeyDownCommand{keyCode, shift});
-  run([&] { formKeyDown(*g_, *ws_, keyCode, shift); });
+  run([&] { formKeyDown(*g_, *ws_, keyCode, shift); }, After::key);
   if (recorder_ != nullptr && settingsKey) {
     recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
     recorder_->write(sim::KeyDownCommand{keyCode, shift});
@@ -140,7 +186,7 @@ void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
 void GameHost::keyReleased(int16_t keyCode, int16_t shift) {
   if (ended_) return;
   if (recorder_ != nullptr) recorder_->write(sim::KeyUpCommand{keyCode});
-  run([&] { formKeyUp(*g_, keyCode, shift); });
+  run([&] { formKeyUp(*g_, keyCode, shift); }, After::key);
   if (sync_) syncTestEvent(sim::KeyUpCommand{keyCode});
 }
 
@@ -252,12 +298,14 @@ void GameHost::afterHandler(After after) {
     sound_->playQueued(g_->sounds);
   else
     g_->sounds.clear();
+  for (std::size_t i = 0; i < g_->explosions.size(); ++i) main_->addExplosion(g_->explosions[i]);
+  g_->explosions.clear();
   main_->widgets().showModel(g_->screen);
   // A tick never moves the keys: only the player's own actions and the
   // handlers they start decide where typing goes.
   applyFocus(after != After::tick);
   syncScoreWindow(after == After::startButton);
-  main_->update();
+  main_->modelChanged(after != After::tick && after != After::key);
 }
 
 void GameHost::syncTimers() {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QTimer>
 #include <array>
+#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,6 +89,10 @@ class GameHost : public QObject {
   void holdTicks();
   // The main window has put a frame on the screen.
   void framePainted();
+  // The main window has the keyboard again after another window had it.
+  // Keys let go meanwhile were released there, never here: every key the
+  // game still thinks held is released now, in the game and the recording.
+  void mainWindowActivated();
 
   // Online play: shows the session's shared game and plays the sounds of
   // its new frames (net_game_host.cpp).
@@ -108,7 +113,9 @@ class GameHost : public QObject {
   const QTimer& tickClock() const { return timer1_; }
 
  private:
-  enum class After { event, tick, startButton };
+  // What ran: a tick or a key moves items but draws no new pictures, so
+  // the window repaints only what changed; after anything else, everything.
+  enum class After { event, tick, key, startButton };
   template <typename Handler>
   void run(Handler&& handler, After after = After::event);
   void afterHandler(After after);
@@ -122,6 +129,20 @@ class GameHost : public QObject {
   void netAnswer();
   void syncTestTick();
   void syncTestEvent(const sim::Command& c);
+
+  void releaseHeldKeys();
+
+  // Counts the events being handled, nested ones included (ticks run while
+  // the settings window is open inside Ctrl+F1's handler). Releases due
+  // while it is non-zero wait until the outermost event is done, so that
+  // the recording keeps the order the game saw.
+  struct Busy {
+    explicit Busy(GameHost& h) : host(h) { ++host.busy_; }
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+    GameHost& host;
+  };
 
   std::unique_ptr<Game> g_;
   std::unique_ptr<MainWindow> main_;
@@ -139,6 +160,11 @@ class GameHost : public QObject {
   QTimer timer1_;
   bool ended_ = false;
   bool ticksHeld_ = false;
+  int busy_ = 0;
+  bool releaseDue_ = false;
+  // The players' keys pressed in this window and not yet released, by
+  // virtual-key code (0..255).
+  std::bitset<256> held_;
   // The count box as a replay of the recording holds it: only a `start
   // given` line sets it there.
   std::string replayedCountText_;

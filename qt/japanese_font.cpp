@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
+#include <tuple>
 
 namespace zelkar::qt {
 
@@ -35,12 +37,17 @@ QString gameFontFamily() {
 }
 
 QFont gameFont(double points, bool bold, int scale) {
+  // The widgets ask for their font after every tick; building a QFont
+  // costs more than copying one, and only a handful of sizes are in use.
+  static std::map<std::tuple<double, bool, int>, QFont> made;
+  const auto key = std::tuple(points, bold, scale);
+  if (auto it = made.find(key); it != made.end()) return it->second;
   QFont font(gameFontFamily());
   font.setPixelSize(std::max(1, int(std::lround(points * kPixelsPerPoint)) * scale));
   font.setBold(bold);
   // Anti-aliased edges would blend label colours with what lies beneath.
   font.setStyleStrategy(QFont::NoAntialias);
-  return font;
+  return made.emplace(key, font).first->second;
 }
 
 }  // namespace zelkar::qt

@@ -2,9 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 #include "qt/arena_painter.h"
 #include "qt/game_host.h"
@@ -12,23 +15,126 @@
 
 namespace zelkar::qt {
 
+namespace {
+
+// About 60 pictures a second: each size of a blast gets a frame or two.
+constexpr int kOverlayFrameMs = 16;
+
+// A sprite picture as an image whose key-colour pixels are see-through.
+QImage spriteImage(const Picture& pic, const QSize& size) {
+  QImage image(size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  blitPicture(image, pic, image.rect(), image.rect());
+  return image;
+}
+
+}  // namespace
+
 MainWindow::MainWindow(GameHost& host, int scale)
     : host_(host), scale_(scale), frame_(makeArenaFrame()), widgets_(this, scale) {
   setWindowTitle(QStringLiteral("ZELKAR GAME"));
   setFixedSize(kClientWidth * scale, kClientHeight * scale);
   setFocusPolicy(Qt::StrongFocus);
-  // The whole client area is painted every time; nothing to erase first.
+  // Every pixel is painted from the frame; nothing to erase first.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  stale_ = frame_.rect();
+  clock_.start();
+  nowMs_ = [this] { return clock_.elapsed(); };
+  overlayTimer_.setInterval(kOverlayFrameMs);
+  connect(&overlayTimer_, &QTimer::timeout, this, &MainWindow::overlayStep);
+  // Whichever window had the keyboard meanwhile (a dialog of this window
+  // included, which leaves this one "active" in Qt's eyes), the keys come
+  // back when the keyboard does.
+  connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focused) {
+    const bool here = focused != nullptr && focused == windowHandle();
+    if (here && !keyboardHere_) host_.mainWindowActivated();
+    keyboardHere_ = here;
+  });
 }
 
-void MainWindow::renderFrame() { paintArena(frame_, host_.game().screen); }
+void MainWindow::renderFrame() {
+  damage_.invalidate();
+  damage_.look(host_.game().screen);
+  paintArena(frame_, host_.game().screen);
+  stale_ = QRegion();
+}
 
-void MainWindow::paintEvent(QPaintEvent*) {
-  renderFrame();
+void MainWindow::renderChanges() {
+  for (const QRect& r : stale_) paintArena(frame_, host_.game().screen, r);
+  stale_ = QRegion();
+}
+
+QRegion MainWindow::onScreen(const QRegion& client) const {
+  if (scale_ == 1) return client;
+  QRegion out;
+  for (const QRect& r : client)
+    out += QRect(r.left() * scale_, r.top() * scale_, r.width() * scale_, r.height() * scale_);
+  return out;
+}
+
+void MainWindow::modelChanged(bool everything) {
+  if (everything) damage_.invalidate();
+  const QRegion changed = damage_.look(host_.game().screen);
+  watchBursts();
+  if (changed.isEmpty()) return;
+  stale_ += changed;
+  update(onScreen(changed));
+}
+
+void MainWindow::watchBursts() {
+  const ScreenModel& m = host_.game().screen;
+  // A burst that has just appeared is played again, slower, on top.
+  for (std::size_t i = 0; i < burstShown_.size(); ++i) {
+    const Item& b = m.tamabaku[i];
+    const bool shown = b.visible && b.width > 0;
+    if (shown && !burstShown_[i]) {
+      overlay_.addBurst(QRect(b.left, b.top, b.width, b.height), b.picture, nowMs_());
+      overlayStep();
+    }
+    burstShown_[i] = shown;
+  }
+}
+
+void MainWindow::addExplosion(const VehicleExplosion& e) {
+  overlay_.addVehicle(e, nowMs_());
+  overlayStep();
+}
+
+void MainWindow::overlayStep() {
+  QRegion now;
+  for (const ExplosionOverlay::Sprite& s : overlay_.at(nowMs_())) now += s.box;
+  // What it covered goes back to the arena beneath, what it covers now is drawn.
+  const QRegion next = onScreen(now);
+  if (!(next.isEmpty() && overlayDrawn_.isEmpty())) update(overlayDrawn_ + next);
+  if (overlay_.empty() && next.isEmpty())
+    overlayTimer_.stop();
+  else if (!overlayTimer_.isActive())
+    overlayTimer_.start();
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+  renderChanges();
   QPainter p(this);
   // Enlarging must copy pixels, not blend them: no smooth transform.
   p.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  p.drawImage(QRect(0, 0, kClientWidth * scale_, kClientHeight * scale_), frame_);
+  for (const QRect& r : event->region()) {
+    // The client pixels behind this part of the window, whole pixels only.
+    const QRect source = QRect(QPoint(r.left() / scale_, r.top() / scale_),
+                               QPoint(r.right() / scale_, r.bottom() / scale_)) &
+                         frame_.rect();
+    const QRect target(source.left() * scale_, source.top() * scale_, source.width() * scale_,
+                       source.height() * scale_);
+    p.drawImage(target, frame_, source);
+  }
+
+  overlayDrawn_ = QRegion();
+  const ScreenModel& m = host_.game().screen;
+  for (const ExplosionOverlay::Sprite& s : overlay_.at(nowMs_())) {
+    if (s.picture < 0 || std::size_t(s.picture) >= m.pictures.size() || s.box.isEmpty()) continue;
+    const QRect target = onScreen(s.box).boundingRect();
+    p.drawImage(target, spriteImage(m.pictures[std::size_t(s.picture)], s.box.size()));
+    overlayDrawn_ += target;
+  }
   host_.framePainted();
 }
 
@@ -36,8 +142,17 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
   // While the question waits, typing answers it wherever the focus went.
   QLineEdit* answer = widgets_.han();
   if (host_.game().screen.focus == Focus::Han && answer->isVisible()) {
-    answer->setFocus(Qt::OtherFocusReason);
-    QCoreApplication::sendEvent(answer, event);
+    // A key the box has no use for comes back here as its parent's. It is
+    // dropped: handing it over again would pass it between the two until
+    // the stack ran out. The box had it first when it held the focus.
+    const bool handedBack = forwardingToAnswer_ || answer->hasFocus();
+    if (!handedBack) {
+      answer->setFocus(Qt::OtherFocusReason);
+      forwardingToAnswer_ = true;
+      QCoreApplication::sendEvent(answer, event);
+      forwardingToAnswer_ = false;
+    }
+    event->accept();
     return;
   }
   const int vk = vkFromKeyEvent(*event);

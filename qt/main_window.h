@@ -2,9 +2,16 @@
 // the real widgets over it, and the keys of both players.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
+#include <QRegion>
+#include <QTimer>
 #include <QWidget>
+#include <array>
+#include <functional>
 
+#include "qt/explosion_overlay.h"
+#include "qt/frame_damage.h"
 #include "qt/real_widgets.h"
 
 namespace zelkar::qt {
@@ -23,8 +30,20 @@ class MainWindow : public QWidget {
   int scale() const { return scale_; }
   // The arena as last painted, one pixel per client pixel.
   const QImage& frame() const { return frame_; }
-  // Paints the model into frame() (paintEvent does it before showing it).
+  // Paints the whole model into frame().
   void renderFrame();
+  // Paints into frame() only what changed since it was last brought up to
+  // date (paintEvent does it before showing it).
+  void renderChanges();
+
+  // A handler has changed the model; `everything` when it may have drawn
+  // new pictures, so that no part of the frame can be trusted.
+  void modelChanged(bool everything);
+  // A destroyed vehicle's blast, played over the arena from now on.
+  void addExplosion(const VehicleExplosion& e);
+  ExplosionOverlay& overlay() { return overlay_; }
+  // The overlay's clock, ms: tests step it by hand.
+  void setClock(std::function<int64_t()> nowMs) { nowMs_ = std::move(nowMs); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -34,10 +53,24 @@ class MainWindow : public QWidget {
   bool focusNextPrevChild(bool next) override;
 
  private:
+  void watchBursts();
+  void overlayStep();
+  QRegion onScreen(const QRegion& client) const;
+
   GameHost& host_;
   int scale_;
   QImage frame_;
   RealWidgets widgets_;
+  bool forwardingToAnswer_ = false;  // a key is on its way to the answer box
+  bool keyboardHere_ = false;        // this window has the keyboard
+  FrameDamage damage_;
+  QRegion stale_;  // client pixels of frame_ that lag behind the model
+  ExplosionOverlay overlay_;
+  QRegion overlayDrawn_;  // window pixels the overlay covers now
+  QTimer overlayTimer_;
+  QElapsedTimer clock_;
+  std::function<int64_t()> nowMs_;
+  std::array<bool, 16> burstShown_{};  // tamabaku(i) visible at the last look
 };
 
 }  // namespace zelkar::qt

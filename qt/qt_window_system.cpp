@@ -10,8 +10,9 @@ QString fromView(std::string_view s) { return QString::fromUtf8(s.data(), qsizet
 
 }  // namespace
 
-QtWindowSystem::QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd)
-    : where_(std::move(where)), parent_(parent), onEnd_(std::move(onEnd)) {
+QtWindowSystem::QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd,
+                               int scale)
+    : where_(std::move(where)), parent_(parent), onEnd_(std::move(onEnd)), scale_(scale) {
   messageBox_ = [this](const QString& text, const QString& title) {
     showMessageBox(parent_, text, title);
   };
@@ -34,8 +35,11 @@ void QtWindowSystem::showSettingsWindow() {
     settingsWindow_();
     return;
   }
-  SettingsWindow window(where_, messageBoxFn(), parent_);
-  window.exec();
+  SettingsWindow window(where_, messageBoxFn(), parent_, scale_);
+  const bool saved = window.exec() == QDialog::Accepted;
+  // Without a readable config.txt the game cannot start; a player who
+  // closes the window at first start wants out, not the window again.
+  if (!saved && starting_) endProgram();
 }
 
 ConfigRead QtWindowSystem::readSettings() {

@@ -17,7 +17,8 @@ class QtWindowSystem : public WindowSystem {
  public:
   // Dialogs open over `parent`; `onEnd` closes the windows and stops the
   // event loop.
-  QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd);
+  // `scale` enlarges the settings window as the main window is enlarged.
+  QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd, int scale = 1);
 
   void messageBox(std::string_view text, std::string_view title) override;
   void showSettingsWindow() override;
@@ -29,6 +30,9 @@ class QtWindowSystem : public WindowSystem {
   void setMessageBoxFn(MessageBoxFn fn) { messageBox_ = std::move(fn); }
   // Replaces the modal settings window (tests).
   void setSettingsWindowFn(std::function<void()> fn) { settingsWindow_ = std::move(fn); }
+  // While the program starts, the settings window is all there is: closing
+  // it without saving ends the program instead of asking again forever.
+  void setStarting(bool starting) { starting_ = starting; }
   // Once the program has ended no window opens any more.
   void setEnded() { ended_ = true; }
   // A replay's settings: read instead of config.txt, which a replay must
@@ -47,6 +51,8 @@ class QtWindowSystem : public WindowSystem {
   std::function<void()> settingsWindow_;
   std::optional<ConfigValues> fixed_;
   bool ended_ = false;
+  bool starting_ = false;
+  int scale_ = 1;
 };
 
 }  // namespace zelkar::qt

@@ -1,6 +1,7 @@
 #include "qt/score_window.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QPainter>
 
 #include "qt/bgr_colour.h"
@@ -19,10 +20,10 @@ constexpr double kCaptionPoints = 11.25;
 
 }  // namespace
 
-ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window), model_(model), mainWindow_(mainWindow) {
+ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scale)
+    : QWidget(mainWindow, Qt::Window), model_(model), mainWindow_(mainWindow), scale_(scale) {
   setWindowTitle(QString::fromUtf8("得点"));
-  setFixedSize(kWidth, kHeight);
+  setFixedSize(kWidth * scale, kHeight * scale);
   // Showing it at the start of a match must not take the keys away.
   setAttribute(Qt::WA_ShowWithoutActivating);
   setFocusPolicy(Qt::NoFocus);
@@ -38,7 +39,22 @@ bool ScoreWindow::event(QEvent* event) {
 
 void ScoreWindow::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), Qt::white);
+  if (scale_ == 1) {
+    paintContents(p);
+    return;
+  }
+  // Enlarged like the arena: each pixel copied, text included.
+  QImage contents(kWidth, kHeight, QImage::Format_RGB32);
+  {
+    QPainter q(&contents);
+    paintContents(q);
+  }
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.drawImage(rect(), contents);
+}
+
+void ScoreWindow::paintContents(QPainter& p) const {
+  p.fillRect(QRect(0, 0, kWidth, kHeight), Qt::white);
 
   p.setFont(gameFont(kCaptionPoints, true));
   p.drawText(QRect(8, 8, kDividerX - 8, kDividerY - 8), Qt::AlignLeft | Qt::AlignTop,

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+class QPainter;
+
 #include "ui/screen_model.h"
 
 namespace zelkar::qt {
@@ -15,15 +17,20 @@ class ScoreWindow : public QWidget {
  public:
   // `mainWindow` owns this window and gets the focus back whenever this one
   // is activated.
-  ScoreWindow(const ScreenModel& model, QWidget* mainWindow);
+  // `scale` enlarges it as the main window is enlarged.
+  ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scale = 1);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
+  // The window's contents at their own size, one pixel per client pixel.
+  void paintContents(QPainter& p) const;
+
   const ScreenModel& model_;
   QWidget* mainWindow_;
+  int scale_;
 };
 
 }  // namespace zelkar::qt

@@ -38,37 +38,42 @@ bool setValue(QCheckBox* box, int16_t v) {
   return true;
 }
 
-QGroupBox* frame(QWidget* parent, const char* title, QRect geometry) {
+QRect scaled(QRect r, int scale) {
+  return {r.left() * scale, r.top() * scale, r.width() * scale, r.height() * scale};
+}
+
+QGroupBox* frame(QWidget* parent, const char* title, QRect geometry, int scale) {
   auto* f = new QGroupBox(QString::fromUtf8(title), parent);
-  f->setGeometry(geometry);
+  f->setGeometry(scaled(geometry, scale));
   return f;
 }
 
 template <typename W>
-W* place(W* w, QRect geometry) {
-  w->setGeometry(geometry);
+W* place(W* w, QRect geometry, int scale) {
+  w->setGeometry(scaled(geometry, scale));
   return w;
 }
 
 }  // namespace
 
-SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent)
+SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent,
+                               int scale)
     : QDialog(parent), where_(std::move(where)), messageBox_(std::move(messageBox)) {
   setWindowTitle(QString::fromUtf8("初期設定"));
-  setFont(gameFont(9));
-  setFixedSize(kWidth, kHeight);
+  setFont(gameFont(9, false, scale));
+  setFixedSize(kWidth * scale, kHeight * scale);
 
-  QGroupBox* frame1 = frame(this, "キーボード種別", {8, 8, 105, 41});
-  tenkey_ = place(new QCheckBox(QString::fromUtf8("１０キー有り"), frame1), {8, 16, 89, 17});
-  QGroupBox* frame2 = frame(this, "操作性調整", {128, 8, 129, 41});
+  QGroupBox* frame1 = frame(this, "キーボード種別", {8, 8, 105, 41}, scale);
+  tenkey_ = place(new QCheckBox(QString::fromUtf8("１０キー有り"), frame1), {8, 16, 89, 17}, scale);
+  QGroupBox* frame2 = frame(this, "操作性調整", {128, 8, 129, 41}, scale);
   // The caption needs 84 px in the 12-px font: it takes the whole gap up to
   // the value box rather than lose its last character.
-  place(new QLabel(QString::fromUtf8("値範囲：10以上"), frame2), {8, 19, 88, 12});
-  opeval_ = place(new QLineEdit(frame2), {96, 16, 25, 18});
-  QGroupBox* frame3 = frame(this, "効果音設定", {8, 64, 105, 41});
-  sound_ = place(new QCheckBox(QString::fromUtf8("音有り"), frame3), {8, 16, 57, 17});
-  comdef_ = place(new QPushButton(QString::fromUtf8("既定値"), this), {136, 72, 57, 25});
-  comsave_ = place(new QPushButton(QString::fromUtf8("保存"), this), {200, 72, 57, 25});
+  place(new QLabel(QString::fromUtf8("値範囲：10以上"), frame2), {8, 19, 88, 12}, scale);
+  opeval_ = place(new QLineEdit(frame2), {96, 16, 25, 18}, scale);
+  QGroupBox* frame3 = frame(this, "効果音設定", {8, 64, 105, 41}, scale);
+  sound_ = place(new QCheckBox(QString::fromUtf8("音有り"), frame3), {8, 16, 57, 17}, scale);
+  comdef_ = place(new QPushButton(QString::fromUtf8("既定値"), this), {136, 72, 57, 25}, scale);
+  comsave_ = place(new QPushButton(QString::fromUtf8("保存"), this), {200, 72, 57, 25}, scale);
   // Enter in the value box must not press a button the player did not choose.
   comdef_->setAutoDefault(false);
   comsave_->setAutoDefault(false);

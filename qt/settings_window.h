@@ -19,7 +19,9 @@ class SettingsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent = nullptr);
+  // `scale` enlarges the window, its elements and their text alike.
+  SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent = nullptr,
+                 int scale = 1);
 
   // The elements, by the names the game gives them.
   QCheckBox* tenkey() const { return tenkey_; }

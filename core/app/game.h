@@ -1,12 +1,15 @@
 // The Game value: the game record, the random generator, the screen model
-// and the sound requests. Every handler of the game is a plain function
-// over one Game, so a whole match runs and is tested without a window.
+// and the sound and explosion reports. Every handler of the game is a plain
+// function over one Game, so a whole match runs and is tested without a
+// window.
 #pragma once
 
 #include "app/game_state.h"
 #include "arena/rng.h"
 #include "audio/sound.h"
 #include "sim/blasts_seen.h"
+
+#include "ui/explosion_queue.h"
 #include "ui/probe_surface.h"
 #include "ui/screen_model.h"
 
@@ -17,6 +20,7 @@ struct Game {
   Rng rng;
   ScreenModel screen;
   SoundQueue sounds;
+  ExplosionQueue explosions;    // for the window's eyes only
   ProbeSurface probe;           // the arena as the current tick found it
   BlastsSeen blasts;            // the blast states that go with its pictures
   bool awaitingAnswer = false;  // the replay question waits for its answer

@@ -47,6 +47,7 @@ void bakuhatuk(Game& g, int dotti) {
     blast.move(toInt16Clamped(cx - h), toInt16Clamped(cy - h), static_cast<int16_t>(width),
                static_cast<int16_t>(width));
   }
+  g.explosions.push({static_cast<int8_t>(dotti), cx, cy, s.blastWidth, blast.picture});
   bakuhatuon2(g);
   blast.visible = false;
 }

@@ -1,0 +1,50 @@
+// What changed on the arena between two looks at the screen model, so that
+// a frame is repainted only where its pixels may differ. Each item is
+// remembered by what its painting depends on; an item that differs in any
+// of that marks both where it was and where it is now.
+#pragma once
+
+#include <QRegion>
+#include <cstdint>
+#include <vector>
+
+#include "ui/screen_model.h"
+
+namespace zelkar::qt {
+
+class FrameDamage {
+ public:
+  // The next look reports the whole arena (pictures were drawn anew, or
+  // nothing has been painted yet).
+  void invalidate() { everything_ = true; }
+
+  // The area that differs between the model as last looked at and `m`
+  // now, in client pixels; `m` is remembered for the next look.
+  QRegion look(const ScreenModel& m);
+
+ private:
+  struct Look {
+    QRect area;  // painted pixels, empty when nothing shows
+    int16_t picture = -1;
+    int32_t backColor = 0;
+    int32_t foreColor = 0;
+    int16_t fontPoints = 0;
+    bool bold = false;
+    Widget kind = Widget::Label;
+    Align align = Align::Left;
+    Caption caption;
+    bool operator==(const Look& o) const;
+  };
+  struct Printed {
+    int16_t x = 0, y = 0;
+    int32_t color = 0;
+    Caption text;
+  };
+
+  bool everything_ = true;
+  std::vector<Look> looks_;  // in stacking order
+  std::vector<Printed> printed_;
+  std::size_t pictureCount_ = 0;
+};
+
+}  // namespace zelkar::qt

@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "app/state_hash.h"
+#include "physics/round_restart.h"
+#include "support/arena_setup.h"
+
+namespace zelkar {
+namespace {
+
+using namespace zelkar::testing;
+
+// bakuhatuk runs every size of the blast inside one handler; the window can
+// only show it from the report, so the report must say where and how big.
+TEST(ExplosionReport, EitherVehicleIsReportedAtItsCentreWithTheFullBlastWidth) {
+  for (int v = 0; v < 2; ++v) {
+    FakeWindowSystem ws;
+    Game g = battleGame(ws);
+    placeVehicle(g, v, 400.25f, 120.5f, 30, -20);
+    g.explosions.clear();
+    bakuhatuk(g, v);
+    ASSERT_EQ(g.explosions.size(), 1u) << v;
+    const VehicleExplosion& e = g.explosions[0];
+    EXPECT_EQ(e.vehicle, v);
+    // The centre is the corner plus the radius (11 px with the 21-px disc).
+    EXPECT_FLOAT_EQ(e.centreX, 400.25f + 11);
+    EXPECT_FLOAT_EQ(e.centreY, 120.5f + 11);
+    EXPECT_EQ(e.widthFrom, 31);  // baku's picture is 31 px wide
+    EXPECT_EQ(e.picture, g.screen.baku[v].picture);
+    // The rules themselves end as before: the blast and the vehicle hidden,
+    // the big explosion sound requested.
+    EXPECT_FALSE(g.screen.baku[v].visible);
+    EXPECT_FALSE(g.screen.kyara[v].visible);
+    ASSERT_GE(g.sounds.size(), 1u);
+    EXPECT_EQ(g.sounds[g.sounds.size() - 1], Sound::bakuhatuon2);
+  }
+}
+
+TEST(ExplosionReport, BothVehiclesInOneTickAreBothReportedInOrder) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  placeVehicle(g, 0, 600, 300, 0, 0);
+  placeVehicle(g, 1, 100, 200, 0, 0);
+  g.explosions.clear();
+  bakuhatuk(g, 1);
+  bakuhatuk(g, 0);
+  ASSERT_EQ(g.explosions.size(), 2u);
+  EXPECT_EQ(g.explosions[0].vehicle, 1);
+  EXPECT_FLOAT_EQ(g.explosions[0].centreX, 111);
+  EXPECT_EQ(g.explosions[1].vehicle, 0);
+  EXPECT_FLOAT_EQ(g.explosions[1].centreY, 311);
+}
+
+TEST(ExplosionReport, AFullQueueDropsReportsAndNeverGrows) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  g.explosions.clear();
+  for (std::size_t i = 0; i < ExplosionQueue::kCapacity + 5; ++i) bakuhatuk(g, int(i % 2));
+  EXPECT_EQ(g.explosions.size(), ExplosionQueue::kCapacity);
+}
+
+// Reports are for the window's eyes: two games that differ only in what
+// was reported hash alike, so recordings and replays are untouched.
+TEST(ExplosionReport, TheStateHashDoesNotReadTheQueue) {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  bakuhatuk(g, 0);
+  ASSERT_GT(g.explosions.size(), 0u);
+  const uint64_t reported = stateHash(g);
+  g.explosions.clear();
+  EXPECT_EQ(stateHash(g), reported);
+}
+
+}  // namespace
+}  // namespace zelkar
