@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/handlers.h"
+#include "qt/cpu_seats.h"
 #include "qt/hash_log.h"
 #include "qt/main_window.h"
 #include "qt/qt_window_system.h"
@@ -30,7 +31,8 @@ GameHost::GameHost(Options options)
       stats_(options.stats),
       recorder_(options.recorder),
       hashes_(options.hashes),
-      replay_(options.replay) {
+      replay_(options.replay),
+      cpu_(options.cpu) {
   if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
 
   startTimer_.setSingleShot(true);
@@ -82,6 +84,9 @@ void GameHost::tick() {
   // Only a tick the model's timer would fire: a recording and zelkar-sim
   // count exactly those.
   if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0) return;
+  // A replay already holds the computer's keys.
+  if (cpu_ != nullptr && replay_ == nullptr) cpu_->beforeTick(*this);
+  if (ended_ || g_->screen.timer1Interval <= 0) return;
   if (stats_ != nullptr) stats_->tickRan();
   run([&] { timer1Timer(*g_); }, After::tick);
   if (recorder_ != nullptr) recorder_->tickRan();
@@ -225,6 +230,7 @@ void GameHost::afterHandler(After after) {
   else
     g_->sounds.clear();
   main_->widgets().showModel(g_->screen);
+  if (cpu_ != nullptr) cpu_->showWith(*g_);
   // A tick never moves the keys: only the player's own actions and the
   // handlers they start decide where typing goes.
   applyFocus(after != After::tick);

@@ -16,6 +16,7 @@
 
 namespace zelkar::qt {
 
+class CpuSeats;
 class HashLog;
 class MainWindow;
 class Recorder;
@@ -40,6 +41,8 @@ class GameHost : public QObject {
     HashLog* hashes = nullptr;
     // Plays a replay: the players' input is ignored but Ctrl+F2; may be null.
     Replayer* replay = nullptr;
+    // Computer players, whose keys go in before each tick; may be null.
+    CpuSeats* cpu = nullptr;
   };
 
   explicit GameHost(Options options);
@@ -108,6 +111,7 @@ class GameHost : public QObject {
   Recorder* recorder_;
   HashLog* hashes_;
   Replayer* replay_;
+  CpuSeats* cpu_;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;

@@ -8,6 +8,8 @@
 
 #include "qt/command_line.h"
 #include "qt/config_location.h"
+#include "qt/cpu_options.h"
+#include "qt/cpu_seats.h"
 #include "qt/game_host.h"
 #include "qt/japanese_font.h"
 #include "qt/main_window.h"
@@ -44,11 +46,12 @@ bool windowsAreSeen() {
 
 int main(int argc, char** argv) {
   // --help and --version must answer without a display: look before Qt.
-  const QStringList raw = rawArguments(argc, argv);
+  QStringList raw = rawArguments(argc, argv);
+  const zelkar::qt::CpuOptions earlyCpu = zelkar::qt::takeCpuOptions(raw);
   const QString program = QFileInfo(raw.value(0)).fileName();
   const auto early = zelkar::qt::parseCommandLine(raw).action;
   if (early == zelkar::qt::CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+    std::fputs(qPrintable(zelkar::qt::usageText(program) + zelkar::qt::cpuUsageText()), stdout);
     return 0;
   }
   if (early == zelkar::qt::CommandLine::Action::version) {
@@ -73,10 +76,12 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("zelkar"));
   QApplication::setApplicationVersion(QStringLiteral(ZELKAR_VERSION));
-  const zelkar::qt::CommandLine options = zelkar::qt::parseCommandLine(QApplication::arguments());
+  QStringList qtArgs = QApplication::arguments();
+  const zelkar::qt::CpuOptions cpuOptions = zelkar::qt::takeCpuOptions(qtArgs);
+  const zelkar::qt::CommandLine options = zelkar::qt::parseCommandLine(qtArgs);
   switch (options.action) {
     case zelkar::qt::CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(program)), stdout);
+      std::fputs(qPrintable(zelkar::qt::usageText(program) + zelkar::qt::cpuUsageText()), stdout);
       return 0;
     case zelkar::qt::CommandLine::Action::version:
       std::printf("zelkar %s\n", ZELKAR_VERSION);
@@ -87,6 +92,11 @@ int main(int argc, char** argv) {
       return kExitBadStart;
     case zelkar::qt::CommandLine::Action::run:
       break;
+  }
+  if (!earlyCpu.error.isEmpty() || !cpuOptions.error.isEmpty()) {
+    const QString error = earlyCpu.error.isEmpty() ? cpuOptions.error : earlyCpu.error;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(program), qPrintable(error));
+    return kExitBadStart;
   }
   if (!files) {
     files = zelkar::qt::openRunFiles(options);
@@ -101,13 +111,18 @@ int main(int argc, char** argv) {
   QApplication::setFont(zelkar::qt::gameFont(9));
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
+  const uint32_t seed =
+      files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());
+  zelkar::qt::CpuSeats cpu(cpuOptions, seed);
   zelkar::qt::GameHost host({options.scale, zelkar::qt::ConfigLocation::forThisRun(),
                              QApplication::applicationDirPath(), stats ? &*stats : nullptr,
-                             files->recorder.get(), files->hashes.get(), files->replay.get()});
+                             files->recorder.get(), files->hashes.get(), files->replay.get(),
+                             &cpu});
+  if (!files->replay) cpu.attach(&host.mainWindow(), options.scale);
   // A kill must not cut the files short: it closes the window instead.
   std::optional<zelkar::qt::SignalClose> signalClose;
   if (files->recorder || files->hashes) signalClose.emplace([&host] { host.mainWindow().close(); });
-  host.load(files->replay ? files->replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
+  host.load(seed);
   if (host.ended()) return 0;
   const int status = QApplication::exec();
   if (stats) stats->printTicks();
