@@ -13,6 +13,7 @@ namespace {
 
 constexpr float kHazardSeconds = 1.5f;  // s: about the time to stop from cruising speed
 constexpr float kMaxFlightSeconds = 9;  // s: a longer flight gives the target all the time to leave
+constexpr int kAimSpread = 2;           // directions either side of the lead's looked at
 constexpr int kSpotTicks = 15;          // ticks between choices of where to stand
 constexpr float kStandPx = 15;          // px: this near the chosen spot it stands still
 constexpr float kHomeArmourShare = 0.4f;  // drives home to renew armour below this share
@@ -67,6 +68,9 @@ void Player::look(const GameState& s, const ProbeSurface& probe) {
     if (t > 0) aimAt = aimAt + relVel * t;
   }
   aimDir_ = directionTowards(aimAt, s.dirStep);
+  // The 64 directions are coarse: of the nearest few, take the one whose
+  // shell, as it would really leave the muzzle, passes closest.
+  if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
   if (traits_->aimNoise > 0)
     aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & 63;
 
@@ -92,6 +96,23 @@ void Player::look(const GameState& s, const ProbeSurface& probe) {
                    hazardWish(s, p_, kHazardSeconds) * 1.5f +
                    dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
   thrust_ = thrustFor(wish, 0.3f);
+}
+
+int Player::closestOf(const GameState& s, int around) const {
+  const int q = 1 - p_;
+  const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
+  int best = around;
+  float bestMiss = 0;
+  for (int k = -kAimSpread; k <= kAimSpread; ++k) {
+    const int d = (around + k) & 63;
+    const Launch shot = launchOf(s, p_, d, 0);
+    const float miss = closestApproach(target - shot.centre, targetVel - shot.velocity).distance;
+    if (k == -kAimSpread || miss < bestMiss) {
+      best = d;
+      bestMiss = miss;
+    }
+  }
+  return best;
 }
 
 bool Player::shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const {

@@ -34,6 +34,7 @@ class Player {
   void look(const GameState& s, const ProbeSurface& probe);
   bool wantsHome(const GameState& s) const;
   bool onOwnBase(const GameState& s) const;
+  int closestOf(const GameState& s, int around) const;
   bool shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const;
 
   int p_;

@@ -21,7 +21,7 @@ using zelkar::testing::playMatch;
 struct Tally {
   int wins = 0, losses = 0, unfinished = 0;
   std::vector<int64_t> ticks;
-  double micros = 0, maxMicros = 0;
+  double micros = 0, maxMicros = 0, maxCpuMicros = 0;
   int64_t decisions = 0;
 };
 
@@ -43,6 +43,7 @@ Tally pairing(int level, int rival, int matches, int64_t limit) {
     t.ticks.push_back(m.ticks);
     t.micros += m.decideMicros;
     t.maxMicros = std::max(t.maxMicros, m.maxDecideMicros);
+    t.maxCpuMicros = std::max(t.maxCpuMicros, m.maxDecideCpuMicros);
     t.decisions += m.decisions;
   }
   return t;
