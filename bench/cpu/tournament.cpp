@@ -21,7 +21,7 @@ using zelkar::testing::playMatch;
 struct Tally {
   int wins = 0, losses = 0, unfinished = 0;
   std::vector<int64_t> ticks;
-  double micros = 0, maxMicros = 0, maxCpuMicros = 0;
+  double micros = 0, maxMicros = 0, cpuMicros = 0, maxCpuMicros = 0;
   int64_t decisions = 0;
 };
 
@@ -43,6 +43,7 @@ Tally pairing(int level, int rival, int matches, int64_t limit) {
     t.ticks.push_back(m.ticks);
     t.micros += m.decideMicros;
     t.maxMicros = std::max(t.maxMicros, m.maxDecideMicros);
+    t.cpuMicros += m.decideCpuMicros;
     t.maxCpuMicros = std::max(t.maxCpuMicros, m.maxDecideCpuMicros);
     t.decisions += m.decisions;
   }
@@ -58,9 +59,10 @@ int64_t median(std::vector<int64_t> v) {
 void report(const char* name, const Tally& t, int matches) {
   std::printf(
       "%-22s won %3d/%d  lost %3d  unfinished %3d  median %7lld ticks  "
-      "decide mean %.2f us  max %.1f us\n",
+      "decide mean %.2f us max %.1f us (processor time: mean %.2f us max %.1f us)\n",
       name, t.wins, matches, t.losses, t.unfinished, static_cast<long long>(median(t.ticks)),
-      t.decisions ? t.micros / double(t.decisions) : 0.0, t.maxMicros);
+      t.decisions ? t.micros / double(t.decisions) : 0.0, t.maxMicros,
+      t.decisions ? t.cpuMicros / double(t.decisions) : 0.0, t.maxCpuMicros);
   std::fflush(stdout);
 }
 

@@ -44,6 +44,7 @@ struct MatchResult {
   // The largest by this thread's processor time: the wall clock also counts
   // the time the system gave to other programs in between.
   double maxDecideCpuMicros = 0;
+  double decideCpuMicros = 0;  // summed, in processor time
   int64_t decisions = 0;
 };
 
@@ -83,6 +84,7 @@ inline MatchResult playMatch(uint32_t seed, int levelRight, int levelLeft, int64
         keys[p] = cpus[p]->decide(g);
         const double cpuUs = threadMicros() - c0;
         const double us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+        m.decideCpuMicros += cpuUs;
         m.maxDecideCpuMicros = std::max(m.maxDecideCpuMicros, cpuUs);
         m.decideMicros += us;
         m.maxDecideMicros = std::max(m.maxDecideMicros, us);
