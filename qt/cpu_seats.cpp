@@ -11,8 +11,9 @@ namespace zelkar::qt {
 
 namespace {
 
-// Below the start panel (240, 240, 313 x 57), in client pixels.
-constexpr int kLeft = 240, kTop = 300, kCheckWidth = 185, kBoxWidth = 120, kHeight = 25;
+// Below the start panel (240, 240, 313 x 57), clear of its start button, in
+// client pixels.
+constexpr int kLeft = 240, kTop = 308, kCheckWidth = 185, kBoxWidth = 120, kHeight = 25;
 
 }  // namespace
 
