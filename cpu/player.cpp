@@ -73,8 +73,12 @@ void Player::look(const GameState& s, const ProbeSurface& probe) {
   if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
   if (traits_->aimNoise > 0)
     aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & 63;
+  drive(s, probe);
+}
 
-  // Drive: home to re-arm, or to a spot at the liked range from the target.
+void Player::drive(const GameState& s, const ProbeSurface& probe) {
+  // Home to re-arm, or to a spot at the liked range from the target.
+  const Vec me = centreOf(s, p_);
   Vec goal;
   float slack = 1.0f;
   if (home_) {
@@ -162,6 +166,10 @@ void Player::battle(KeyEvents& out, const GameState& s, const ProbeSurface& prob
   if (looking) {
     look(s, probe);
     nextLook_ = ticks_ + traits_->reactTicks;
+  } else if (home_) {
+    // The way home is routine: even a beginner steers it tick by tick, or
+    // it would overshoot the small pad and burn its last fuel.
+    drive(s, probe);
   }
   // The hands keep working between looks: the gun turns on to the chosen
   // direction and the thrust stays as decided.

@@ -32,6 +32,7 @@ class Player {
  private:
   void battle(KeyEvents& out, const GameState& s, const ProbeSurface& probe);
   void look(const GameState& s, const ProbeSurface& probe);
+  void drive(const GameState& s, const ProbeSurface& probe);
   bool wantsHome(const GameState& s) const;
   bool onOwnBase(const GameState& s) const;
   int closestOf(const GameState& s, int around) const;
