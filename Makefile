@@ -72,8 +72,9 @@ fuzz: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZELKAR_QT=OFF
-	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench
+	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench
 	$(RELEASE)/zelkar_bench
+	$(RELEASE)/zelkar-cpu-bench
 
 # The real program on a private X server (Xvfb), driven with xdotool.
 smoke: build

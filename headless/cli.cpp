@@ -39,6 +39,7 @@ another version is refused.
   tick [N]                  N ticks of the simulation timer (default 1); ticks
                             are run only while the timer runs
   answer TEXT               TEXT typed into the answer box
+  cpu left|right LEVEL      from here on the computer plays that side (LEVEL 1..3)
 
 A TEXT that is empty or holds blanks, # or a leading " is written in double
 quotes, with "" for a quote inside it. The start button and the answer box

@@ -7,7 +7,12 @@
 namespace zelkar::sim {
 
 Runner::Runner(std::ostream& out, DumpMode mode, uint32_t seed)
-    : out_(out), mode_(mode), seed_(seed), g_(std::make_unique<Game>()), ws_(*g_) {}
+    : out_(out),
+      mode_(mode),
+      seed_(seed),
+      g_(std::make_unique<Game>()),
+      ws_(*g_),
+      matchSeed_(seed) {}
 
 void Runner::run(const std::vector<ScriptLine>& script) {
   for (const ScriptLine& line : script) execute(line.command);
@@ -15,6 +20,8 @@ void Runner::run(const std::vector<ScriptLine>& script) {
 }
 
 void Runner::execute(const Command& command) {
+  if (!std::holds_alternative<CpuCommand>(command) && !std::holds_alternative<TickCommand>(command))
+    keep(command);
   std::visit([this](const auto& c) { (*this)(c); }, command);
 }
 
@@ -38,6 +45,7 @@ void Runner::load() {
 }
 
 void Runner::operator()(const SeedCommand& c) {
+  matchSeed_ = c.seed;
   // Before load the seed is handed to it, as the window's --seed is;
   // after load the generator's state is set directly.
   if (loaded_)
@@ -79,6 +87,8 @@ void Runner::operator()(const TickCommand& c) {
   load();
   // Ticks that the stopped timer would not fire are not run and not counted.
   for (int64_t i = 0; i < c.count && simulationRunning(*g_); ++i) {
+    driveCpus();
+    keep(TickCommand{1});
     timer1Timer(*g_);
     ++events_.tick;
     collect();
@@ -101,6 +111,41 @@ void Runner::operator()(const AnswerCommand& c) {
   g_->screen.han.caption = c.text;
   hanChange(*g_, ws_);
   collect();
+}
+
+void Runner::operator()(const CpuCommand& c) {
+  cpus_[c.side == 0 ? 0 : 1].emplace(c.side, c.level, matchSeed_);
+}
+
+void Runner::driveCpus() {
+  if (!acceptsEvents()) return;
+  // Both decide on the same arena before either presses a key.
+  std::array<cpu::KeyEvents, 2> keys;
+  for (int p = 0; p < kPlayers; ++p)
+    if (cpus_[p]) keys[p] = cpus_[p]->decide(*g_);
+  for (const cpu::KeyEvents& side : keys) {
+    for (const cpu::KeyEvent& e : side) {
+      if (e.down) {
+        keep(KeyDownCommand{e.keyCode, 0});
+        formKeyDown(*g_, ws_, e.keyCode, 0);
+      } else {
+        keep(KeyUpCommand{e.keyCode});
+        formKeyUp(*g_, e.keyCode, 0);
+      }
+      collect();
+    }
+  }
+}
+
+void Runner::keep(const Command& command) {
+  if (!recording_) return;
+  // Runs of ticks are kept as one line, as a recording writes them.
+  if (const auto* tick = std::get_if<TickCommand>(&command); tick && !kept_.empty())
+    if (auto* last = std::get_if<TickCommand>(&kept_.back())) {
+      last->count += tick->count;
+      return;
+    }
+  kept_.push_back(command);
 }
 
 void Runner::collect() {

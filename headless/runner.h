@@ -1,13 +1,16 @@
 // Plays a parsed script on a Game with no window and writes JSON Lines.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <vector>
 
 #include "app/game.h"
+#include "cpu/player.h"
 #include "headless/headless_window.h"
 #include "headless/script.h"
 #include "headless/state_dump.h"
@@ -41,6 +44,14 @@ class Runner {
 
   void observeTicks(TickObserver observer) { observer_ = std::move(observer); }
 
+  // Keeps every event as a replay would hold it: the commands run, with the
+  // computer players' keys in place of their `cpu` lines. Playing the kept
+  // list gives the same match.
+  void keepRecording() { recording_ = true; }
+  const std::vector<Command>& recording() const { return kept_; }
+  // The computer player of side p (0 right, 1 left), if a `cpu` line chose one.
+  const cpu::Player* cpuPlayer(int p) const { return cpus_[p] ? &*cpus_[p] : nullptr; }
+
   Game& game() { return *g_; }
   HeadlessWindow& window() { return ws_; }
   int64_t ticks() const { return events_.tick; }
@@ -55,6 +66,11 @@ class Runner {
   void operator()(const KeyUpCommand& c);
   void operator()(const TickCommand& c);
   void operator()(const AnswerCommand& c);
+  void operator()(const CpuCommand& c);
+
+  // The computer players' keys for the coming tick, sent as key events.
+  void driveCpus();
+  void keep(const Command& command);
 
   // Moves what the last handler queued (sounds, message boxes) into the
   // events of the next object, so the game's queue never fills up however
@@ -72,6 +88,10 @@ class Runner {
   DumpEvents events_;
   std::size_t droppedSounds_ = 0;
   TickObserver observer_;
+  uint32_t matchSeed_;  // the seed last given, which seeds the computer players too
+  std::array<std::optional<cpu::Player>, 2> cpus_;
+  bool recording_ = false;
+  std::vector<Command> kept_;
 };
 
 }  // namespace zelkar::sim

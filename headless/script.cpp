@@ -58,6 +58,7 @@ class LineReader {
     if (name == "up") return readUp(out);
     if (name == "tick") return readTick(out);
     if (name == "answer") return readAnswer(out);
+    if (name == "cpu") return readCpu(out);
     return "unknown command \"" + name + "\"";
   }
 
@@ -165,6 +166,22 @@ class LineReader {
     return std::nullopt;
   }
 
+  std::optional<std::string> readCpu(Command& out) {
+    if (auto e = argCount(2, 2)) return e;
+    CpuCommand c;
+    if (words_[1] == "right")
+      c.side = 0;
+    else if (words_[1] == "left")
+      c.side = 1;
+    else
+      return "cpu: expected \"left\" or \"right\", not \"" + words_[1] + "\"";
+    int64_t level = 0;
+    if (auto e = number(2, "the level", 1, 3, level)) return e;
+    c.level = static_cast<int>(level);
+    out = c;
+    return std::nullopt;
+  }
+
   const std::vector<std::string>& words_;
 };
 
@@ -200,6 +217,9 @@ struct LineWriter {
     return c.count == 1 ? "tick" : "tick " + std::to_string(c.count);
   }
   std::string operator()(const AnswerCommand& c) const { return "answer " + scriptText(c.text); }
+  std::string operator()(const CpuCommand& c) const {
+    return std::string("cpu ") + (c.side == 0 ? "right " : "left ") + std::to_string(c.level);
+  }
 };
 
 }  // namespace

@@ -62,8 +62,16 @@ struct AnswerCommand {
   bool operator==(const AnswerCommand&) const = default;
 };
 
+// From this line on the computer plays that side: before each tick it
+// sends the side's keys as a person would.
+struct CpuCommand {
+  int side = 0;   // 0 the right player, 1 the left player
+  int level = 3;  // 1..3
+  bool operator==(const CpuCommand&) const = default;
+};
+
 using Command = std::variant<SeedCommand, ConfigCommand, StartCommand, KeyDownCommand, KeyUpCommand,
-                             TickCommand, AnswerCommand>;
+                             TickCommand, AnswerCommand, CpuCommand>;
 
 struct ScriptLine {
   int line = 0;  // 1-based line number in the script

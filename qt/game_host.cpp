@@ -5,6 +5,7 @@
 
 #include "app/handlers.h"
 #include "net/sync_test.h"
+#include "qt/cpu_seats.h"
 #include "qt/hash_log.h"
 #include "qt/main_window.h"
 #include "qt/net_play.h"
@@ -45,7 +46,8 @@ GameHost::GameHost(Options options)
       recorder_(options.recorder),
       hashes_(options.hashes),
       replay_(options.replay),
-      net_(options.net) {
+      net_(options.net),
+      cpu_(options.cpu) {
   if (options.syncTestDepth > 0) sync_ = std::make_unique<net::SyncChecker>(options.syncTestDepth);
   if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
 
@@ -116,6 +118,9 @@ void GameHost::tick() {
   // Only a tick the model's timer would fire: a recording and zelkar-sim
   // count exactly those.
   if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0 || net_ != nullptr) return;
+  // A replay already holds the computer's keys.
+  if (cpu_ != nullptr && replay_ == nullptr) cpu_->beforeTick(*this);
+  if (ended_ || g_->screen.timer1Interval <= 0) return;
   if (stats_ != nullptr) stats_->tickRan();
   run([&] { timer1Timer(*g_); }, After::tick);
   if (sync_) syncTestTick();
@@ -301,6 +306,7 @@ void GameHost::afterHandler(After after) {
   for (std::size_t i = 0; i < g_->explosions.size(); ++i) main_->addExplosion(g_->explosions[i]);
   g_->explosions.clear();
   main_->widgets().showModel(g_->screen);
+  if (cpu_ != nullptr) cpu_->showWith(*g_);
   // A tick never moves the keys: only the player's own actions and the
   // handlers they start decide where typing goes.
   applyFocus(after != After::tick);

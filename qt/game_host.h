@@ -24,6 +24,7 @@ class SyncChecker;
 
 namespace zelkar::qt {
 
+class CpuSeats;
 class HashLog;
 class MainWindow;
 class NetPlay;
@@ -55,6 +56,8 @@ class GameHost : public QObject {
     // A local game rolled back this many ticks after every tick and
     // replayed (--sync-test); 0 off.
     int syncTestDepth = 0;
+    // Computer players, whose keys go in before each tick; may be null.
+    CpuSeats* cpu = nullptr;
   };
 
   explicit GameHost(Options options);
@@ -156,6 +159,7 @@ class GameHost : public QObject {
   NetPlay* net_;
   std::unique_ptr<net::SyncChecker> sync_;
   bool syncBegun_ = false;
+  CpuSeats* cpu_;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;

@@ -14,6 +14,8 @@
 #include "headless/printable.h"
 #include "qt/command_line.h"
 #include "qt/config_location.h"
+#include "qt/cpu_options.h"
+#include "qt/cpu_seats.h"
 #include "qt/game_host.h"
 #include "qt/japanese_font.h"
 #include "qt/main_window.h"
@@ -93,12 +95,14 @@ int refuse(const QStringList& errors) {
 int main(int argc, char** argv) {
   using zelkar::qt::CommandLine;
   // --help and --version must answer without a display: look before Qt.
-  const QStringList raw = rawArguments(argc, argv);
+  QStringList raw = rawArguments(argc, argv);
   programName = QFileInfo(raw.value(0)).fileName();
+  const zelkar::qt::CpuOptions earlyCpu = zelkar::qt::takeCpuOptions(raw);
   zelkar::qt::NetOptions net;
   const CommandLine early = zelkar::qt::parseWithNet(raw, net);
   if (early.action == CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText()),
+    std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
+                           zelkar::qt::cpuUsageText()),
                stdout);
     return 0;
   }
@@ -113,6 +117,10 @@ int main(int argc, char** argv) {
   // read again once Qt has taken its own out. Nothing is written yet.
   zelkar::qt::RunFiles files;
   const bool named = displayNamed(raw);
+  if (!earlyCpu.error.isEmpty()) {
+    tell(earlyCpu.error);
+    return kExitBadStart;
+  }
   if (early.action == CommandLine::Action::error && !named) {
     tell(early.error);
     std::fputs(qPrintable(zelkar::qt::usageText(programName)), stderr);
@@ -150,10 +158,13 @@ int main(int argc, char** argv) {
     zelkar::qt::SignalClose::dieBy(signal);
   });
 
-  const CommandLine options = zelkar::qt::parseWithNet(QApplication::arguments(), net);
+  QStringList qtArgs = QApplication::arguments();
+  const zelkar::qt::CpuOptions cpuOptions = zelkar::qt::takeCpuOptions(qtArgs);
+  const CommandLine options = zelkar::qt::parseWithNet(qtArgs, net);
   switch (options.action) {
     case CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText()),
+      std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
+                           zelkar::qt::cpuUsageText()),
                  stdout);
       return 0;
     case CommandLine::Action::version:
@@ -165,6 +176,10 @@ int main(int argc, char** argv) {
       return kExitBadStart;
     case CommandLine::Action::run:
       break;
+  }
+  if (!cpuOptions.error.isEmpty()) {
+    tell(cpuOptions.error);
+    return kExitBadStart;
   }
   if (early.action != CommandLine::Action::run || !files.ok()) {
     files.errors.clear();
@@ -204,15 +219,22 @@ int main(int argc, char** argv) {
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
   const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
   zelkar::qt::removeStaleSaves(config.savePath());
+  const uint32_t seed =
+      files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());
+  // Outlives the host, which asks it for the computer's keys before each tick.
+  zelkar::qt::CpuSeats cpu(cpuOptions, seed);
   zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
                              stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
-                             files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest});
+                             files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest,
+                             &cpu});
+  // A replay already holds the computer's keys; online, both seats are people.
+  if (!files.replay && !netPlay) cpu.attach(&host.mainWindow(), options.scale);
   running = &host;
 #ifdef ZELKAR_PADS
   // Destroyed before the host: it watches the main window's keys.
   const auto pads = zelkar::pad::startPads(host);
 #endif
-  host.load(files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed()));
+  host.load(seed);
   int status = host.ended() ? 0 : QApplication::exec();
   running = nullptr;
   if (stats) stats->printTicks();

@@ -1,0 +1,89 @@
+// zelkar-cpu-bench: seeded whole matches to 10 points between the computer
+// player's levels and a player pressing random keys. Prints how often each
+// pairing is won, the match lengths and the computer's decision time per
+// tick. A tournament of whole matches, so a program of its own rather
+// than a Google Benchmark loop.
+//
+//   zelkar-cpu-bench [MATCHES] [TICK_LIMIT]
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "support/cpu_match.h"
+
+namespace {
+
+using zelkar::testing::MatchResult;
+using zelkar::testing::playMatch;
+
+struct Tally {
+  int wins = 0, losses = 0, unfinished = 0;
+  std::vector<int64_t> ticks;
+  double micros = 0, maxMicros = 0, cpuMicros = 0, maxCpuMicros = 0;
+  int64_t decisions = 0;
+};
+
+// `level` plays `rival` (0: random keys); sides alternate with the seed so
+// neither side's start favours it.
+Tally pairing(int level, int rival, int matches, int64_t limit) {
+  Tally t;
+  for (int i = 0; i < matches; ++i) {
+    const uint32_t seed = 1000u + static_cast<uint32_t>(i) * 7919u;
+    const int side = i % 2;  // the side `level` plays
+    const MatchResult m =
+        side == 0 ? playMatch(seed, level, rival, limit) : playMatch(seed, rival, level, limit);
+    if (!m.ended || m.winner < 0)
+      ++t.unfinished;
+    else if (m.winner == side)
+      ++t.wins;
+    else
+      ++t.losses;
+    t.ticks.push_back(m.ticks);
+    t.micros += m.decideMicros;
+    t.maxMicros = std::max(t.maxMicros, m.maxDecideMicros);
+    t.cpuMicros += m.decideCpuMicros;
+    t.maxCpuMicros = std::max(t.maxCpuMicros, m.maxDecideCpuMicros);
+    t.decisions += m.decisions;
+  }
+  return t;
+}
+
+int64_t median(std::vector<int64_t> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+void report(const char* name, const Tally& t, int matches) {
+  std::printf(
+      "%-22s won %3d/%d  lost %3d  unfinished %3d  median %7lld ticks  "
+      "decide mean %.2f us max %.1f us (processor time: mean %.2f us max %.1f us)\n",
+      name, t.wins, matches, t.losses, t.unfinished, static_cast<long long>(median(t.ticks)),
+      t.decisions ? t.micros / double(t.decisions) : 0.0, t.maxMicros,
+      t.decisions ? t.cpuMicros / double(t.decisions) : 0.0, t.maxCpuMicros);
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // --trace SEED RIGHT LEFT: one match, every change of the score printed.
+  if (argc == 5 && std::string(argv[1]) == "--trace") {
+    const MatchResult m = playMatch(static_cast<uint32_t>(std::atoi(argv[2])), std::atoi(argv[3]),
+                                    std::atoi(argv[4]), 200000, false, stdout);
+    std::printf("%lld ticks, %d-%d\n", static_cast<long long>(m.ticks), m.points[0], m.points[1]);
+    return 0;
+  }
+  const int matches = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
+  // 200,000 ticks is 100 simulated minutes: far beyond any match seen.
+  const int64_t limit = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200000;
+  std::printf("zelkar-cpu-bench: %d seeded matches to 10 points per pairing\n", matches);
+  report("level 3 vs random keys", pairing(3, 0, matches, limit), matches);
+  report("level 2 vs random keys", pairing(2, 0, matches, limit), matches);
+  report("level 1 vs random keys", pairing(1, 0, matches, limit), matches);
+  report("level 3 vs level 1", pairing(3, 1, matches, limit), matches);
+  report("level 3 vs level 3", pairing(3, 3, matches, limit), matches);
+  return 0;
+}

@@ -1,0 +1,189 @@
+#include "cpu/player.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "cpu/setup_keys.h"
+#include "cpu/sight.h"
+#include "sim/colour_codes.h"
+
+namespace zelkar::cpu {
+
+namespace {
+
+constexpr float kHazardSeconds = 1.5f;  // s: about the time to stop from cruising speed
+constexpr float kMaxFlightSeconds = 9;  // s: a longer flight gives the target all the time to leave
+constexpr int kAimSpread = 2;           // directions either side of the lead's looked at
+constexpr int kSpotTicks = 15;          // ticks between choices of where to stand
+constexpr float kStandPx = 15;          // px: this near the chosen spot it stands still
+constexpr float kHomeArmourShare = 0.4f;  // drives home to renew armour below this share
+constexpr float kTraceStepPx = 2.5f;      // px between the pixels read along a shot's path
+constexpr float kHomeSlack = 0.3f;        // px/s: precise near the base, the pad is small
+
+float length(Vec v) { return std::sqrt(dot(v, v)); }
+
+}  // namespace
+
+Player::Player(int side, int level, uint32_t seed)
+    : p_(side == 0 ? 0 : 1),
+      level_(std::clamp(level, kMinLevel, kMaxLevel)),
+      traits_(&traitsOf(level_)),
+      rng_(seed, p_) {}
+
+KeyEvents Player::decide(const Game& g) {
+  KeyEvents out;
+  if (!g.matchStarted || g.awaitingAnswer || g.ended || g.screen.timer1Interval <= 0) return out;
+  const GameState& s = g.s;
+  if (s.settingRow[p_] != kRowInBattle) {
+    home_ = false;
+    nextLook_ = ticks_;  // look at once when the battle begins
+    setupKeys(out, s, p_, traits_->settings);
+    return out;
+  }
+  battle(out, s, g.probe);
+  ++ticks_;
+  return out;
+}
+
+bool Player::wantsHome(const GameState& s) const {
+  if (s.shellsLeft[p_] <= 0) return true;
+  if (level_ > 1 && s.armourLeft[p_] < kHomeArmourShare * s.armourFull[p_]) return true;
+  // Enough fuel to drive home and stop there twice over, and some to spare.
+  const Vec base{float(s.kitiLeft[p_] + s.kitiHalf), float(s.kitiTop[p_] + s.kitiHalf)};
+  const float dist = length(base - centreOf(s, p_));
+  const float accel = std::max(engineAccelOf(s, p_), 1.0f);
+  const float thrustSeconds = 2.0f * std::sqrt(dist / accel) * 2.0f + 4.0f;
+  return s.fuelLeft[p_] < s.fuelRate[p_] * thrustSeconds;
+}
+
+void Player::look(const GameState& s, const ProbeSurface& probe) {
+  const int q = 1 - p_;
+  const Vec me = centreOf(s, p_), enemy = centreOf(s, q);
+
+  // Aim: where the target will be when the shell gets there, or where it is.
+  Vec aimAt = enemy - me;
+  if (traits_->lead) {
+    const Vec relVel = velocityOf(s, q) - velocityOf(s, p_);
+    const float t = interceptSeconds(aimAt, relVel, s.muzzleSpeed[p_][1]);
+    if (t > 0) aimAt = aimAt + relVel * t;
+  }
+  aimDir_ = directionTowards(aimAt, s.dirStep);
+  // The 64 directions are coarse: of the nearest few, take the one whose
+  // shell, as it would really leave the muzzle, passes closest.
+  if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
+  if (traits_->aimNoise > 0)
+    aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & 63;
+  drive(s, probe);
+}
+
+void Player::drive(const GameState& s, const ProbeSurface& probe) {
+  // Home to re-arm, or to a spot at the liked range from the target.
+  const Vec me = centreOf(s, p_);
+  Vec goal;
+  float slack = 1.0f;
+  if (home_) {
+    goal = {float(s.kitiLeft[p_] + s.kitiHalf), float(s.kitiTop[p_] + s.kitiHalf)};
+    slack = kHomeSlack;
+  } else {
+    // A spot round the target with a clear line to it, chosen afresh now
+    // and then; between choices it moves along with the target.
+    if (ticks_ >= nextSpot_) {
+      Vec unused;
+      spot_ = chooseSpot(s, probe, p_, traits_->rangePx, spot_, unused);
+      nextSpot_ = ticks_ + kSpotTicks;
+    }
+    goal = spot_ >= 0 ? spotAt(s, p_, traits_->rangePx, spot_) : me;
+    // Close enough: stand and save the fuel.
+    if (length(goal - me) < kStandPx) goal = me;
+  }
+  const Vec wish = seekWish(s, p_, goal, traits_->cruisePx, slack) +
+                   hazardWish(s, p_, kHazardSeconds) * 1.5f +
+                   dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
+  thrust_ = thrustFor(wish, 0.3f);
+}
+
+int Player::closestOf(const GameState& s, int around) const {
+  const int q = 1 - p_;
+  const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
+  int best = around;
+  float bestMiss = 0;
+  for (int k = -kAimSpread; k <= kAimSpread; ++k) {
+    const int d = (around + k) & 63;
+    const Launch shot = launchOf(s, p_, d, 0);
+    const float miss = closestApproach(target - shot.centre, targetVel - shot.velocity).distance;
+    if (k == -kAimSpread || miss < bestMiss) {
+      best = d;
+      bestMiss = miss;
+    }
+  }
+  return best;
+}
+
+bool Player::shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const {
+  const int q = 1 - p_;
+  const Launch shot = launchOf(s, p_, s.gunDir[p_], turn);
+  const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
+  const Pass pass = closestApproach(target - shot.centre, targetVel - shot.velocity);
+  if (pass.distance >= traits_->fireMiss || pass.seconds > kMaxFlightSeconds) return false;
+  // Follow the shell's path on the screen: anything it would meet before
+  // reaching the target detonates it.
+  const float speed = length(shot.velocity);
+  if (speed <= 0) return false;
+  const float dt = kTraceStepPx / speed;
+  const float hi = s.fieldWidth - s.shellSize, low = s.fieldHeight - s.shellSize;
+  for (float t = 0; t <= pass.seconds; t += dt) {
+    const Vec at = shot.centre + shot.velocity * t;
+    const float left = at.x - s.shellHalf, top = at.y - s.shellHalf;
+    if (left < 0 || top < 0 || left > hi || top > low) return false;  // leaves the arena
+    const Vec there = target + targetVel * t;
+    if (length(at - there) < kStrikePx) return true;
+    const int32_t c =
+        probe.getPixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) &
+        kRgbMask;
+    if (isFreeForShell(c)) continue;
+    // Flying shells move on; only what stays in the way counts.
+    if ((c & 0xFFFFF8) == s.shellColorBase[p_] || (c & 0xFFFFF8) == s.shellColorBase[q]) continue;
+    return false;
+  }
+  return true;
+}
+
+bool Player::onOwnBase(const GameState& s) const {
+  // The back-to-set-up key only works with the centres within this radius.
+  const float cx = s.kitiLeft[p_] + s.kitiHalf - s.posX[p_] - s.vehicleRadius;
+  const float cy = s.kitiTop[p_] + s.kitiHalf - s.posY[p_] - s.vehicleRadius;
+  const float r = s.kitiHalf - s.vehicleRadius - 5;
+  return r * r > cx * cx + cy * cy;
+}
+
+void Player::battle(KeyEvents& out, const GameState& s, const ProbeSurface& probe) {
+  home_ = home_ || wantsHome(s);
+  if (home_ && onOwnBase(s)) {
+    out.push({true, controlKey(s, p_, kBack)});
+    return;
+  }
+  const bool looking = ticks_ >= nextLook_;
+  if (looking) {
+    look(s, probe);
+    nextLook_ = ticks_ + traits_->reactTicks;
+  } else if (home_) {
+    // The way home is routine: even a beginner steers it tick by tick, or
+    // it would overshoot the small pad and burn its last fuel.
+    drive(s, probe);
+  }
+  // The hands keep working between looks: the gun turns on to the chosen
+  // direction and the thrust stays as decided.
+  const int turn = turnTowards(s.gunDir[p_], aimDir_);
+  steerCommand(out, s, p_, static_cast<int>(s.thrustX[p_]), thrust_.x, kLeft, kRight);
+  steerCommand(out, s, p_, static_cast<int>(s.thrustY[p_]), thrust_.y, kUp, kDown);
+  steerCommand(out, s, p_, s.turnDir[p_], turn, kTurnMinus, kTurnPlus);
+  // The shot leaves after the turning key above: it carries that throw.
+  const bool ready = s.shellsLeft[p_] > 0 && s.freeShellSlot[p_] < s.noShellSlot &&
+                     ticks_ - lastShot_ >= traits_->fireGapTicks;
+  if (ready && (looking || traits_->reactTicks <= 1) && shotIsGood(s, probe, turn)) {
+    out.push({true, controlKey(s, p_, kFire)});
+    lastShot_ = ticks_;
+  }
+}
+
+}  // namespace zelkar::cpu

@@ -1,0 +1,56 @@
+// The computer player of one side. Each tick, before the tick runs, it
+// looks at the Game as a person at the screen would (positions, velocities,
+// instruments, panels, score) and answers with that side's key presses and
+// releases. It never reads the game's random generator, and it holds no
+// state inside the Game: replays and state hashes see only its keys.
+#pragma once
+
+#include <cstdint>
+
+#include "app/game.h"
+#include "cpu/aim.h"
+#include "cpu/cpu_rng.h"
+#include "cpu/key_events.h"
+#include "cpu/level.h"
+#include "cpu/steering.h"
+
+namespace zelkar::cpu {
+
+class Player {
+ public:
+  // side: 0 the right player, 1 the left player; level 1..3; seed: the
+  // match's seed, the only source of the player's variety.
+  Player(int side, int level, uint32_t seed);
+
+  // The keys for this tick. Deterministic: the same Game and the same
+  // history of calls give the same keys. Never allocates.
+  KeyEvents decide(const Game& g);
+
+  int side() const { return p_; }
+  int level() const { return level_; }
+
+ private:
+  void battle(KeyEvents& out, const GameState& s, const ProbeSurface& probe);
+  void look(const GameState& s, const ProbeSurface& probe);
+  void drive(const GameState& s, const ProbeSurface& probe);
+  bool wantsHome(const GameState& s) const;
+  bool onOwnBase(const GameState& s) const;
+  int closestOf(const GameState& s, int around) const;
+  bool shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const;
+
+  int p_;
+  int level_;
+  const LevelTraits* traits_;
+  CpuRng rng_;
+  int64_t ticks_ = 0;     // calls of decide in battle
+  int64_t nextLook_ = 0;  // tick of the next fresh look
+  int64_t lastShot_ = -1000000;
+  // What the last look decided, carried out until the next one.
+  int aimDir_ = 0;
+  Thrust thrust_{};
+  bool home_ = false;
+  int spot_ = -1;         // where to stand round the target (see chooseSpot)
+  int64_t nextSpot_ = 0;  // tick of the next choice of spot
+};
+
+}  // namespace zelkar::cpu

@@ -1,0 +1,84 @@
+// The computer player as a player: it keeps quiet when no match runs, sees
+// nothing of the game's generator, and drives home to re-arm.
+#include "cpu/player.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "support/fake_window_system.h"
+
+namespace zelkar::testing {
+namespace {
+
+constexpr int16_t kBackKeys[2] = {105, 81};  // keypad 9 (keyboard kind 1), Q
+
+void send(Game& g, FakeWindowSystem& ws, const cpu::KeyEvents& keys) {
+  for (const cpu::KeyEvent& e : keys) {
+    if (e.down)
+      formKeyDown(g, ws, e.keyCode, 0);
+    else
+      formKeyUp(g, e.keyCode, 0);
+  }
+}
+
+TEST(CpuPlayer, QuietWhileNoMatchRunsOrTheQuestionWaits) {
+  FakeWindowSystem ws;
+  auto g = std::make_unique<Game>();
+  formLoad(*g, ws, 5);
+  startTimer(*g);
+  for (int p = 0; p < 2; ++p) {
+    cpu::Player cpu(p, 3, 5);
+    EXPECT_EQ(cpu.decide(*g).size(), 0) << "start panel, player " << p;
+  }
+  gameClick(*g, ws);
+  g->awaitingAnswer = true;
+  for (int p = 0; p < 2; ++p) {
+    cpu::Player cpu(p, 3, 5);
+    EXPECT_EQ(cpu.decide(*g).size(), 0) << "replay question, player " << p;
+  }
+}
+
+TEST(CpuPlayer, NeverReadsTheGamesGenerator) {
+  FakeWindowSystem ws;
+  auto g = std::make_unique<Game>(startedGame(ws, 9, false, "11"));
+  auto other = std::make_unique<Game>();
+  cpu::Player seen[2] = {cpu::Player(0, 3, 9), cpu::Player(1, 2, 9)};
+  cpu::Player blind[2] = {cpu::Player(0, 3, 9), cpu::Player(1, 2, 9)};
+  for (int n = 0; n < 1500 && !g->awaitingAnswer; ++n) {
+    *other = *g;
+    other->rng.seed(g->rng.state() ^ 0x123456u);  // another future for the match
+    for (int p = 0; p < 2; ++p) {
+      const cpu::KeyEvents a = seen[p].decide(*g);
+      const cpu::KeyEvents b = blind[p].decide(*other);
+      ASSERT_EQ(a.size(), b.size()) << "tick " << n << " player " << p;
+      for (int i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "tick " << n;
+      send(*g, ws, a);
+    }
+    timer1Timer(*g);
+  }
+}
+
+TEST(CpuPlayer, OutOfShellsOnItsBaseGoesBackToSetUp) {
+  for (int p = 0; p < 2; ++p) {
+    FakeWindowSystem ws;
+    auto g = std::make_unique<Game>(startedGame(ws, 3, false, "1"));
+    cpu::Player cpu(p, 3, 3);
+    // Set up and confirm; both vehicles still stand on their bases.
+    for (int n = 0; n < 2000 && g->s.settingRow[p] != kRowInBattle; ++n) {
+      send(*g, ws, cpu.decide(*g));
+      if (g->s.settingRow[p] != kRowInBattle) timer1Timer(*g);
+    }
+    ASSERT_EQ(g->s.settingRow[p], kRowInBattle);
+    EXPECT_EQ(g->s.setting[p][4], 1.0f) << "level 3 fires the lightest shells";
+    g->s.shellsLeft[p] = 0;
+    const cpu::KeyEvents keys = cpu.decide(*g);
+    ASSERT_EQ(keys.size(), 1);
+    EXPECT_EQ(keys[0], (cpu::KeyEvent{true, kBackKeys[p]}));
+    send(*g, ws, keys);
+    EXPECT_EQ(g->s.settingRow[p], 0) << "the panel is open again";
+  }
+}
+
+}  // namespace
+}  // namespace zelkar::testing

@@ -1,0 +1,116 @@
+// Whole matches between computer players and a player that presses random
+// keys, played on the headless runner. Shared by the tests and the
+// benchmark.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <sstream>
+
+#include "cpu/cpu_rng.h"
+#include "cpu/player.h"
+#include "headless/runner.h"
+#include "headless/state_dump.h"
+
+namespace zelkar::testing {
+
+// Presses and releases its side's eight keys at random: a quarter of the
+// ticks one press, a quarter one release.
+class RandomKeys {
+ public:
+  RandomKeys(int side, uint32_t seed) : p_(side), rng_(seed ^ 0x5A5A5A5Au, side) {}
+  std::optional<cpu::KeyEvent> decide(const GameState& s) {
+    const int roll = rng_.between(0, 3);
+    if (roll > 1) return std::nullopt;
+    return cpu::KeyEvent{roll == 0, cpu::controlKey(s, p_, rng_.between(0, 7))};
+  }
+
+ private:
+  int p_;
+  cpu::CpuRng rng_;
+};
+
+struct MatchResult {
+  int points[2] = {0, 0};  // right, left
+  int64_t ticks = 0;
+  bool ended = false;       // someone reached 10 points within the limit
+  int winner = -1;          // 0 right, 1 left, -1 none or a draw
+  double decideMicros = 0;  // summed decision time of the computer players
+  double maxDecideMicros = 0;
+  // The largest by this thread's processor time: the wall clock also counts
+  // the time the system gave to other programs in between.
+  double maxDecideCpuMicros = 0;
+  double decideCpuMicros = 0;  // summed, in processor time
+  int64_t decisions = 0;
+};
+
+inline double threadMicros() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
+}
+
+// Level 0 stands for random keys. Each side is driven before every tick
+// through the same key handlers a person's keys reach.
+// With `trace`, each change of the score is printed with the tick.
+inline MatchResult playMatch(uint32_t seed, int levelRight, int levelLeft, int64_t tickLimit,
+                             bool friction = false, std::FILE* trace = nullptr) {
+  std::ostringstream sink;
+  sim::Runner r(sink, sim::DumpMode::None, seed);
+  r.execute(sim::SeedCommand{seed});
+  r.execute(sim::StartCommand{false, {}, friction});
+  const int levels[2] = {levelRight, levelLeft};
+  std::optional<cpu::Player> cpus[2];
+  std::optional<RandomKeys> randoms[2];
+  for (int p = 0; p < 2; ++p) {
+    if (levels[p] > 0)
+      cpus[p].emplace(p, levels[p], seed);
+    else
+      randoms[p].emplace(p, seed);
+  }
+  MatchResult m;
+  Game& g = r.game();
+  using Clock = std::chrono::steady_clock;
+  while (r.ticks() < tickLimit && sim::simulationRunning(g) && !g.awaitingAnswer) {
+    cpu::KeyEvents keys[2];
+    for (int p = 0; p < 2; ++p) {
+      if (cpus[p]) {
+        const auto t0 = Clock::now();
+        const double c0 = threadMicros();
+        keys[p] = cpus[p]->decide(g);
+        const double cpuUs = threadMicros() - c0;
+        const double us = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+        m.decideCpuMicros += cpuUs;
+        m.maxDecideCpuMicros = std::max(m.maxDecideCpuMicros, cpuUs);
+        m.decideMicros += us;
+        m.maxDecideMicros = std::max(m.maxDecideMicros, us);
+        ++m.decisions;
+      } else if (auto e = randoms[p]->decide(g.s)) {
+        keys[p].push(*e);
+      }
+    }
+    for (const cpu::KeyEvents& side : keys)
+      for (const cpu::KeyEvent& e : side)
+        r.execute(e.down ? sim::Command{sim::KeyDownCommand{e.keyCode, 0}}
+                         : sim::Command{sim::KeyUpCommand{e.keyCode}});
+    const int before = g.s.points[0] + g.s.points[1];
+    r.execute(sim::TickCommand{1});
+    if (trace && g.s.points[0] + g.s.points[1] != before)
+      std::fprintf(trace, "tick %lld: %d-%d  fuel %.0f/%.0f shells %d/%d rows %d/%d\n",
+                   static_cast<long long>(r.ticks()), g.s.points[0], g.s.points[1],
+                   double(g.s.fuelLeft[0]), double(g.s.fuelLeft[1]), g.s.shellsLeft[0],
+                   g.s.shellsLeft[1], g.s.settingRow[0], g.s.settingRow[1]);
+  }
+  m.points[0] = g.s.points[0];
+  m.points[1] = g.s.points[1];
+  m.ticks = r.ticks();
+  m.ended = g.awaitingAnswer;
+  if (m.ended && m.points[0] != m.points[1]) m.winner = m.points[0] > m.points[1] ? 0 : 1;
+  return m;
+}
+
+}  // namespace zelkar::testing
