@@ -40,7 +40,7 @@ KeyEvents Player::decide(const Game& g) {
     setupKeys(out, s, p_, traits_->settings);
     return out;
   }
-  battle(out, s, g.probe);
+  battle(out, s, PixelReader(g.probe, g.screen.pictures));
   ++ticks_;
   return out;
 }
@@ -56,7 +56,7 @@ bool Player::wantsHome(const GameState& s) const {
   return s.fuelLeft[p_] < s.fuelRate[p_] * thrustSeconds;
 }
 
-void Player::look(const GameState& s, const ProbeSurface& probe) {
+void Player::look(const GameState& s, const PixelReader& probe) {
   const int q = 1 - p_;
   const Vec me = centreOf(s, p_), enemy = centreOf(s, q);
 
@@ -76,7 +76,7 @@ void Player::look(const GameState& s, const ProbeSurface& probe) {
   drive(s, probe);
 }
 
-void Player::drive(const GameState& s, const ProbeSurface& probe) {
+void Player::drive(const GameState& s, const PixelReader& probe) {
   // Home to re-arm, or to a spot at the liked range from the target.
   const Vec me = centreOf(s, p_);
   Vec goal;
@@ -119,7 +119,7 @@ int Player::closestOf(const GameState& s, int around) const {
   return best;
 }
 
-bool Player::shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const {
+bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) const {
   const int q = 1 - p_;
   const Launch shot = launchOf(s, p_, s.gunDir[p_], turn);
   const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
@@ -156,7 +156,7 @@ bool Player::onOwnBase(const GameState& s) const {
   return r * r > cx * cx + cy * cy;
 }
 
-void Player::battle(KeyEvents& out, const GameState& s, const ProbeSurface& probe) {
+void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe) {
   home_ = home_ || wantsHome(s);
   if (home_ && onOwnBase(s)) {
     out.push({true, controlKey(s, p_, kBack)});

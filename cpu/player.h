@@ -12,6 +12,7 @@
 #include "cpu/cpu_rng.h"
 #include "cpu/key_events.h"
 #include "cpu/level.h"
+#include "cpu/pixel_reader.h"
 #include "cpu/steering.h"
 
 namespace zelkar::cpu {
@@ -30,13 +31,13 @@ class Player {
   int level() const { return level_; }
 
  private:
-  void battle(KeyEvents& out, const GameState& s, const ProbeSurface& probe);
-  void look(const GameState& s, const ProbeSurface& probe);
-  void drive(const GameState& s, const ProbeSurface& probe);
+  void battle(KeyEvents& out, const GameState& s, const PixelReader& probe);
+  void look(const GameState& s, const PixelReader& probe);
+  void drive(const GameState& s, const PixelReader& probe);
   bool wantsHome(const GameState& s) const;
   bool onOwnBase(const GameState& s) const;
   int closestOf(const GameState& s, int around) const;
-  bool shotIsGood(const GameState& s, const ProbeSurface& probe, int turn) const;
+  bool shotIsGood(const GameState& s, const PixelReader& probe, int turn) const;
 
   int p_;
   int level_;

@@ -22,7 +22,7 @@ float length(Vec v) { return std::sqrt(dot(v, v)); }
 
 }  // namespace
 
-bool lineIsClear(const GameState& s, const ProbeSurface& probe, Vec from, Vec to, float clearPx) {
+bool lineIsClear(const GameState& s, const PixelReader& probe, Vec from, Vec to, float clearPx) {
   const Vec d = to - from;
   const float n = length(d);
   if (n <= 2 * clearPx) return true;
@@ -47,7 +47,7 @@ Vec spotAt(const GameState& s, int p, float range, int index) {
           target.y + range * static_cast<float>(std::sin(angle))};
 }
 
-int chooseSpot(const GameState& s, const ProbeSurface& probe, int p, float range, int keep,
+int chooseSpot(const GameState& s, const PixelReader& probe, int p, float range, int keep,
                Vec& spot) {
   const Vec me = centreOf(s, p), target = centreOf(s, 1 - p);
   int best = -1;

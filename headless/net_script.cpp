@@ -19,6 +19,10 @@ std::optional<ScriptError> checkSideScript(const std::vector<ScriptLine>& lines,
       // set; a later seed could reach only one of them.
       if (evented) return ScriptError{l.line, "seed: only before the first event online"};
       setup.loadSeed = s->seed;
+    } else if (std::holds_alternative<CpuCommand>(l.command)) {
+      // The session carries key lines; a computer seat would have to run
+      // on one machine and send its keys as that side's.
+      return ScriptError{l.line, "cpu: not in an online match"};
     } else if (std::holds_alternative<StartCommand>(l.command)) {
       if (!host) return ScriptError{l.line, "start: only the host starts a match"};
       evented = true;

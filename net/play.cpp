@@ -42,6 +42,9 @@ struct Player {
       ++ticks;
     }
   }
+  // Sessions and the sync test play recorded key lines only; their scripts
+  // refuse a cpu line before it gets here.
+  void operator()(const sim::CpuCommand&) {}
   void operator()(const sim::AnswerCommand& c) {
     // Only a shown answer box can be typed into.
     if (g.ended || !g.screen.han.visible) return;

@@ -69,6 +69,12 @@ SyncRun syncTestScript(std::string_view script, int depth, int64_t maxTicks, uin
   bool loaded = false;
   for (const sim::ScriptLine& line : parsed.commands) {
     const sim::Command& c = line.command;
+    // The sync test replays what was recorded; a computer seat's keys are
+    // only known once a match against it has been recorded.
+    if (std::holds_alternative<sim::CpuCommand>(c)) {
+      run.error = sim::ScriptError{line.line, "cpu: record the match first, then sync-test it"};
+      return run;
+    }
     // Before the window opens, a seed is the one load uses and settings are
     // what load reads, as in zelkar-sim.
     if (!loaded) {

@@ -220,16 +220,20 @@ TEST_F(GameHostTest, ScaleEnlargesThePaintingAndTheWidgetsOnly) {
 TEST_F(GameHostTest, TheTickKeepsItsRate) {
   startMatch();
   ASSERT_EQ(host->tickClock().interval(), 10);
+  // A coarse timer may fire up to 5 % late every time: the game's speed
+  // needs the precise kind. How close the rate comes is a figure for
+  // `make measure`, not for a test that a busy machine would fail.
+  EXPECT_EQ(host->tickClock().timerType(), Qt::PreciseTimer);
   int ticks = 0;
   QObject::connect(&host->tickClock(), &QTimer::timeout, [&] { ++ticks; });
   QElapsedTimer clock;
   clock.start();
   QEventLoop loop;
-  QTimer::singleShot(1000, &loop, &QEventLoop::quit);
+  QTimer::singleShot(300, &loop, &QEventLoop::quit);
   loop.exec();
-  const double expected = double(clock.elapsed()) / 10;
-  EXPECT_LE(ticks, expected + 2);
-  EXPECT_GE(ticks, expected * 0.85);  // room for a busy machine
+  // Never faster than the interval allows, however the events bunch up.
+  EXPECT_LE(ticks, double(clock.elapsed()) / 10 + 2);
+  EXPECT_GT(ticks, 0);
 }
 
 TEST(GameHostLoad, AsksForTheSettingsUntilTheFileCanBeRead) {
