@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
   const CommandLine early = zelkar::qt::parseWithNet(raw, net);
   if (early.action == CommandLine::Action::help) {
     std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
-                           zelkar::qt::cpuUsageText()),
+                          zelkar::qt::cpuUsageText()),
                stdout);
     return 0;
   }
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
   switch (options.action) {
     case CommandLine::Action::help:
       std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
-                           zelkar::qt::cpuUsageText()),
+                            zelkar::qt::cpuUsageText()),
                  stdout);
       return 0;
     case CommandLine::Action::version:

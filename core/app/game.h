@@ -8,7 +8,6 @@
 #include "arena/rng.h"
 #include "audio/sound.h"
 #include "sim/blasts_seen.h"
-
 #include "ui/explosion_queue.h"
 #include "ui/probe_surface.h"
 #include "ui/screen_model.h"

@@ -85,8 +85,16 @@ TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {
     Recorder recorder(path);
     ASSERT_TRUE(recorder.isOpen());
     CpuSeats seats(CpuOptions{{true, true}, 3, {}}, 99);
-    GameHost host(GameHost::Options{
-        1, ConfigLocation(config, config), {}, nullptr, &recorder, nullptr, nullptr, nullptr, 0, &seats});
+    GameHost host(GameHost::Options{1,
+                                    ConfigLocation(config, config),
+                                    {},
+                                    nullptr,
+                                    &recorder,
+                                    nullptr,
+                                    nullptr,
+                                    nullptr,
+                                    0,
+                                    &seats});
     seats.attach(&host.mainWindow(), 1);
     host.load(99);
     host.startTimerFired();
