@@ -7,7 +7,7 @@
 namespace zelkar::qt {
 
 QRect vehicleBlastBox(float centreX, float centreY, int16_t width) {
-  // The very arithmetic of bakuhatuk, so each size lands where the rules
+  // The very arithmetic of explodeVehicle, so each size lands where the rules
   // placed it.
   const int16_t h = toInt16Clamped(width / 2.0);
   return QRect(toInt16Clamped(centreX - h), toInt16Clamped(centreY - h), width, width);

@@ -29,7 +29,7 @@ class ExplosionOverlay {
     bool operator==(const Sprite&) const = default;
   };
 
-  // The sizes bakuhatuk placed, widthFrom down to 1, from `nowMs` on.
+  // The sizes explodeVehicle placed, widthFrom down to 1, from `nowMs` on.
   void addVehicle(const VehicleExplosion& e, int64_t nowMs);
   // A shell burst as first drawn, `box` wide, shrinking to 2 px.
   void addBurst(const QRect& box, int16_t picture, int64_t nowMs);
@@ -53,7 +53,7 @@ class ExplosionOverlay {
   std::vector<Show> shows_;
 };
 
-// The box bakuhatuk gives baku(v) at width w around (cx, cy): half the
+// The box explodeVehicle gives baku(v) at width w around (cx, cy): half the
 // width rounded to the nearest whole number, halves to even.
 QRect vehicleBlastBox(float centreX, float centreY, int16_t width);
 

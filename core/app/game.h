@@ -23,7 +23,7 @@ struct Game {
   ProbeSurface probe;           // the arena as the current tick found it
   BlastsSeen blasts;            // the blast states that go with its pictures
   bool awaitingAnswer = false;  // the replay question waits for its answer
-  bool ended = false;           // the program has ended (syuuryou)
+  bool ended = false;           // the program has ended (quitProgram)
   bool matchStarted = false;    // the start button has built an arena
 };
 

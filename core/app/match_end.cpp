@@ -25,7 +25,7 @@ void askForReplay(Game& g) {
 
 }  // namespace
 
-void tokutenhyouji(Game& g, int dotti) {
+void showScore(Game& g, int dotti) {
   g.s.points[dotti] = static_cast<int16_t>(g.s.points[dotti] + 1);
   const int v = g.s.points[dotti];
   char text[8] = {'0'};
@@ -53,7 +53,7 @@ void again2(Game& g) {
   askForReplay(g);
 }
 
-void syuuryou(Game& g, WindowSystem& ws) {
+void quitProgram(Game& g, WindowSystem& ws) {
   g.ended = true;
   g.screen.scoreVisible = false;
   g.screen.timer1Interval = 0;
@@ -75,7 +75,7 @@ void hanChange(Game& g, WindowSystem& ws) {
     g.awaitingAnswer = false;
   } else if (answer == "n" || answer == "N") {
     g.awaitingAnswer = false;
-    syuuryou(g, ws);
+    quitProgram(g, ws);
   }
   // Anything else is wiped at once and the question stays.
   w.han.caption = "";

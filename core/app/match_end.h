@@ -9,7 +9,7 @@
 namespace zelkar {
 
 // One point for player `dotti`, shown in the score window as "01".."10".
-void tokutenhyouji(Game& g, int dotti);
+void showScore(Game& g, int dotti);
 
 // The match is won by subjectPlayer: the tick stops, the result labels
 // stand over the sides, and the game waits for the answer to the question.
@@ -18,7 +18,7 @@ void again(Game& g);
 void again2(Game& g);
 
 // "N": the program ends.
-void syuuryou(Game& g, WindowSystem& ws);
+void quitProgram(Game& g, WindowSystem& ws);
 
 inline constexpr int16_t kWinningPoints = 10;
 

@@ -25,9 +25,9 @@ void request(Game& g, Sound s) {
 }
 }  // namespace
 
-void hassyaon(Game& g) { request(g, Sound::hassyaon); }
-void bakuhatuon1(Game& g) { request(g, Sound::bakuhatuon1); }
-void bakuhatuon2(Game& g) { request(g, Sound::bakuhatuon2); }
-void syoutotuon(Game& g) { request(g, Sound::syoutotuon); }
+void playFireSound(Game& g) { request(g, Sound::hassyaon); }
+void playShellBurstSound(Game& g) { request(g, Sound::bakuhatuon1); }
+void playVehicleExplosionSound(Game& g) { request(g, Sound::bakuhatuon2); }
+void playCollisionSound(Game& g) { request(g, Sound::syoutotuon); }
 
 }  // namespace zelkar

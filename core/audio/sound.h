@@ -10,6 +10,7 @@
 
 namespace zelkar {
 
+// The sounds keep the rules' names: the JSON output and scripts spell them so.
 enum class Sound : uint8_t { hassyaon, bakuhatuon1, bakuhatuon2, syoutotuon };
 
 std::string_view soundName(Sound s);
@@ -37,9 +38,11 @@ class SoundQueue {
 };
 
 struct Game;
-void hassyaon(Game& g);
-void bakuhatuon1(Game& g);
-void bakuhatuon2(Game& g);
-void syoutotuon(Game& g);
+// The four sound procedures: firing (hassyaon), a shell burst (bakuhatuon1),
+// a vehicle explosion (bakuhatuon2), a collision (syoutotuon).
+void playFireSound(Game& g);
+void playShellBurstSound(Game& g);
+void playVehicleExplosionSound(Game& g);
+void playCollisionSound(Game& g);
 
 }  // namespace zelkar

@@ -10,7 +10,7 @@ void fireShell(Game& g, int p) {
   const int d = s.gunDir[p];
   const float m = s.setting[p][4];      // kg
   const float force = s.setting[p][5];  // N
-  hassyaon(g);
+  playFireSound(g);
   // Out of sight at the bottom-right corner until the tick places it.
   Item& image = g.screen.houdan[8 * p + slot];
   image.visible = true;

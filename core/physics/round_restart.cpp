@@ -32,7 +32,7 @@ void resetVehicles(Game& g, bool bothToSetup, int destroyed) {
 
 }  // namespace
 
-void bakuhatuk(Game& g, int dotti) {
+void explodeVehicle(Game& g, int dotti) {
   const GameState& s = g.s;
   ScreenModel& w = g.screen;
   w.kyara[dotti].visible = false;
@@ -48,7 +48,7 @@ void bakuhatuk(Game& g, int dotti) {
                static_cast<int16_t>(width));
   }
   g.explosions.push({static_cast<int8_t>(dotti), cx, cy, s.blastWidth, blast.picture});
-  bakuhatuon2(g);
+  playVehicleExplosionSound(g);
   blast.visible = false;
 }
 

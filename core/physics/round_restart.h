@@ -7,7 +7,7 @@ namespace zelkar {
 
 // Vehicle `dotti` explodes: its picture goes, a shrinking blast and the
 // big explosion sound take its place.
-void bakuhatuk(Game& g, int dotti);
+void explodeVehicle(Game& g, int dotti);
 
 // After the destruction of subjectPlayer's vehicle: both vehicles back on
 // their bases, the destroyed player back in the settings panel.

@@ -53,7 +53,7 @@ void vehicleCollision(Game& g, int p) {
                       energyLoss(s.totalMass[q], s.velX[q], s.velY[q], s.colVx2, s.colVy2);
   takeArmour(s, p, lost);
   takeArmour(s, q, lost);
-  if (s.armourLeft[p] >= 0) syoutotuon(g);
+  if (s.armourLeft[p] >= 0) playCollisionSound(g);
   readvance(s.posX[p], s.posY[p], s.velX[p], s.velY[p], s.colX1, s.colY1, s.colVx1, s.colVy1);
   readvance(s.posX[q], s.posY[q], s.velX[q], s.velY[q], s.colX2, s.colY2, s.colVx2, s.colVy2);
   moveSprite(g.screen.kyara[q], s.posX[q], s.posY[q]);

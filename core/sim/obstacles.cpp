@@ -23,11 +23,11 @@ void moveAxis(Game& g, float& x, float& v, float far) {
   x = static_cast<float>(x + double(v) * kTickSeconds);
   if (x < 0) {
     x = 0, v = -v;
-    syoutotuon(g);
+    playCollisionSound(g);
   }
   if (x > far) {
     x = far, v = -v;
-    syoutotuon(g);
+    playCollisionSound(g);
   }
 }
 
@@ -44,7 +44,7 @@ bool clearOfVehicles(const GameState& s, int t) {
 
 void bounceOffFixed(Game& g, int t, float x2, float y2, float half2) {
   GameState& s = g.s;
-  syoutotuon(g);
+  playCollisionSound(g);
   loadObstacle1(s, t);
   s.colX2 = x2, s.colY2 = y2, s.colHalf2 = half2;
   s.colCoef = kRestitution;
@@ -70,7 +70,7 @@ void blastPush(Game& g, int t, int owner, int slot) {
 
 void collideObstacles(Game& g, int t, int u) {
   GameState& s = g.s;
-  syoutotuon(g);
+  playCollisionSound(g);
   loadObstacle1(s, t);
   loadObstacle2(s, u);
   s.colCoef = kRestitution;

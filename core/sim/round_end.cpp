@@ -14,8 +14,8 @@ constexpr int16_t kStallLimitFriction = 6000;
 
 void stallDraw(Game& g) {
   GameState& s = g.s;
-  tokutenhyouji(g, 0);
-  tokutenhyouji(g, 1);
+  showScore(g, 0);
+  showScore(g, 1);
   if (s.points[0] == kWinningPoints && s.points[1] == kWinningPoints) {
     again2(g);
   } else if (s.points[0] == kWinningPoints) {
@@ -33,8 +33,8 @@ void stallDraw(Game& g) {
 void destroyVehicle(Game& g, int v) {
   GameState& s = g.s;
   const int w = 1 - v;
-  bakuhatuk(g, v);
-  tokutenhyouji(g, w);
+  explodeVehicle(g, v);
+  showScore(g, w);
   if (s.points[w] == kWinningPoints) {
     s.subjectPlayer = static_cast<int16_t>(w);
     again(g);

@@ -98,7 +98,7 @@ bool hit(Game& g, int p, int k, int32_t c) {
   GameState& s = g.s;
   const int q = 1 - p;
   burst(g, p, k);
-  bakuhatuon1(g);
+  playShellBurstSound(g);
   // Head-on with one of q's shells: that one bursts too.
   if ((c & 0xFFFFF8) == s.shellColorBase[q]) {
     const int other = c & 7;
@@ -130,7 +130,7 @@ void shellStateLoop(Game& g, int p) {
       s.shellY[p][k] = static_cast<float>(s.shellY[p][k] + double(s.shellVY[p][k]) * kTickSeconds);
       if (!insideField(s, s.shellX[p][k], s.shellY[p][k])) {
         burst(g, p, k);
-        bakuhatuon1(g);
+        playShellBurstSound(g);
       }
     } else {
       playBlast(g, p, k);

@@ -14,7 +14,7 @@ namespace zelkar {
 
 struct VehicleExplosion {
   int8_t vehicle = 0;     // index v of the destroyed vehicle
-  float centreX = 0;      // px: posX(v) + vehicleRadius, as bakuhatuk computes it
+  float centreX = 0;      // px: posX(v) + vehicleRadius, as explodeVehicle computes it
   float centreY = 0;      // px
   int16_t widthFrom = 0;  // px: blastWidth, the first size placed; the last is 1
   int16_t picture = -1;   // baku(v)'s picture

@@ -51,7 +51,7 @@ TEST(Runner, EverySoundAndMessageReachesTheNextObjectOnce) {
   // long match spreads them.
   const std::size_t events = SoundQueue::kCapacity + 44;
   for (std::size_t i = 0; i < events; ++i) {
-    (i % 2 ? syoutotuon : hassyaon)(g);
+    (i % 2 ? playCollisionSound : playFireSound)(g);
     r.execute(KeyUpCommand{7});  // no control's key: the event changes nothing
   }
   r.window().messageBox("1-11の範囲に設定して下さい。", "移動障害物個数");

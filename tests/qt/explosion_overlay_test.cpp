@@ -16,7 +16,7 @@
 namespace zelkar::qt {
 namespace {
 
-// bakuhatuk's box for width w around (cx, cy): h = w / 2 to the nearest
+// explodeVehicle's box for width w around (cx, cy): h = w / 2 to the nearest
 // whole number, halves to even, then the corner rounded the same way.
 QRect ruleBox(float cx, float cy, int w) {
   const float h = std::nearbyint(w / 2.0f);

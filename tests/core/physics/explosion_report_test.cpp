@@ -9,7 +9,7 @@ namespace {
 
 using namespace zelkar::testing;
 
-// bakuhatuk runs every size of the blast inside one handler; the window can
+// explodeVehicle runs every size of the blast inside one handler; the window can
 // only show it from the report, so the report must say where and how big.
 TEST(ExplosionReport, EitherVehicleIsReportedAtItsCentreWithTheFullBlastWidth) {
   for (int v = 0; v < 2; ++v) {
@@ -17,7 +17,7 @@ TEST(ExplosionReport, EitherVehicleIsReportedAtItsCentreWithTheFullBlastWidth) {
     Game g = battleGame(ws);
     placeVehicle(g, v, 400.25f, 120.5f, 30, -20);
     g.explosions.clear();
-    bakuhatuk(g, v);
+    explodeVehicle(g, v);
     ASSERT_EQ(g.explosions.size(), 1u) << v;
     const VehicleExplosion& e = g.explosions[0];
     EXPECT_EQ(e.vehicle, v);
@@ -41,8 +41,8 @@ TEST(ExplosionReport, BothVehiclesInOneTickAreBothReportedInOrder) {
   placeVehicle(g, 0, 600, 300, 0, 0);
   placeVehicle(g, 1, 100, 200, 0, 0);
   g.explosions.clear();
-  bakuhatuk(g, 1);
-  bakuhatuk(g, 0);
+  explodeVehicle(g, 1);
+  explodeVehicle(g, 0);
   ASSERT_EQ(g.explosions.size(), 2u);
   EXPECT_EQ(g.explosions[0].vehicle, 1);
   EXPECT_FLOAT_EQ(g.explosions[0].centreX, 111);
@@ -54,7 +54,7 @@ TEST(ExplosionReport, AFullQueueDropsReportsAndNeverGrows) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);
   g.explosions.clear();
-  for (std::size_t i = 0; i < ExplosionQueue::kCapacity + 5; ++i) bakuhatuk(g, int(i % 2));
+  for (std::size_t i = 0; i < ExplosionQueue::kCapacity + 5; ++i) explodeVehicle(g, int(i % 2));
   EXPECT_EQ(g.explosions.size(), ExplosionQueue::kCapacity);
 }
 
@@ -63,7 +63,7 @@ TEST(ExplosionReport, AFullQueueDropsReportsAndNeverGrows) {
 TEST(ExplosionReport, TheStateHashDoesNotReadTheQueue) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);
-  bakuhatuk(g, 0);
+  explodeVehicle(g, 0);
   ASSERT_GT(g.explosions.size(), 0u);
   const uint64_t reported = stateHash(g);
   g.explosions.clear();

@@ -23,9 +23,9 @@ void destroyByContact(Game& g, int v) {
 TEST(Match, PointsShowWithTwoDigits) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);
-  tokutenhyouji(g, 0);
+  showScore(g, 0);
   EXPECT_EQ(g.screen.tokuten[0].caption, "01");
-  for (int i = 0; i < 9; ++i) tokutenhyouji(g, 0);
+  for (int i = 0; i < 9; ++i) showScore(g, 0);
   EXPECT_EQ(g.screen.tokuten[0].caption, "10");
 }
 
