@@ -51,9 +51,12 @@ class Replayer {
 
   void setNote(Note note) { note_ = std::move(note); }
 
+  // One event of a replay (not a tick) as the window takes it: the start
+  // panel's boxes as the player left them, keys, the typed answer.
+  static void apply(GameHost& host, const sim::Command& command);
+
  private:
   Replayer(std::vector<sim::ScriptLine> commands, QString name, uint32_t seed);
-  void apply(GameHost& host, const sim::Command& command);
   void finish(GameHost& host);
   void say(const std::string& text) const;
 

@@ -18,6 +18,7 @@
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/qt_window_system.h"
+#include "qt/replayer.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt::test {
@@ -61,38 +62,16 @@ inline void playCommands(GameHost& host, const std::vector<sim::ScriptLine>& com
   EXPECT_TRUE(QTest::qWaitForWindowActive(&host.mainWindow()));
   host.startTimerFired();
   for (; next < commands.size(); ++next) {
-    std::visit(
-        [&](const auto& c) {
-          using C = std::decay_t<decltype(c)>;
-          ScreenModel& m = host.game().screen;
-          if constexpr (std::is_same_v<C, sim::SeedCommand>) {
-            host.game().rng.seed(c.seed);
-          } else if constexpr (std::is_same_v<C, sim::ConfigCommand>) {
-            host.windowSystem().setFixedSettings(c.values);
-          } else if constexpr (std::is_same_v<C, sim::StartCommand>) {
-            if (!m.Picture2.visible) return;
-            m.Option1.value = !c.given;
-            m.Option2.value = c.given;
-            if (c.given) m.tirikosu.caption = c.text;
-            m.mas.value = c.friction;
-            host.startPressed();
-          } else if constexpr (std::is_same_v<C, sim::KeyDownCommand>) {
-            host.keyPressed(c.keyCode, c.shift);
-          } else if constexpr (std::is_same_v<C, sim::KeyUpCommand>) {
-            host.keyReleased(c.keyCode, 0);
-          } else if constexpr (std::is_same_v<C, sim::AnswerCommand>) {
-            if (!m.han.visible) return;
-            m.han.caption = c.text;
-            host.answerTyped();
-          } else if constexpr (std::is_same_v<C, sim::TickCommand>) {
-            // A stopped timer fires nothing, as in the replayer.
-            for (int64_t i = 0; i < c.count && sim::simulationRunning(host.game()); ++i) {
-              host.tick();
-              if (afterTick) afterTick();
-            }
-          }
-        },
-        commands[next].command);
+    const auto* ticks = std::get_if<sim::TickCommand>(&commands[next].command);
+    if (ticks == nullptr) {
+      Replayer::apply(host, commands[next].command);
+      continue;
+    }
+    // A stopped timer fires nothing, as in the replayer.
+    for (int64_t i = 0; i < ticks->count && sim::simulationRunning(host.game()); ++i) {
+      host.tick();
+      if (afterTick) afterTick();
+    }
   }
 }
 
