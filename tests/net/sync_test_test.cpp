@@ -5,32 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/handlers.h"
+#include "support/golden_replays.h"
 
 namespace zelkar::net {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> replayFiles() {
-  std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(ZELKAR_REPLAY_DIR))
-    if (e.path().extension() == ".zrp") files.push_back(e.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Depth 1 and the deepest rollback play every replay to its end; the depths
 // between play the first 1500 ticks, which hold each replay's start, its
@@ -43,10 +26,10 @@ class SyncTestOnReplays : public ::testing::TestWithParam<int> {};
 TEST_P(SyncTestOnReplays, EveryReplayedTickHashesAsTheFirstRun) {
   const int depth = GetParam();
   const int64_t ticks = depth == 1 || depth == SyncChecker::kMaxDepth ? kWhole : kOpening;
-  const std::vector<fs::path> files = replayFiles();
+  const std::vector<fs::path> files = testing::goldenReplayFiles();
   ASSERT_GE(files.size(), 10u);
   for (const fs::path& f : files) {
-    const SyncRun run = syncTestScript(readFile(f), depth, ticks);
+    const SyncRun run = syncTestScript(testing::readWholeFile(f).value_or(""), depth, ticks);
     ASSERT_FALSE(run.error) << f << ": " << run.error->message;
     EXPECT_FALSE(run.failure) << f.filename() << " depth " << depth << ": tick "
                               << run.failure->tick << " after a rollback at "

@@ -13,27 +13,12 @@
 #include <sstream>
 
 #include "headless/replay.h"
+#include "support/golden_replays.h"
 
 namespace zelkar::sim {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<fs::path> replayFiles() {
-  std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(ZELKAR_REPLAY_DIR))
-    if (e.path().extension() == ".zrp") files.push_back(e.path());
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-std::optional<std::string> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  if (!in) return std::nullopt;
-  return text.str();
-}
 
 // Writes the state after `tick` ticks and names the file, for the report.
 std::string dumpState(const std::string& script, const fs::path& replay, int64_t tick) {
@@ -53,9 +38,9 @@ TEST_P(GoldenReplay, PlaysTheStoredMatch) {
   const fs::path replay = GetParam();
   fs::path hashesPath = replay;
   hashesPath.replace_extension(".hashes");
-  const auto script = readFile(replay);
+  const auto script = testing::readWholeFile(replay);
   ASSERT_TRUE(script) << "cannot read " << replay;
-  const auto hashesText = readFile(hashesPath);
+  const auto hashesText = testing::readWholeFile(hashesPath);
   ASSERT_TRUE(hashesText) << "no " << hashesPath << ": run scripts/make-golden";
   const auto expected = readHashLines(*hashesText);
   ASSERT_TRUE(expected) << hashesPath << " is not a list of tick hashes";
@@ -79,7 +64,7 @@ TEST_P(GoldenReplay, PlaysTheStoredMatch) {
   ADD_FAILURE() << report.str();
 }
 
-INSTANTIATE_TEST_SUITE_P(Replays, GoldenReplay, ::testing::ValuesIn(replayFiles()),
+INSTANTIATE_TEST_SUITE_P(Replays, GoldenReplay, ::testing::ValuesIn(testing::goldenReplayFiles()),
                          [](const ::testing::TestParamInfo<fs::path>& info) {
                            std::string name = info.param.stem().string();
                            for (char& c : name)
@@ -87,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Replays, GoldenReplay, ::testing::ValuesIn(replayFiles(
                            return name;
                          });
 
-TEST(GoldenReplays, CoverEnoughMatches) { EXPECT_GE(replayFiles().size(), 10u); }
+TEST(GoldenReplays, CoverEnoughMatches) { EXPECT_GE(testing::goldenReplayFiles().size(), 10u); }
 
 }  // namespace
 }  // namespace zelkar::sim
