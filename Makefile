@@ -75,6 +75,10 @@ bench: deps
 	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench
 	$(RELEASE)/zelkar_bench
 	$(RELEASE)/zelkar-cpu-bench
+	# The window's share of a tick: the program's own build, on no display.
+	$(MAKE) configure
+	cmake --build $(BUILD) -j $(JOBS) --target zelkar_paint_bench
+	$(BUILD)/qt/zelkar_paint_bench
 
 # The real program on a private X server (Xvfb), driven with xdotool.
 smoke: build

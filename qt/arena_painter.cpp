@@ -2,8 +2,10 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <utility>
+#include <vector>
 
 #include "qt/bgr_colour.h"
 #include "qt/japanese_font.h"
@@ -67,22 +69,48 @@ Placement placementOf(const Item& it, const Item* parent) {
   return {clip, QRect(origin + QPoint(it.left, it.top), QSize(it.width, it.height))};
 }
 
+// Where the caption's glyphs may fall: its laid-out box with a pixel's
+// margin for the edges of the glyphs, within the panel.
+QRect captionArea(const Item& it, const Placement& place, const QStaticText& text) {
+  const QRectF laidOut(captionOrigin(it, place.box, text.size()), text.size());
+  return laidOut.toAlignedRect().adjusted(-2, -2, 2, 2) & place.clip;
+}
+
+// Rows of `frame` inside `r` set to `colour`: the first row filled, the
+// others copied from it, which goes at the speed of a block copy.
+void fillFrame(QImage& frame, const QRect& r, QRgb colour) {
+  if (r.isEmpty()) return;
+  auto* first = reinterpret_cast<QRgb*>(frame.scanLine(r.top())) + r.left();
+  std::fill(first, first + r.width(), colour);
+  for (int y = r.top() + 1; y <= r.bottom(); ++y)
+    std::memcpy(reinterpret_cast<QRgb*>(frame.scanLine(y)) + r.left(), first,
+                std::size_t(r.width()) * sizeof(QRgb));
+}
+
+// One pass over the stack for the whole area, however many pieces it has:
+// an item outside it costs a rectangle test, and pictures and boxes are
+// written straight into the frame piece by piece. Only text goes through
+// the painter, clipped to the area.
 class ItemPainter {
  public:
-  ItemPainter(QImage& frame, const ScreenModel& m, const QRect& area)
-      : frame_(frame), m_(m), area_(area & frame.rect()), painter_(&frame) {
-    // Clipping to the frame itself would change nothing; left out, it costs
-    // nothing either.
-    if (area_ != frame.rect()) painter_.setClipRect(area_);
-  }
+  ItemPainter(QImage& frame, const ScreenModel& m, const QRegion& area)
+      : frame_(frame), m_(m), area_(area), bounds_(area.boundingRect()) {}
 
   // Printed text lies on the window's own surface, beneath every item.
   void printed() {
-    painter_.setFont(fontFor(kPrintPoints, false));
+    const QFont& font = fontFor(kPrintPoints, false);
     for (const PrintedText& t : m_.printed) {
-      painter_.setPen(colourFromBgr(t.color));
-      painter_.drawText(QRect(t.x, t.y, kClientWidth, kClientHeight),
-                        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, textOf(t.text));
+      const QSizeF size = texts().get(font, t.text.view()).size();
+      // Its glyphs start at (x, y); a few pixels' margin for the layout of
+      // drawText, which may differ from the laid-out size by a pixel.
+      const QRect reach = QRectF(QPointF(t.x, t.y), size).toAlignedRect().adjusted(-4, -4, 4, 4);
+      if (!area_.intersects(reach)) continue;
+      QPainter& p = painter();
+      clipTo(QRect(0, 0, kClientWidth, kClientHeight));
+      p.setFont(font);
+      p.setPen(colourFromBgr(t.color));
+      p.drawText(QRect(t.x, t.y, kClientWidth, kClientHeight),
+                 Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, textOf(t.text));
     }
   }
 
@@ -92,10 +120,8 @@ class ItemPainter {
     if (!it.visible || it.width <= 0 || it.height <= 0) return;
     if (parent != nullptr && !parent->visible) return;
     const Placement place = placementOf(it, parent);
-    const QRect& box = place.box;
-    // Only the area being painted: pixels outside it are already right.
-    const QRect clip = place.clip & area_;
-    if (!clip.intersects(box) && it.align != Align::Right) return;
+    const QRect shown = place.box & place.clip;
+    const bool boxHere = shown.intersects(bounds_) && area_.intersects(shown);
 
     const int16_t index = drawnPicture(m_, it);
     const Picture* pic = index >= 0 && std::size_t(index) < m_.pictures.size()
@@ -103,35 +129,57 @@ class ItemPainter {
                              : nullptr;
     if (pic != nullptr && pic->empty()) pic = nullptr;
     if (pic != nullptr) {
-      // The raster painter draws at once, so writing pixels beside it
-      // keeps the order of the stack.
-      blitPicture(frame_, *pic, box, clip);
+      if (!boxHere) return;
+      for (const QRect& piece : area_)
+        if (piece.intersects(shown)) blitPicture(frame_, *pic, place.box, place.clip & piece);
       return;
     }
     if (it.kind == Widget::Image) return;
-    painter_.fillRect(box & clip, colourFromBgr(it.backColor));
-    if (hasCaption(it.kind) && !isRealWidget(m_, &it)) caption(it, box, clip);
+    if (boxHere) {
+      const QRgb back = rgbFromBgr(it.backColor);
+      for (const QRect& piece : area_) fillFrame(frame_, shown & piece, back);
+    }
+    if (hasCaption(it.kind) && !isRealWidget(m_, &it)) caption(it, place, boxHere);
   }
 
  private:
-  void caption(const Item& it, const QRect& box, const QRect& clip) {
+  void caption(const Item& it, const Placement& place, bool boxHere) {
+    // Only read-outs reach past their box; other captions show within it.
+    if (it.align != Align::Right && !boxHere) return;
+    if (it.caption.view().empty()) return;
     const QFont& font = fontFor(it.fontPoints, it.bold);
-    const QStaticText& text = texts().get(font, textOf(it.caption));
-    const QPointF at = captionOrigin(it, box, text.size());
+    const QStaticText& text = texts().get(font, it.caption.view());
     // Read-outs end where their unit begins and run on to the left.
-    const QRect shown = it.align == Align::Right ? clip : box & clip;
-    if (shown.isEmpty()) return;
-    painter_.save();
-    painter_.setClipRect(shown);
-    painter_.setFont(font);
-    painter_.setPen(colourFromBgr(it.foreColor));
-    painter_.drawStaticText(at, text);
-    painter_.restore();
+    const QRect shown =
+        it.align == Align::Right ? captionArea(it, place, text) : place.box & place.clip;
+    if (!shown.intersects(bounds_) || !area_.intersects(shown)) return;
+    const QPointF at = captionOrigin(it, place.box, text.size());
+    QPainter& p = painter();
+    clipTo(it.align == Align::Right ? place.clip : shown);
+    p.setFont(font);
+    p.setPen(colourFromBgr(it.foreColor));
+    p.drawStaticText(at, text);
+  }
+
+  // Begun only when some text is in the area: most ticks change no text.
+  QPainter& painter() {
+    if (!painter_.isActive()) painter_.begin(&frame_);
+    return painter_;
+  }
+
+  // The area within `r`; a rectangle when the area is one, which a whole
+  // repaint's is, since building regions costs more than the text.
+  void clipTo(const QRect& r) {
+    if (area_.rectCount() == 1)
+      painter_.setClipRect(bounds_ & r);
+    else
+      painter_.setClipRegion(area_ & r);
   }
 
   QImage& frame_;
   const ScreenModel& m_;
-  QRect area_;
+  const QRegion& area_;
+  QRect bounds_;
   QPainter painter_;
 };
 
@@ -147,31 +195,34 @@ bool isRealWidget(const ScreenModel& m, const Item* item) {
 void blitPicture(QImage& frame, const Picture& pic, const QRect& target, const QRect& clip) {
   if (pic.empty() || target.width() <= 0 || target.height() <= 0) return;
   const QRect area = target & clip & frame.rect();
-  const auto w = int16_t(target.width());
-  const auto h = int16_t(target.height());
+  if (area.isEmpty()) return;
+  const int w = target.width(), h = target.height();
+  // The source column of each target column, as Picture::stretchedAt picks
+  // it; worked out once per picture rather than once per pixel.
+  thread_local std::vector<int> columns;
+  columns.resize(std::size_t(area.width()));
+  for (int x = area.left(); x <= area.right(); ++x)
+    columns[std::size_t(x - area.left())] = (x - target.left()) * pic.width / w;
   for (int y = area.top(); y <= area.bottom(); ++y) {
-    auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
-    for (int x = area.left(); x <= area.right(); ++x) {
-      const int32_t c = pic.stretchedAt(w, h, x - target.left(), y - target.top());
-      if (c != kKeyColour) row[x] = rgbFromBgr(c);
+    const int32_t* source =
+        &pic.pixels[std::size_t((y - target.top()) * pic.height / h) * std::size_t(pic.width)];
+    auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y)) + area.left();
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const int32_t c = source[columns[i]];
+      if (c != kKeyColour) row[i] = rgbFromBgr(c);
     }
   }
 }
 
-void paintArena(QImage& frame, const ScreenModel& m) { paintArena(frame, m, frame.rect()); }
+void paintArena(QImage& frame, const ScreenModel& m) {
+  paintArena(frame, m, QRegion(frame.rect()));
+}
 
-void paintArena(QImage& frame, const ScreenModel& m, const QRect& area) {
-  const QRect inside = area & frame.rect();
+void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area) {
+  const QRegion inside = area & frame.rect();
   if (inside.isEmpty()) return;
-  if (inside == frame.rect()) {
-    frame.fill(rgbFromBgr(kKeyColour));
-  } else {
-    const QRgb key = rgbFromBgr(kKeyColour);
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-      auto* row = reinterpret_cast<QRgb*>(frame.scanLine(y));
-      std::fill(row + inside.left(), row + inside.right() + 1, key);
-    }
-  }
+  const QRgb key = rgbFromBgr(kKeyColour);
+  for (const QRect& piece : inside) fillFrame(frame, piece, key);
   ItemPainter painter(frame, m, inside);
   painter.printed();
   visitStacking(m, [&](const Item& it, const Item* parent) { painter.item(it, parent); });
@@ -184,13 +235,9 @@ QRect paintedArea(const ScreenModel& m, const Item& it, const Item* parent) {
   const QRect inBox = place.box & place.clip;
   if (it.align != Align::Right || !hasCaption(it.kind) || isRealWidget(m, &it)) return inBox;
   // A right-aligned caption may run past its box to the left (and, in a
-  // larger font, below it): its laid-out size, with a pixel's margin for
-  // the antialiased edges of the glyphs.
-  const QFont& font = fontFor(it.fontPoints, it.bold);
-  const QStaticText& text = texts().get(font, textOf(it.caption));
-  const QRectF laidOut(captionOrigin(it, place.box, text.size()), text.size());
-  const QRect textArea = laidOut.toAlignedRect().adjusted(-2, -2, 2, 2);
-  return (inBox | textArea) & place.clip;
+  // larger font, below it).
+  const QStaticText& text = texts().get(fontFor(it.fontPoints, it.bold), it.caption.view());
+  return inBox | captionArea(it, place, text);
 }
 
 }  // namespace zelkar::qt

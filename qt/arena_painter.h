@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 
 #include "ui/picture.h"
 #include "ui/screen_model.h"
@@ -21,8 +22,9 @@ QImage makeArenaFrame();
 // frame, so only their boxes are painted, not their captions.
 void paintArena(QImage& frame, const ScreenModel& m);
 // The same inside `area` only, leaving the rest of the frame as it was:
-// each pixel comes out exactly as a whole repaint would make it.
-void paintArena(QImage& frame, const ScreenModel& m, const QRect& area);
+// each pixel comes out exactly as a whole repaint would make it. One pass
+// however many pieces the area has.
+void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area);
 
 // The pixels an item covers when painted: its box within its panel, and for
 // right-aligned captions the text that runs past the box. Empty when hidden.

@@ -6,33 +6,14 @@
 
 namespace zelkar::qt {
 
-bool FrameDamage::Look::operator==(const Look& o) const {
-  return area == o.area && picture == o.picture && backColor == o.backColor &&
-         foreColor == o.foreColor && fontPoints == o.fontPoints && bold == o.bold &&
-         kind == o.kind && align == o.align && caption == o.caption.view();
+bool FrameDamage::Look::sameInputs(const Look& o) const {
+  return shows == o.shows && box == o.box && panel == o.panel && picture == o.picture &&
+         backColor == o.backColor && foreColor == o.foreColor && fontPoints == o.fontPoints &&
+         bold == o.bold && kind == o.kind && align == o.align && caption == o.caption.view();
 }
 
 QRegion FrameDamage::look(const ScreenModel& m) {
   const QRect whole(0, 0, kClientWidth, kClientHeight);
-  std::vector<Look> now;
-  now.reserve(kStackedItems);
-  visitStacking(m, [&](const Item& it, const Item* parent) {
-    Look l;
-    l.area = paintedArea(m, it, parent);
-    // What the item looks like matters only where it shows.
-    if (!l.area.isEmpty()) {
-      l.picture = drawnPicture(m, it);
-      l.backColor = it.backColor;
-      l.foreColor = it.foreColor;
-      l.fontPoints = it.fontPoints;
-      l.bold = it.bold;
-      l.kind = it.kind;
-      l.align = it.align;
-      l.caption = it.caption.view();
-    }
-    now.push_back(l);
-  });
-
   bool printedSame = printed_.size() == m.printed.size();
   for (std::size_t i = 0; printedSame && i < printed_.size(); ++i) {
     const Printed& a = printed_[i];
@@ -43,24 +24,49 @@ QRegion FrameDamage::look(const ScreenModel& m) {
     printed_.clear();
     for (const PrintedText& t : m.printed) printed_.push_back({t.x, t.y, t.color, t.text});
   }
-
   // New pictures appear only at load and start-up; repainting everything
   // then is simpler than tracking which items use them.
-  const bool all = everything_ || !printedSame || now.size() != looks_.size() ||
-                   m.pictures.size() != pictureCount_;
+  const bool all = everything_ || !printedSame || m.pictures.size() != pictureCount_;
+
   QRegion changed;
-  if (all) {
-    changed = whole;
-  } else {
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      if (now[i] == looks_[i]) continue;
-      changed += looks_[i].area;
-      changed += now[i].area;
+  next_.resize(kStackedItems);
+  std::size_t i = 0;
+  visitStacking(m, [&](const Item& it, const Item* parent) {
+    if (i >= next_.size()) next_.resize(i + 1);
+    Look& l = next_[i];
+    l = Look{};
+    l.shows = it.visible && it.width > 0 && it.height > 0 && (parent == nullptr || parent->visible);
+    // What the item looks like matters only where it shows.
+    if (l.shows) {
+      l.box = QRect(it.left, it.top, it.width, it.height);
+      if (parent != nullptr)
+        l.panel = QRect(parent->left, parent->top, parent->width, parent->height);
+      l.picture = drawnPicture(m, it);
+      l.backColor = it.backColor;
+      l.foreColor = it.foreColor;
+      l.fontPoints = it.fontPoints;
+      l.bold = it.bold;
+      l.kind = it.kind;
+      l.align = it.align;
+      l.caption = it.caption.view();
     }
-  }
+    const Look* before = i < looks_.size() ? &looks_[i] : nullptr;
+    if (!all && before != nullptr && l.sameInputs(*before)) {
+      l.area = before->area;
+    } else {
+      l.area = l.shows ? paintedArea(m, it, parent) : QRect();
+      if (!all) {
+        if (before != nullptr) changed += before->area;
+        changed += l.area;
+      }
+    }
+    ++i;
+  });
+  next_.resize(i);
+  if (all || looks_.size() != next_.size()) changed = whole;
   everything_ = false;
   pictureCount_ = m.pictures.size();
-  looks_ = std::move(now);
+  std::swap(looks_, next_);
   return changed & whole;
 }
 

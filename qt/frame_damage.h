@@ -23,8 +23,13 @@ class FrameDamage {
   QRegion look(const ScreenModel& m);
 
  private:
+  // What an item's pixels depend on, and the area they cover. Two looks
+  // with the same inputs cover the same area, so the area (which for a
+  // read-out means laying its text out) is worked out only on a change.
   struct Look {
-    QRect area;  // painted pixels, empty when nothing shows
+    bool shows = false;  // visible, in a visible panel, of some size
+    QRect box;           // px: the item's box within its panel
+    QRect panel;         // px: the panel's box, empty at the top level
     int16_t picture = -1;
     int32_t backColor = 0;
     int32_t foreColor = 0;
@@ -33,7 +38,8 @@ class FrameDamage {
     Widget kind = Widget::Label;
     Align align = Align::Left;
     Caption caption;
-    bool operator==(const Look& o) const;
+    QRect area;  // painted pixels: follows from the rest
+    bool sameInputs(const Look& o) const;
   };
   struct Printed {
     int16_t x = 0, y = 0;
@@ -43,6 +49,7 @@ class FrameDamage {
 
   bool everything_ = true;
   std::vector<Look> looks_;  // in stacking order
+  std::vector<Look> next_;   // the look being taken, kept to reuse its memory
   std::vector<Printed> printed_;
   std::size_t pictureCount_ = 0;
 };

@@ -60,7 +60,7 @@ void MainWindow::renderFrame() {
 }
 
 void MainWindow::renderChanges() {
-  for (const QRect& r : stale_) paintArena(frame_, host_.game().screen, r);
+  if (!stale_.isEmpty()) paintArena(frame_, host_.game().screen, stale_);
   stale_ = QRegion();
 }
 

@@ -1,18 +1,24 @@
 #include "qt/text_cache.h"
 
 #include <QTransform>
+#include <functional>
 
 namespace zelkar::qt {
 
-const QStaticText& TextCache::get(const QFont& font, const QString& text) {
-  auto key = std::pair(&font, text);
-  auto it = entries_.constFind(key);
-  if (it != entries_.constEnd()) return it.value();
-  if (std::size_t(entries_.size()) >= kMaxEntries) entries_.clear();
-  QStaticText laidOut(text);
+std::size_t TextCache::Hash::operator()(const KeyView& k) const {
+  const std::size_t text = std::hash<std::string_view>{}(k.text);
+  return text ^
+         (std::hash<const void*>{}(k.font) + 0x9E3779B97F4A7C15ULL + (text << 6) + (text >> 2));
+}
+
+const QStaticText& TextCache::get(const QFont& font, std::string_view text) {
+  auto it = entries_.find(KeyView{&font, text});
+  if (it != entries_.end()) return it->second;
+  if (entries_.size() >= kMaxEntries) entries_.clear();
+  QStaticText laidOut(QString::fromUtf8(text.data(), qsizetype(text.size())));
   laidOut.setTextFormat(Qt::PlainText);
   laidOut.prepare(QTransform(), font);
-  return entries_.insert(std::move(key), std::move(laidOut)).value();
+  return entries_.emplace(Key{&font, std::string(text)}, std::move(laidOut)).first->second;
 }
 
 }  // namespace zelkar::qt

@@ -4,26 +4,51 @@
 #pragma once
 
 #include <QFont>
-#include <QHash>
 #include <QStaticText>
 #include <QString>
-#include <utility>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace zelkar::qt {
 
 class TextCache {
  public:
-  // `font` must outlive the cache (fonts come from a cache of their own).
-  // The result holds until the next call.
-  const QStaticText& get(const QFont& font, const QString& text);
+  // `font` must outlive the cache (fonts come from a cache of their own);
+  // `text` is UTF-8. The result holds until the next call.
+  const QStaticText& get(const QFont& font, std::string_view text);
 
  private:
   // Read-outs take a new value nearly every tick; forgetting everything now
   // and then keeps the cache small without tracking what is still in use.
   static constexpr std::size_t kMaxEntries = 4096;
-  // Hashed: read-outs are looked up every tick, and comparing strings
-  // down a tree cost more than the rest of the lookup.
-  QHash<std::pair<const QFont*, QString>, QStaticText> entries_;
+
+  // Looked up by a view of the caption's bytes: a hit, which is nearly
+  // every lookup, allocates nothing.
+  struct Key {
+    const QFont* font;
+    std::string text;
+  };
+  struct KeyView {
+    const QFont* font;
+    std::string_view text;
+  };
+  struct Hash {
+    using is_transparent = void;
+    std::size_t operator()(const KeyView& k) const;
+    std::size_t operator()(const Key& k) const { return (*this)(KeyView{k.font, k.text}); }
+  };
+  struct Equal {
+    using is_transparent = void;
+    static KeyView view(const Key& k) { return {k.font, k.text}; }
+    static KeyView view(const KeyView& k) { return k; }
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return view(a).font == view(b).font && view(a).text == view(b).text;
+    }
+  };
+  std::unordered_map<Key, QStaticText, Hash, Equal> entries_;
 };
 
 }  // namespace zelkar::qt
