@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -90,11 +91,11 @@ void fillFrame(QImage& frame, const QRect& r, QRgb colour) {
 // One pass over the stack for the whole area, however many pieces it has:
 // an item outside it costs a rectangle test, and pictures and boxes are
 // written straight into the frame piece by piece. Only text goes through
-// the painter, clipped to the area.
+// the painter, clipped to each piece it falls in.
 class ItemPainter {
  public:
-  ItemPainter(QImage& frame, const ScreenModel& m, const QRegion& area)
-      : frame_(frame), m_(m), area_(area), bounds_(area.boundingRect()) {}
+  ItemPainter(QImage& frame, const ScreenModel& m, const QRegion& area, QPainter* painter)
+      : frame_(frame), m_(m), area_(area), bounds_(area.boundingRect()), given_(painter) {}
 
   // Printed text lies on the window's own surface, beneath every item.
   void printed() {
@@ -106,11 +107,13 @@ class ItemPainter {
       const QRect reach = QRectF(QPointF(t.x, t.y), size).toAlignedRect().adjusted(-4, -4, 4, 4);
       if (!area_.intersects(reach)) continue;
       QPainter& p = painter();
-      clipTo(QRect(0, 0, kClientWidth, kClientHeight));
       p.setFont(font);
       p.setPen(colourFromBgr(t.color));
-      p.drawText(QRect(t.x, t.y, kClientWidth, kClientHeight),
-                 Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, textOf(t.text));
+      const QString text = textOf(t.text);
+      forEachPiece(reach, QRect(0, 0, kClientWidth, kClientHeight), [&] {
+        p.drawText(QRect(t.x, t.y, kClientWidth, kClientHeight),
+                   Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+      });
     }
   }
 
@@ -155,32 +158,38 @@ class ItemPainter {
     if (!shown.intersects(bounds_) || !area_.intersects(shown)) return;
     const QPointF at = captionOrigin(it, place.box, text.size());
     QPainter& p = painter();
-    clipTo(it.align == Align::Right ? place.clip : shown);
     p.setFont(font);
     p.setPen(colourFromBgr(it.foreColor));
-    p.drawStaticText(at, text);
+    const QRect limit = it.align == Align::Right ? place.clip : shown;
+    forEachPiece(shown, limit, [&] { p.drawStaticText(at, text); });
+  }
+
+  // Runs `draw` clipped to each piece of the area that `reach` touches, and
+  // to `limit`. One rectangle at a time: the raster painter clips to a
+  // rectangle at once, but to a region only after breaking it into spans
+  // for every row of the frame, which cost more than the text itself.
+  template <typename Draw>
+  void forEachPiece(const QRect& reach, const QRect& limit, Draw&& draw) {
+    for (const QRect& piece : area_) {
+      if (!piece.intersects(reach)) continue;
+      painter().setClipRect(piece & limit);
+      draw();
+    }
   }
 
   // Begun only when some text is in the area: most ticks change no text.
   QPainter& painter() {
-    if (!painter_.isActive()) painter_.begin(&frame_);
-    return painter_;
-  }
-
-  // The area within `r`; a rectangle when the area is one, which a whole
-  // repaint's is, since building regions costs more than the text.
-  void clipTo(const QRect& r) {
-    if (area_.rectCount() == 1)
-      painter_.setClipRect(bounds_ & r);
-    else
-      painter_.setClipRegion(area_ & r);
+    if (given_ != nullptr) return *given_;
+    if (!own_) own_.emplace(&frame_);
+    return *own_;
   }
 
   QImage& frame_;
   const ScreenModel& m_;
   const QRegion& area_;
   QRect bounds_;
-  QPainter painter_;
+  QPainter* given_;
+  std::optional<QPainter> own_;  // made only when needed: making one allocates
 };
 
 }  // namespace
@@ -218,14 +227,14 @@ void paintArena(QImage& frame, const ScreenModel& m) {
   paintArena(frame, m, QRegion(frame.rect()));
 }
 
-void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area) {
+void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area, QPainter* painter) {
   const QRegion inside = area & frame.rect();
   if (inside.isEmpty()) return;
   const QRgb key = rgbFromBgr(kKeyColour);
   for (const QRect& piece : inside) fillFrame(frame, piece, key);
-  ItemPainter painter(frame, m, inside);
-  painter.printed();
-  visitStacking(m, [&](const Item& it, const Item* parent) { painter.item(it, parent); });
+  ItemPainter items(frame, m, inside, painter);
+  items.printed();
+  visitStacking(m, [&](const Item& it, const Item* parent) { items.item(it, parent); });
 }
 
 QRect paintedArea(const ScreenModel& m, const Item& it, const Item* parent) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QRegion>
 
@@ -23,8 +24,10 @@ QImage makeArenaFrame();
 void paintArena(QImage& frame, const ScreenModel& m);
 // The same inside `area` only, leaving the rest of the frame as it was:
 // each pixel comes out exactly as a whole repaint would make it. One pass
-// however many pieces the area has.
-void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area);
+// however many pieces the area has. `painter`, when given, is active on
+// `frame` and draws the text; its state is its own no more.
+void paintArena(QImage& frame, const ScreenModel& m, const QRegion& area,
+                QPainter* painter = nullptr);
 
 // The pixels an item covers when painted: its box within its panel, and for
 // right-aligned captions the text that runs past the box. Empty when hidden.

@@ -272,7 +272,9 @@ void GameHost::holdTicks() {
 }
 
 void GameHost::framePainted() {
-  if (stats_ != nullptr && g_->screen.Picture2.visible) stats_->startPanelShown();
+  if (stats_ == nullptr) return;
+  stats_->framePainted();
+  if (g_->screen.Picture2.visible) stats_->startPanelShown();
 }
 
 void GameHost::mainWindowClosing() {

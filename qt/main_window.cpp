@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
 #include "qt/arena_painter.h"
@@ -40,6 +41,9 @@ MainWindow::MainWindow(GameHost& host, int scale)
   stale_ = frame_.rect();
   clock_.start();
   nowMs_ = [this] { return clock_.elapsed(); };
+  if (QScreen* shown = screen(); shown != nullptr) pacer_ = FramePacer(shown->refreshRate());
+  showTimer_.setSingleShot(true);
+  connect(&showTimer_, &QTimer::timeout, this, [this] { showChanges(true); });
   overlayTimer_.setInterval(kOverlayFrameMs);
   connect(&overlayTimer_, &QTimer::timeout, this, &MainWindow::overlayStep);
   // Whichever window had the keyboard meanwhile (a dialog of this window
@@ -55,13 +59,27 @@ MainWindow::MainWindow(GameHost& host, int scale)
 void MainWindow::renderFrame() {
   damage_.invalidate();
   damage_.look(host_.game().screen);
-  paintArena(frame_, host_.game().screen);
+  modelAhead_ = false;
+  paintArena(frame_, host_.game().screen, QRegion(frame_.rect()), &framePainter());
   stale_ = QRegion();
 }
 
 void MainWindow::renderChanges() {
-  if (!stale_.isEmpty()) paintArena(frame_, host_.game().screen, stale_);
+  if (modelAhead_) lookAtModel();
+  if (!stale_.isEmpty()) paintArena(frame_, host_.game().screen, stale_, &framePainter());
   stale_ = QRegion();
+}
+
+QPainter& MainWindow::framePainter() {
+  // Kept open between frames: opening a painter costs about as much as
+  // the text of a frame. Writing pixels makes the frame its own if a copy
+  // of it was taken meanwhile; the painter then has to follow it there.
+  if (framePainter_.isActive() && frame_.bits() != framePainterBits_) framePainter_.end();
+  if (!framePainter_.isActive()) {
+    framePainter_.begin(&frame_);
+    framePainterBits_ = frame_.bits();
+  }
+  return framePainter_;
 }
 
 QRegion MainWindow::onScreen(const QRegion& client) const {
@@ -74,8 +92,29 @@ QRegion MainWindow::onScreen(const QRegion& client) const {
 
 void MainWindow::modelChanged(bool everything) {
   if (everything) damage_.invalidate();
-  const QRegion changed = damage_.look(host_.game().screen);
   watchBursts();
+  modelAhead_ = true;
+  showChanges(false);
+}
+
+void MainWindow::showChanges(bool now) {
+  if (!modelAhead_) return;
+  if (!now) {
+    const int64_t wait = pacer_.waitBeforeShowing(nowMs_());
+    if (wait > 0) {
+      if (!showTimer_.isActive()) showTimer_.start(int(wait));
+      return;
+    }
+  }
+  lookAtModel();
+}
+
+void MainWindow::lookAtModel() {
+  // What changed since the last look, however many handlers ran between:
+  // a state that was never shown needs no repainting of its own.
+  modelAhead_ = false;
+  showTimer_.stop();
+  const QRegion changed = damage_.look(host_.game().screen);
   if (changed.isEmpty()) return;
   stale_ += changed;
   update(onScreen(changed));
@@ -135,6 +174,7 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     p.drawImage(target, spriteImage(m.pictures[std::size_t(s.picture)], s.box.size()));
     overlayDrawn_ += target;
   }
+  pacer_.shown(nowMs_());
   host_.framePainted();
 }
 

@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QImage>
+#include <QPainter>
 #include <QRegion>
 #include <QTimer>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 #include "qt/explosion_overlay.h"
 #include "qt/frame_damage.h"
+#include "qt/frame_pacer.h"
 #include "qt/real_widgets.h"
 
 namespace zelkar::qt {
@@ -32,8 +34,8 @@ class MainWindow : public QWidget {
   const QImage& frame() const { return frame_; }
   // Paints the whole model into frame().
   void renderFrame();
-  // Paints into frame() only what changed since it was last brought up to
-  // date (paintEvent does it before showing it).
+  // Brings frame() up to date with the model, painting only what changed
+  // (paintEvent does it before showing it).
   void renderChanges();
 
   // A handler has changed the model; `everything` when it may have drawn
@@ -55,16 +57,26 @@ class MainWindow : public QWidget {
  private:
   void watchBursts();
   void overlayStep();
+  // Has the changes since the last look painted, now or, when a frame was
+  // shown less than a screen refresh ago, a little later.
+  void showChanges(bool now);
+  void lookAtModel();
+  QPainter& framePainter();
   QRegion onScreen(const QRegion& client) const;
 
   GameHost& host_;
   int scale_;
   QImage frame_;
+  QPainter framePainter_;                    // on frame_, so declared after it: it ends first
+  const uchar* framePainterBits_ = nullptr;  // frame_'s pixels when it began
   RealWidgets widgets_;
   bool forwardingToAnswer_ = false;  // a key is on its way to the answer box
   bool keyboardHere_ = false;        // this window has the keyboard
   FrameDamage damage_;
-  QRegion stale_;  // client pixels of frame_ that lag behind the model
+  QRegion stale_;           // client pixels of frame_ behind the model as last looked at
+  bool modelAhead_ = true;  // the model changed since the last look
+  FramePacer pacer_;
+  QTimer showTimer_;  // shows changes that no tick came to show
   ExplosionOverlay overlay_;
   QRegion overlayDrawn_;  // window pixels the overlay covers now
   QTimer overlayTimer_;

@@ -64,6 +64,10 @@ void RunStats::startPanelShown() {
 
 void RunStats::tickRan() { ++ticks_; }
 
+void RunStats::framePainted() {
+  if (running_) ++frames_;
+}
+
 void RunStats::tickTimerRunning(bool running) {
   if (running == running_) return;
   running_ = running;
@@ -83,10 +87,13 @@ double RunStats::runningSeconds() const {
 void RunStats::printTicks() {
   const double seconds = runningSeconds();
   const double rate = seconds > 0 ? double(ticks_) / seconds : 0;
+  const double frameRate = seconds > 0 ? double(frames_) / seconds : 0;
   const auto rss = peakRssKib();
-  std::fprintf(
-      out_, "zelkar-stats: ticks=%lld seconds=%.3f ticks-per-second=%.2f peak-rss-mib=%.1f\n",
-      static_cast<long long>(ticks_), seconds, rate, rss ? double(*rss) / kKibPerMib : 0.0);
+  std::fprintf(out_,
+               "zelkar-stats: ticks=%lld seconds=%.3f ticks-per-second=%.2f "
+               "frames-per-second=%.2f peak-rss-mib=%.1f\n",
+               static_cast<long long>(ticks_), seconds, rate, frameRate,
+               rss ? double(*rss) / kKibPerMib : 0.0);
   std::fflush(out_);
 }
 

@@ -1,6 +1,7 @@
 // Figures of one run, for measuring the program from outside: how soon the
 // start panel shows, how many ticks the tick timer really delivers per
-// second while it runs, and the peak memory. Switched on with ZELKAR_STATS=1;
+// second while it runs, how many frames it paints meanwhile, and the peak
+// memory. Switched on with ZELKAR_STATS=1;
 // each figure is one "zelkar-stats:" line on standard error, in key=value
 // words that a script can pick out.
 #pragma once
@@ -27,11 +28,14 @@ class RunStats {
   // milliseconds since the process began.
   void startPanelShown();
   void tickRan();
+  // The main window put a frame on the screen.
+  void framePainted();
   // The tick timer started or stopped. Each stop prints the tick line, so a
   // script can stop a match and read the figures of the match.
   void tickTimerRunning(bool running);
-  // The tick line: ticks run, seconds the timer ran, their ratio and the
-  // peak resident memory so far. Idle time between matches does not count.
+  // The tick line: ticks run, seconds the timer ran, their ratio, the
+  // frames painted meanwhile per second and the peak resident memory so
+  // far. Idle time between matches does not count.
   void printTicks();
 
   // Seconds the tick timer has been running, the current period included.
@@ -43,6 +47,7 @@ class RunStats {
   bool panelReported_ = false;
   bool running_ = false;
   int64_t ticks_ = 0;
+  int64_t frames_ = 0;     // painted while the tick timer ran
   int64_t runningNs_ = 0;  // closed periods
   int64_t since_ = 0;      // start of the open period
 };

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QTest>
 
 #include "played_match.h"
@@ -120,6 +121,44 @@ TEST(FrameDamageOverMatches, AFightWithShotsBurstsAndDestructions) {
 
 TEST(FrameDamageOverMatches, FrictionObstaclesAndTheStartPanelAgain) {
   expectSameAsWholeRepaint("eleven_obstacles.zrp", 1 << 20);
+}
+
+// The window with its clock held still: a change right after a frame is
+// too soon for another, and reaches the screen all the same, by the
+// window's own wake-up, when nothing else comes after it.
+TEST(FramePacingWindow, AChangeTooSoonForAFrameIsShownWithoutAnotherTick) {
+  QTemporaryDir dir;
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}});
+  test::CapturedMessages messages;
+  host.windowSystem().setMessageBoxFn(messages.fn());
+  int64_t now = 0;
+  MainWindow& window = host.mainWindow();
+  window.setClock([&] { return now; });
+  host.windowSystem().setFixedSettings(ConfigValues{});
+  host.load(1);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  // A label in the arena's free corner, away from the start panel's widgets.
+  const QRect watched(0, 440, 200, 100);
+  ScreenModel& m = host.game().screen;
+  Item& label = shownLabel(m, 10, 450, 40, 20);
+  QImage whole = makeArenaFrame();
+  // What the screen shows there, not the window's own frame: that catches
+  // up with the model at any paint, the screen only where Qt was asked to.
+  const auto onScreen = [&] {
+    paintArena(whole, m);
+    const QImage shown = window.screen()->grabWindow(window.winId()).toImage();
+    return shown.convertToFormat(whole.format()).copy(watched) == whole.copy(watched);
+  };
+
+  now += 1000;
+  window.modelChanged(false);  // long after the last frame: shown at once
+  ASSERT_TRUE(QTest::qWaitFor(onScreen, 2000));
+  label.move(100, 500);
+  window.modelChanged(false);  // the same moment as that frame
+  ASSERT_FALSE(onScreen());
+  EXPECT_TRUE(QTest::qWaitFor(onScreen, 2000));
 }
 
 }  // namespace

@@ -44,11 +44,15 @@ TEST(RunStats, CountsTheTickRateOverTheTimersRunningPeriodsOnly) {
   int64_t now = 0;
   RunStats stats(out.stream(), [&now] { return now; });
 
+  stats.framePainted();  // the start panel: no match runs yet
   stats.tickTimerRunning(true);
   for (int i = 0; i < 100; ++i) stats.tickRan();
+  for (int i = 0; i < 60; ++i) stats.framePainted();
   now = kNsPerSecond;
   stats.tickTimerRunning(false);
-  EXPECT_NE(out.text().find("ticks=100 seconds=1.000 ticks-per-second=100.00 peak-rss-mib="),
+  stats.framePainted();  // the score at the end of the match
+  EXPECT_NE(out.text().find("ticks=100 seconds=1.000 ticks-per-second=100.00 "
+                            "frames-per-second=60.00 peak-rss-mib="),
             std::string::npos)
       << out.text();
 
