@@ -71,6 +71,15 @@ RealWidgets::RealWidgets(QWidget* window, int scale)
   connect(tirikosu_, &QLineEdit::textEdited, this, &RealWidgets::edited);
   connect(mas_, &QCheckBox::clicked, this, &RealWidgets::edited);
   connect(han_, &QLineEdit::textChanged, this, &RealWidgets::hanChanged);
+  // Whatever a player does to a widget, the next showModel puts the model's
+  // state back in full, whether or not a handler took the change.
+  for (auto signal : {&RealWidgets::option1Clicked, &RealWidgets::option2Clicked,
+                      &RealWidgets::gameClicked, &RealWidgets::edited, &RealWidgets::hanChanged})
+    connect(this, signal, this, [this] { shown_.reset(); });
+}
+
+RealWidgets::Shown RealWidgets::shownPart(const ScreenModel& m) {
+  return {m.Picture2, m.Label1, m.Option1, m.Option2, m.tirikosu, m.mas, m.game, m.han};
 }
 
 void RealWidgets::copyInto(ScreenModel& m) const {
@@ -82,6 +91,11 @@ void RealWidgets::copyInto(ScreenModel& m) const {
 }
 
 void RealWidgets::showModel(const ScreenModel& m) {
+  // After a tick that part of the model is nearly always as it was, and
+  // comparing it costs far less than asking each widget for its text.
+  Shown now = shownPart(m);
+  if (shown_ == now) return;
+  shown_ = now;
   const QSignalBlocker blocks[] = {QSignalBlocker(option1_),  QSignalBlocker(option2_),
                                    QSignalBlocker(tirikosu_), QSignalBlocker(mas_),
                                    QSignalBlocker(game_),     QSignalBlocker(han_)};

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QObject>
+#include <array>
+#include <optional>
 
 #include "ui/screen_model.h"
 
@@ -45,7 +47,13 @@ class RealWidgets : public QObject {
   void hanChanged();
 
  private:
+  // The model's part that the widgets show: the start panel and its items,
+  // and the answer box.
+  using Shown = std::array<Item, 8>;
+  static Shown shownPart(const ScreenModel& m);
+
   int scale_;
+  std::optional<Shown> shown_;  // as last shown, until a player touches a widget
   QLabel* label1_;
   QRadioButton* option1_;
   QRadioButton* option2_;

@@ -34,6 +34,7 @@ class Caption {
   void set(std::string_view s);
   std::string_view view() const { return {buf_.data(), len_}; }
   bool operator==(std::string_view s) const { return view() == s; }
+  bool operator==(const Caption& o) const { return view() == o.view(); }
 
  private:
   std::array<char, kCapacity + 1> buf_{};
@@ -63,6 +64,8 @@ struct Item {
   bool bold = false;
   Align align = Align::Left;
   Caption caption;  // label caption or text box text
+
+  bool operator==(const Item&) const = default;
 
   void move(int16_t l, int16_t t) { left = l, top = t; }
   void move(int16_t l, int16_t t, int16_t w, int16_t h) {
