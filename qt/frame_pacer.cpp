@@ -14,7 +14,7 @@ constexpr double kLowestHz = 24, kHighestHz = 500;
 
 }  // namespace
 
-FramePacer::FramePacer(double refreshHz) {
+void FramePacer::setRefreshHz(double refreshHz) {
   if (!std::isfinite(refreshHz) || refreshHz < kLowestHz || refreshHz > kHighestHz)
     refreshHz = kUsualHz;
   frameMs_ = int64_t(1000 / refreshHz);

@@ -22,7 +22,9 @@ class FramePacer {
 
   // `refreshHz` as the screen reports it; nonsense (0 when unknown) counts
   // as 60 Hz, the commonest refresh.
-  explicit FramePacer(double refreshHz = 60);
+  explicit FramePacer(double refreshHz = 60) { setRefreshHz(refreshHz); }
+  // The window moved to another screen; the last frame shown still counts.
+  void setRefreshHz(double refreshHz);
 
   // The screen's refresh interval, ms (rounded down: never less often).
   int64_t frameMs() const { return frameMs_; }

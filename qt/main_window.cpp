@@ -41,7 +41,7 @@ MainWindow::MainWindow(GameHost& host, int scale)
   stale_ = frame_.rect();
   clock_.start();
   nowMs_ = [this] { return clock_.elapsed(); };
-  if (QScreen* shown = screen(); shown != nullptr) pacer_ = FramePacer(shown->refreshRate());
+  if (QScreen* shown = screen(); shown != nullptr) pacer_.setRefreshHz(shown->refreshRate());
   showTimer_.setSingleShot(true);
   connect(&showTimer_, &QTimer::timeout, this, [this] { showChanges(true); });
   overlayTimer_.setInterval(kOverlayFrameMs);
@@ -176,6 +176,16 @@ void MainWindow::paintEvent(QPaintEvent* event) {
   }
   pacer_.shown(nowMs_());
   host_.framePainted();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The native window exists from the first showing on.
+  if (followsScreen_ || windowHandle() == nullptr) return;
+  followsScreen_ = true;
+  connect(windowHandle(), &QWindow::screenChanged, this, [this](QScreen* now) {
+    if (now != nullptr) pacer_.setRefreshHz(now->refreshRate());
+  });
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -49,6 +49,7 @@ class MainWindow : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
@@ -76,7 +77,8 @@ class MainWindow : public QWidget {
   QRegion stale_;           // client pixels of frame_ behind the model as last looked at
   bool modelAhead_ = true;  // the model changed since the last look
   FramePacer pacer_;
-  QTimer showTimer_;  // shows changes that no tick came to show
+  bool followsScreen_ = false;  // the pacer learns of moves to another screen
+  QTimer showTimer_;            // shows changes that no tick came to show
   ExplosionOverlay overlay_;
   QRegion overlayDrawn_;  // window pixels the overlay covers now
   QTimer overlayTimer_;

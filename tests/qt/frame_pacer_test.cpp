@@ -49,6 +49,14 @@ TEST(FramePacer, AChangeNothingFollowsIsShownAfterTheRefreshAndATick) {
   EXPECT_EQ(pacer.waitBeforeShowing(900), 16 + FramePacer::kGraceMs);
 }
 
+TEST(FramePacer, AnotherScreensRateCountsFromTheLastFrameShown) {
+  FramePacer pacer(60);
+  pacer.shown(100);
+  pacer.setRefreshHz(144);
+  EXPECT_EQ(pacer.waitBeforeShowing(105), 1 + FramePacer::kGraceMs);
+  EXPECT_EQ(pacer.waitBeforeShowing(106), 0);
+}
+
 TEST(FramePacer, ARefreshRateNoScreenHasCountsAsSixtyHertz) {
   for (double hz : {0.0, -60.0, 5.0, 100000.0, std::numeric_limits<double>::quiet_NaN(),
                     std::numeric_limits<double>::infinity()})
