@@ -24,8 +24,7 @@ constexpr int kLinesToQuestion = 4842;
 class QuestionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString path = dir.filePath(QStringLiteral("config.txt"));
-    host = std::make_unique<GameHost>(GameHost::Options{1, ConfigLocation(path, path), {}});
+    host = std::make_unique<GameHost>(GameHost::Options{1, test::configIn(dir, false), {}});
     host->windowSystem().setMessageBoxFn(messages.fn());
     test::playCommands(*host, test::replayHead("match_to_ten.zrp", kLinesToQuestion));
     ASSERT_FALSE(host->ended());
@@ -124,20 +123,17 @@ TEST_F(QuestionTest, ModifiersAloneAndHeldKeysAreDropped) {
 // The right player is likely still holding a keypad key when the last round
 // ends: digits with NumLock on, cursor keys with it off, both held.
 TEST_F(QuestionTest, KeypadKeysWithNumLockOnAndOffHeldOrNot) {
-  const int numLockOff[] = {Qt::Key_Insert, Qt::Key_End,    Qt::Key_Down,   Qt::Key_PageDown,
-                            Qt::Key_Left,   Qt::Key_Clear,  Qt::Key_Right,  Qt::Key_Home,
-                            Qt::Key_Up,     Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_Enter};
-  for (int key : numLockOff) {
-    for (int r = 0; r < 20; ++r) press(answer(), key, Qt::KeypadModifier, {}, r > 0);
-    release(answer(), key, Qt::KeypadModifier, {});
-    ASSERT_TRUE(stillAsking()) << key;
-  }
-  for (int digit = 0; digit <= 9; ++digit) {
-    const int key = Qt::Key_0 + digit;
-    const QString text = QString::number(digit);
+  std::vector<std::pair<int, QString>> keys;  // key, text
+  for (int key :
+       {Qt::Key_Insert, Qt::Key_End, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Clear,
+        Qt::Key_Right, Qt::Key_Home, Qt::Key_Up, Qt::Key_PageUp, Qt::Key_Delete, Qt::Key_Enter})
+    keys.emplace_back(key, QString());
+  for (int digit = 0; digit <= 9; ++digit)
+    keys.emplace_back(Qt::Key_0 + digit, QString::number(digit));
+  for (const auto& [key, text] : keys) {
     for (int r = 0; r < 20; ++r) press(answer(), key, Qt::KeypadModifier, text, r > 0);
     release(answer(), key, Qt::KeypadModifier, text);
-    ASSERT_TRUE(stillAsking()) << digit;
+    ASSERT_TRUE(stillAsking()) << key;
   }
   for (const char* op : {"+", "-", "*", "/", "."}) {
     const QString text = QString::fromLatin1(op);
@@ -146,60 +142,44 @@ TEST_F(QuestionTest, KeypadKeysWithNumLockOnAndOffHeldOrNot) {
   }
 }
 
-TEST_F(QuestionTest, ShiftHeldThenCapitalYRestarts) {
-  press(answer(), Qt::Key_Shift, Qt::ShiftModifier, {});
-  click(answer(), Qt::Key_Y, Qt::ShiftModifier, QStringLiteral("Y"));
-  release(answer(), Qt::Key_Shift, Qt::NoModifier, {});
-  EXPECT_FALSE(host->ended());
-  EXPECT_TRUE(model().Picture2.visible);
-  EXPECT_FALSE(model().mes1.visible);
-  EXPECT_FALSE(answer()->isVisible());
-  EXPECT_TRUE(host->mainWindow().widgets().game()->isVisible());
-}
-
-// Caps Lock turns y into Y and Shift back into y: the letter decides.
-TEST_F(QuestionTest, YRestartsWhateverShiftAndCapsLockSay) {
-  struct Case {
+// Caps Lock turns y into Y and Shift back into y: the letter decides. Each
+// answer follows a few refused keys, the kind that used to bring the program
+// down, and Shift is held around it when the answer has Shift.
+TEST_F(QuestionTest, YRestartsAndNQuitsWhateverShiftAndCapsLockSay) {
+  const struct {
+    int key;
     Qt::KeyboardModifiers mods;
     const char* text;
-  };
-  const Case cases[] = {{Qt::NoModifier, "y"},
-                        {Qt::ShiftModifier, "Y"},
-                        {Qt::NoModifier, "Y"},      // Caps Lock on
-                        {Qt::ShiftModifier, "y"}};  // Caps Lock and Shift
-  for (const Case& c : cases) {
-    if (!model().mes1.visible) {
+  } cases[] = {{Qt::Key_Y, Qt::NoModifier, "y"},    {Qt::Key_Y, Qt::ShiftModifier, "Y"},
+               {Qt::Key_Y, Qt::NoModifier, "Y"},     // Caps Lock on
+               {Qt::Key_Y, Qt::ShiftModifier, "y"},  // Caps Lock and Shift
+               {Qt::Key_N, Qt::NoModifier, "n"},    {Qt::Key_N, Qt::ShiftModifier, "N"},
+               {Qt::Key_N, Qt::NoModifier, "N"},    {Qt::Key_N, Qt::ShiftModifier, "n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.text) + " with modifiers " + std::to_string(int(c.mods)));
+    if (!stillAsking()) {
       // Back to the question the quick way: a fresh match played to ten.
       host.reset();
       SetUp();
     }
-    click(answer(), Qt::Key_Y, c.mods, QString::fromLatin1(c.text));
-    EXPECT_TRUE(model().Picture2.visible) << c.text << int(c.mods);
-    EXPECT_FALSE(host->ended());
-  }
-}
-
-TEST_F(QuestionTest, NQuitsWhateverShiftAndCapsLockSay) {
-  struct Case {
-    Qt::KeyboardModifiers mods;
-    const char* text;
-  };
-  const Case cases[] = {{Qt::NoModifier, "n"},
-                        {Qt::ShiftModifier, "N"},
-                        {Qt::NoModifier, "N"},
-                        {Qt::ShiftModifier, "n"}};
-  for (const Case& c : cases) {
-    host.reset();
-    SetUp();
-    // A flood of refused keys first, so the answer comes after the kind of
-    // keys that used to bring the program down.
     click(answer(), Qt::Key_Shift, Qt::ShiftModifier, {});
     click(answer(), Qt::Key_Down, Qt::KeypadModifier, {});
     click(answer(), Qt::Key_Escape, Qt::NoModifier, {});
-    click(answer(), Qt::Key_N, c.mods, QString::fromLatin1(c.text));
-    EXPECT_TRUE(host->ended()) << c.text << int(c.mods);
-    EXPECT_FALSE(host->mainWindow().isVisible());
-    EXPECT_FALSE(host->scoreWindow().isVisible());
+    const bool shift = c.mods & Qt::ShiftModifier;
+    if (shift) press(answer(), Qt::Key_Shift, Qt::ShiftModifier, {});
+    click(answer(), c.key, c.mods, QString::fromLatin1(c.text));
+    if (shift) release(answer(), Qt::Key_Shift, Qt::NoModifier, {});
+    if (c.key == Qt::Key_N) {
+      EXPECT_TRUE(host->ended());
+      EXPECT_FALSE(host->mainWindow().isVisible());
+      EXPECT_FALSE(host->scoreWindow().isVisible());
+    } else {
+      EXPECT_FALSE(host->ended());
+      EXPECT_TRUE(model().Picture2.visible);
+      EXPECT_FALSE(model().mes1.visible);
+      EXPECT_FALSE(answer()->isVisible());
+      EXPECT_TRUE(host->mainWindow().widgets().game()->isVisible());
+    }
   }
 }
 

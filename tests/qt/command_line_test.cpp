@@ -5,14 +5,13 @@
 #include <sstream>
 
 #include "headless/cli.h"
+#include "qt_test_support.h"
 
 namespace zelkar::qt {
 namespace {
 
 CommandLine parse(std::initializer_list<const char*> args) {
-  QStringList list{QStringLiteral("zelkar")};
-  for (const char* a : args) list << QString::fromUtf8(a);
-  return parseCommandLine(list);
+  return parseCommandLine(test::commandLine(args));
 }
 
 TEST(CommandLine, SeedAndScale) {
@@ -29,17 +28,10 @@ TEST(CommandLine, SeedAndScale) {
 }
 
 TEST(CommandLine, MistakesAreRefusedNotGuessed) {
-  for (auto args : {std::initializer_list<const char*>{"--seed"},
-                    {"--seed", "-1"},
-                    {"--seed", "4294967296"},
-                    {"--seed", "12x"},
-                    {"--scale", "0"},
-                    {"--scale", "9"},
-                    {"--scale", "2.5"},
-                    {"--fast"},
-                    {"extra"}}) {
-    const CommandLine c = parse(args);
-    EXPECT_EQ(c.action, CommandLine::Action::error) << *args.begin();
+  for (const char* args : {"--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "--scale 0",
+                           "--scale 9", "--scale 2.5", "--fast", "extra"}) {
+    const CommandLine c = parseCommandLine(test::commandLineOf(args));
+    EXPECT_EQ(c.action, CommandLine::Action::error) << args;
     EXPECT_FALSE(c.error.isEmpty());
   }
   // Help and version answer even beside a mistake.

@@ -15,42 +15,34 @@ namespace {
 using test::readAll;
 using test::writeAll;
 
+// Where a save goes; null for an unset variable.
+QString savePathFor(const QString& program, const char* xdg, const char* home) {
+  return ConfigLocation::choose(program, QString::fromUtf8(xdg), QString::fromUtf8(home))
+      .savePath();
+}
+
 TEST(ConfigLocation, ProgramFolderWhenWritableElseUserConfig) {
   QTemporaryDir scratch;
   const QString program = scratch.filePath(QStringLiteral("bin"));
   QDir().mkpath(program);
-
-  EXPECT_EQ(
-      ConfigLocation::choose(program, QStringLiteral("/xdg"), QStringLiteral("/home/u")).savePath(),
-      program + QStringLiteral("/config.txt"));
+  EXPECT_EQ(savePathFor(program, "/xdg", "/home/u"), program + QStringLiteral("/config.txt"));
 
   const QString locked = test::unwritableFolder(scratch);
-  EXPECT_EQ(
-      ConfigLocation::choose(locked, QStringLiteral("/xdg"), QStringLiteral("/home/u")).savePath(),
-      QStringLiteral("/xdg/zelkar/config.txt"));
+  EXPECT_EQ(savePathFor(locked, "/xdg", "/home/u"), QStringLiteral("/xdg/zelkar/config.txt"));
   // An unset or relative XDG_CONFIG_HOME means ~/.config.
-  EXPECT_EQ(ConfigLocation::choose(locked, QString(), QStringLiteral("/home/u")).savePath(),
+  EXPECT_EQ(savePathFor(locked, nullptr, "/home/u"),
             QStringLiteral("/home/u/.config/zelkar/config.txt"));
-  EXPECT_EQ(ConfigLocation::choose(locked, QStringLiteral("rel/dir"), QStringLiteral("/home/u"))
-                .savePath(),
+  EXPECT_EQ(savePathFor(locked, "rel/dir", "/home/u"),
             QStringLiteral("/home/u/.config/zelkar/config.txt"));
   // A missing program folder cannot be written either.
-  EXPECT_EQ(ConfigLocation::choose(scratch.filePath(QStringLiteral("gone")), QStringLiteral("/xdg"),
-                                   QStringLiteral("/h"))
-                .savePath(),
+  EXPECT_EQ(savePathFor(scratch.filePath(QStringLiteral("gone")), "/xdg", "/h"),
             QStringLiteral("/xdg/zelkar/config.txt"));
-}
-
-TEST(ConfigLocation, AHomeOfRootOrWithASlashGivesOneCleanPath) {
-  QTemporaryDir scratch;
-  const QString locked = test::unwritableFolder(scratch);
-  // HOME unset: Qt's home is "/", which must not make "//.config".
-  EXPECT_EQ(ConfigLocation::choose(locked, QString(), QStringLiteral("/")).savePath(),
-            QStringLiteral("/.config/zelkar/config.txt"));
-  EXPECT_EQ(ConfigLocation::choose(locked, QString(), QStringLiteral("/home/u/")).savePath(),
+  // HOME unset: Qt's home is "/", which must not make "//.config"; nor may
+  // a trailing slash double one.
+  EXPECT_EQ(savePathFor(locked, nullptr, "/"), QStringLiteral("/.config/zelkar/config.txt"));
+  EXPECT_EQ(savePathFor(locked, nullptr, "/home/u/"),
             QStringLiteral("/home/u/.config/zelkar/config.txt"));
-  EXPECT_EQ(ConfigLocation::choose(locked, QStringLiteral("/xdg/"), QString()).savePath(),
-            QStringLiteral("/xdg/zelkar/config.txt"));
+  EXPECT_EQ(savePathFor(locked, "/xdg/", nullptr), QStringLiteral("/xdg/zelkar/config.txt"));
 }
 
 TEST(ConfigLocation, WithoutHomeTheAccountsHomeFolderIsUsed) {

@@ -24,8 +24,7 @@ namespace zelkar::qt {
 namespace {
 
 CpuOptions take(std::initializer_list<const char*> args, QStringList* rest = nullptr) {
-  QStringList list{QStringLiteral("zelkar")};
-  for (const char* a : args) list << QString::fromUtf8(a);
+  QStringList list = test::commandLine(args);
   const CpuOptions o = takeCpuOptions(list);
   if (rest != nullptr) *rest = list;
   return o;
@@ -46,13 +45,10 @@ TEST(CpuOptions, SidesAndLevel) {
 }
 
 TEST(CpuOptions, MistakesAreRefused) {
-  for (auto args : {std::initializer_list<const char*>{"--cpu"},
-                    {"--cpu", "middle"},
-                    {"--cpu-level", "0"},
-                    {"--cpu-level", "4"},
-                    {"--cpu-level=x"},
-                    {"--cpu-level"}}) {
-    EXPECT_FALSE(take(args).error.isEmpty()) << *args.begin();
+  for (const char* args : {"--cpu", "--cpu middle", "--cpu-level 0", "--cpu-level 4",
+                           "--cpu-level=x", "--cpu-level"}) {
+    QStringList list = test::commandLineOf(args);
+    EXPECT_FALSE(takeCpuOptions(list).error.isEmpty()) << args;
   }
 }
 
@@ -77,24 +73,14 @@ TEST(CpuSeats, TheBoxesChooseTheRightSideAndTheStrength) {
 
 TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
   const QString path = dir.filePath(QStringLiteral("match.zrp"));
-  test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
   uint64_t shown = 0;
   {
     Recorder recorder(path);
     ASSERT_TRUE(recorder.isOpen());
     CpuSeats seats(CpuOptions{{true, true}, 3, {}}, 99);
-    GameHost host(GameHost::Options{1,
-                                    ConfigLocation(config, config),
-                                    {},
-                                    nullptr,
-                                    &recorder,
-                                    nullptr,
-                                    nullptr,
-                                    nullptr,
-                                    0,
-                                    &seats});
+    GameHost host(GameHost::Options{
+        .config = test::configIn(dir), .soundFolder = {}, .recorder = &recorder, .cpu = &seats});
     seats.attach(&host.mainWindow(), 1);
     host.load(99);
     host.startTimerFired();

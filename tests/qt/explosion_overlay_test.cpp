@@ -84,8 +84,7 @@ TEST(ExplosionOverlay, BothVehiclesAndBurstsPlayTogetherAndEndOnTheirOwn) {
 // (what the probes read) knows about it.
 TEST(ExplosionOverlayWindow, TheLastDestructionShowsOverTheQuestion) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}});
+  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
   int64_t now = 0;
   host.mainWindow().setClock([&] { return now; });
   test::playCommands(host, test::replayHead("match_to_ten.zrp", 4842), [&] { now += 10; });

@@ -93,8 +93,7 @@ constexpr int kCompareEvery = 5;  // ticks: a whole repaint costs a few ms
 // piece against a whole repaint of the same model.
 void expectSameAsWholeRepaint(const char* replay, int lines) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}});
+  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
   test::CapturedMessages messages;
   host.windowSystem().setMessageBoxFn(messages.fn());
   QImage whole = makeArenaFrame();
@@ -128,8 +127,7 @@ TEST(FrameDamageOverMatches, FrictionObstaclesAndTheStartPanelAgain) {
 // window's own wake-up, when nothing else comes after it.
 TEST(FramePacingWindow, AChangeTooSoonForAFrameIsShownWithoutAnotherTick) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}});
+  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
   test::CapturedMessages messages;
   host.windowSystem().setMessageBoxFn(messages.fn());
   int64_t now = 0;

@@ -24,14 +24,10 @@ constexpr uint32_t kSeed = 12345;
 
 class GameHostTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const QString path = dir.filePath(QStringLiteral("config.txt"));
-    test::writeAll(path, " 1 \r\n10\r\n 0 \r\n");
-    start(1, path);
-  }
+  void SetUp() override { start(1); }
 
-  void start(int scale, const QString& path) {
-    host = std::make_unique<GameHost>(GameHost::Options{scale, ConfigLocation(path, path), {}});
+  void start(int scale) {
+    host = std::make_unique<GameHost>(GameHost::Options{scale, test::configIn(dir), {}});
     host->windowSystem().setMessageBoxFn(messages.fn());
     host->load(kSeed);
     ASSERT_FALSE(host->ended());
@@ -139,56 +135,6 @@ TEST_F(GameHostTest, TimersFollowTheModel) {
   EXPECT_TRUE(host->startClock().isActive());
 }
 
-// The question at the end of a match, as the tick leaves the model.
-class AnswerBoxTest : public GameHostTest {
- protected:
-  void ask() {
-    startMatch();
-    ScreenModel& m = model();
-    m.timer1Interval = 0;
-    m.mes1.visible = m.han.visible = true;
-    m.mes1.top = m.han.top = 276;
-    m.focus = Focus::Han;
-    host->game().awaitingAnswer = true;
-    host->refresh();
-    ASSERT_TRUE(widgets().han()->isVisible());
-    ASSERT_TRUE(widgets().han()->hasFocus());
-  }
-};
-
-TEST_F(AnswerBoxTest, OtherTextIsWipedAndTheQuestionStays) {
-  ask();
-  QTest::keyClicks(widgets().han(), QStringLiteral("x"));
-  EXPECT_EQ(widgets().han()->text(), QString());
-  EXPECT_TRUE(model().mes1.visible);
-  EXPECT_FALSE(host->ended());
-}
-
-TEST_F(AnswerBoxTest, YesBringsBackTheStartPanel) {
-  ask();
-  QTest::keyClicks(widgets().han(), QStringLiteral("Y"));
-  EXPECT_TRUE(model().Picture2.visible);
-  EXPECT_FALSE(widgets().han()->isVisible());
-  EXPECT_TRUE(widgets().game()->isVisible());
-  EXPECT_FALSE(host->ended());
-}
-
-TEST_F(AnswerBoxTest, TypingReachesTheAnswerBoxEvenWhenTheFocusWandered) {
-  ask();
-  host->mainWindow().setFocus();
-  QTest::keyClicks(&host->mainWindow(), QStringLiteral("y"));
-  EXPECT_TRUE(model().Picture2.visible);
-  EXPECT_FALSE(widgets().han()->isVisible());
-}
-
-TEST_F(AnswerBoxTest, NoEndsTheProgram) {
-  ask();
-  QTest::keyClicks(widgets().han(), QStringLiteral("n"));
-  EXPECT_TRUE(host->ended());
-  EXPECT_FALSE(host->mainWindow().isVisible());
-  EXPECT_FALSE(host->scoreWindow().isVisible());
-}
-
 TEST_F(GameHostTest, ClosingTheMainWindowEndsEverythingAndNoHandlerRunsAfter) {
   startMatch();
   host->mainWindow().close();
@@ -202,9 +148,8 @@ TEST_F(GameHostTest, ClosingTheMainWindowEndsEverythingAndNoHandlerRunsAfter) {
 }
 
 TEST_F(GameHostTest, ScaleEnlargesThePaintingAndTheWidgetsOnly) {
-  const QString path = dir.filePath(QStringLiteral("config.txt"));
   host.reset();
-  start(2, path);
+  start(2);
   EXPECT_EQ(host->mainWindow().size(), QSize(2 * kClientWidth, 2 * kClientHeight));
   host->mainWindow().renderFrame();
   EXPECT_EQ(host->mainWindow().frame().size(), QSize(kClientWidth, kClientHeight));

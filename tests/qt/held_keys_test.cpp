@@ -25,11 +25,9 @@ constexpr int kVkD = 68, kVkF1 = 112;
 class HeldKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    const QString config = dir.filePath(QStringLiteral("config.txt"));
-    test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
     recorder = std::make_unique<Recorder>(dir.filePath(QStringLiteral("match.zrp")));
-    host = std::make_unique<GameHost>(
-        GameHost::Options{1, ConfigLocation(config, config), {}, nullptr, recorder.get()});
+    host = std::make_unique<GameHost>(GameHost::Options{
+        .config = test::configIn(dir), .soundFolder = {}, .recorder = recorder.get()});
     host->windowSystem().setMessageBoxFn(messages.fn());
     host->load(777);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&host->mainWindow()));

@@ -21,11 +21,7 @@
 namespace zelkar::qt {
 namespace {
 
-QStringList args(std::initializer_list<const char*> words) {
-  QStringList out{QStringLiteral("zelkar")};
-  for (const char* w : words) out << QString::fromUtf8(w);
-  return out;
-}
+constexpr auto args = test::commandLine;
 
 TEST(NetOptions, HostAndJoinReadTheirAddresses) {
   NetOptions n;
@@ -111,27 +107,21 @@ struct Seat {
       : config(dir.filePath(QString::fromUtf8(name))),
         net(std::move(options), QString()),
         host(GameHost::Options{
-            1, ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr, &net}) {
-    test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+            .config = ConfigLocation(config, config), .soundFolder = {}, .net = &net}) {
+    test::writeAll(config, test::kInitialSettings);
     host.windowSystem().setMessageBoxFn(messages.fn());
   }
 };
 
-NetOptions hostOptions() {
+// A host listens on a free port (0); a joiner names the host's.
+NetOptions options(NetOptions::Role role, uint16_t port, const char* code = "WIN7") {
   NetOptions o;
-  o.role = NetOptions::Role::host;
-  o.endpoint = {"127.0.0.1", 0};
-  o.code = QStringLiteral("WIN7");
-  return o;
-}
-
-NetOptions joinOptions(uint16_t port) {
-  NetOptions o;
-  o.role = NetOptions::Role::join;
+  o.role = role;
   o.endpoint = {"127.0.0.1", port};
-  o.code = QStringLiteral("WIN7");
+  o.code = QString::fromUtf8(code);
   return o;
 }
+constexpr auto kHost = NetOptions::Role::host, kJoin = NetOptions::Role::join;
 
 // Runs the event loop (the polls of both sessions) until `done`, at most
 // `ms` milliseconds.
@@ -147,10 +137,10 @@ bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
 
 TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   QTemporaryDir dir;
-  auto host = std::make_unique<Seat>(dir, "host.txt", hostOptions());
+  auto host = std::make_unique<Seat>(dir, "host.txt", options(kHost, 0));
   QString error;
   ASSERT_TRUE(host->net.open(error)) << qPrintable(error);
-  Seat joiner(dir, "join.txt", joinOptions(host->net.port()));
+  Seat joiner(dir, "join.txt", options(kJoin, host->net.port()));
   ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
   host->host.load(77);
   joiner.host.load(1);  // the host's seed builds the arena, not this one
@@ -186,12 +176,10 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
 
 TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
   QTemporaryDir dir;
-  Seat host(dir, "host.txt", hostOptions());
+  Seat host(dir, "host.txt", options(kHost, 0));
   QString error;
   ASSERT_TRUE(host.net.open(error)) << qPrintable(error);
-  NetOptions o = joinOptions(host.net.port());
-  o.code = QStringLiteral("NOPE");
-  Seat joiner(dir, "join.txt", o);
+  Seat joiner(dir, "join.txt", options(kJoin, host.net.port(), "NOPE"));
   ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
   host.host.load(1);
   joiner.host.load(1);
@@ -204,11 +192,9 @@ TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
 
 TEST(WindowSyncTest, AMatchWithKeysRollsBackAndReplaysTheSame) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
   test::CapturedMessages messages;
-  GameHost host(GameHost::Options{
-      1, ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr, nullptr, 8});
+  GameHost host(
+      GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .syncTestDepth = 8});
   host.windowSystem().setMessageBoxFn(messages.fn());
   host.load(321);
   host.startTimerFired();

@@ -5,10 +5,12 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <utility>
 #include <vector>
 
+#include "qt/config_location.h"
 #include "qt/message_box.h"
 
 namespace zelkar::qt::test {
@@ -21,6 +23,29 @@ inline QByteArray readAll(const QString& path) {
 inline void writeAll(const QString& path, const QByteArray& bytes) {
   QFile f(path);
   if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+// The settings a first save writes: keypad on, 10 ms a tick, no sound.
+inline constexpr char kInitialSettings[] = " 1 \r\n10\r\n 0 \r\n";
+
+// config.txt in `dir`, for reading and saving; written with the initial
+// settings unless `write` is false (a first start).
+inline ConfigLocation configIn(const QTemporaryDir& dir, bool write = true) {
+  const QString path = dir.filePath(QStringLiteral("config.txt"));
+  if (write) writeAll(path, kInitialSettings);
+  return ConfigLocation(path, path);
+}
+
+// A command line: the program's name, then `words`.
+inline QStringList commandLine(std::initializer_list<const char*> words) {
+  QStringList list{QStringLiteral("zelkar")};
+  for (const char* w : words) list << QString::fromUtf8(w);
+  return list;
+}
+
+// The same from one text, its words split at single spaces.
+inline QStringList commandLineOf(const char* spaced) {
+  return QStringList{QStringLiteral("zelkar")} + QString::fromUtf8(spaced).split(u' ');
 }
 
 // Message boxes shown, as (text, title), instead of modal dialogs.

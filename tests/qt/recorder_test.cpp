@@ -41,11 +41,11 @@ TEST(Recorder, WritesEveryEventTheHostHandledInOrder) {
   QTemporaryDir dir;
   const QString config = dir.filePath(QStringLiteral("config.txt"));
   const QString path = dir.filePath(QStringLiteral("match.zrp"));
-  test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
   {
     Recorder recorder(path);
     ASSERT_TRUE(recorder.isOpen());
-    GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}, nullptr, &recorder});
+    GameHost host(
+        GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .recorder = &recorder});
     test::CapturedMessages messages;
     host.windowSystem().setMessageBoxFn(messages.fn());
     host.load(77);
@@ -93,12 +93,11 @@ TEST(Recorder, WritesEveryEventTheHostHandledInOrder) {
 
 TEST(Recorder, AStartWithTheRandomCountSaysWhatTheCountBoxHeld) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
   const QString path = dir.filePath(QStringLiteral("match.zrp"));
-  test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
   {
     Recorder recorder(path);
-    GameHost host(GameHost::Options{1, ConfigLocation(config, config), {}, nullptr, &recorder});
+    GameHost host(
+        GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .recorder = &recorder});
     host.load(1);
     host.startTimerFired();
     RealWidgets& w = host.mainWindow().widgets();

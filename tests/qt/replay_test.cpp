@@ -126,9 +126,6 @@ struct PlayedBack {
   int settingsWindows = 0;
 };
 
-// The window after the last line: settings as recorded, the tick held.
-void checkTheEnd(PlayedBack& back, const RecordedMatch& match, std::size_t ticks);
-
 TEST(Replay, ARecordingPlaysTheSameMatchInTheWindowAndInZelkarSim) {
   QTemporaryDir dir;
   const RecordedMatch match(dir);
@@ -148,25 +145,22 @@ TEST(Replay, ARecordingPlaysTheSameMatchInTheWindowAndInZelkarSim) {
     ASSERT_TRUE(back.replay);
     back.playToTheEnd();
     EXPECT_TRUE(back.replay->finished());
-    checkTheEnd(back, match, recorded.size());
+    // The window after the last line: settings as recorded, the tick held.
+    EXPECT_EQ(back.settingsWindows, 0);
+    EXPECT_EQ(back.host->game().s.tickInterval, match.tickInterval);
+    EXPECT_EQ(back.host->game().s.keypadMode, 0);
+    // The last recorded moment stays: the match ran on when the file ended.
+    EXPECT_TRUE(sim::simulationRunning(back.host->game()));
+    EXPECT_FALSE(back.host->tickClock().isActive());
+    const uint64_t frozen = stateHash(back.host->game());
+    back.host->tick();
+    EXPECT_EQ(stateHash(back.host->game()), frozen);
+    ASSERT_EQ(back.notes.size(), 1u);
+    EXPECT_NE(back.notes[0].find("ended after " + std::to_string(recorded.size()) + " ticks"),
+              std::string::npos)
+        << back.notes[0];
   }
   EXPECT_EQ(hashesIn(replayed), recorded);
-}
-
-void checkTheEnd(PlayedBack& back, const RecordedMatch& match, std::size_t ticks) {
-  EXPECT_EQ(back.settingsWindows, 0);
-  EXPECT_EQ(back.host->game().s.tickInterval, match.tickInterval);
-  EXPECT_EQ(back.host->game().s.keypadMode, 0);
-  // The last recorded moment stays: the match ran on when the file ended.
-  EXPECT_TRUE(sim::simulationRunning(back.host->game()));
-  EXPECT_FALSE(back.host->tickClock().isActive());
-  const uint64_t frozen = stateHash(back.host->game());
-  back.host->tick();
-  EXPECT_EQ(stateHash(back.host->game()), frozen);
-  ASSERT_EQ(back.notes.size(), 1u);
-  EXPECT_NE(back.notes[0].find("ended after " + std::to_string(ticks) + " ticks"),
-            std::string::npos)
-      << back.notes[0];
 }
 
 TEST(Replay, ThePlayersOnlyWatchButCtrlF2StopsTheMatchAndTheReplay) {
@@ -219,9 +213,7 @@ TEST(Replay, AFileOfAnotherVersionOrWithABadLineIsRefusedWhole) {
 
 TEST(Replay, TheCommandLineNamesTheFilesAndRefusesARecordedReplay) {
   const auto parse = [](std::initializer_list<const char*> args) {
-    QStringList list{QStringLiteral("zelkar")};
-    for (const char* a : args) list << QString::fromUtf8(a);
-    return parseCommandLine(list);
+    return parseCommandLine(test::commandLine(args));
   };
   const CommandLine both = parse({"--record", "r.zrp", "--hashes=h"});
   EXPECT_EQ(both.action, CommandLine::Action::run);

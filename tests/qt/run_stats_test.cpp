@@ -108,11 +108,10 @@ TEST(ProcFiles, ReadThePeakResidentSize) {
 
 TEST(RunStats, TheHostReportsTicksAndTheStopOfAMatch) {
   QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("config.txt"));
-  test::writeAll(path, " 1 \r\n10\r\n 0 \r\n");
   Printed out;
   RunStats stats(out.stream());
-  GameHost host(GameHost::Options{1, ConfigLocation(path, path), {}, &stats});
+  GameHost host(
+      GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .stats = &stats});
   host.load(1);
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.mainWindow()));
   host.startTimerFired();

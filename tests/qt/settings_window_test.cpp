@@ -30,50 +30,41 @@ class SettingsWindowTest : public ::testing::Test {
   test::CapturedMessages messages;
 };
 
-TEST_F(SettingsWindowTest, StartsWithTheFileOrSilentlyWithTheInitialValues) {
-  {
-    auto w = open();  // no file yet
-    EXPECT_TRUE(w->tenkey()->isChecked());
-    EXPECT_EQ(w->opeval()->text(), QStringLiteral("10"));
-    EXPECT_FALSE(w->sound()->isChecked());
-  }
-  writeAll(path(), " 0 \r\n25\r\n 1 \r\n");
-  {
+// What the window shows for a file (silently the initial values for none or
+// an unreadable one), and what a save at once writes back: a value no box
+// can hold is shown and kept as it was. A keyboard kind of 7 no longer hides
+// the interval and sound after it; "15x", which the game reads as 15, stays.
+TEST_F(SettingsWindowTest, ShowsTheFileOrTheInitialValuesAndSavesThemBackUnchanged) {
+  const struct {
+    const char* file;  // null: no file yet
+    Qt::CheckState keypad;
+    const char* interval;
+    Qt::CheckState sound;
+    const char* saved;
+  } cases[] = {
+      {nullptr, Qt::Checked, "10", Qt::Unchecked, " 1 \r\n10\r\n 0 \r\n"},
+      {" 0 \r\n25\r\n 1 \r\n", Qt::Unchecked, "25", Qt::Checked, " 0 \r\n25\r\n 1 \r\n"},
+      {"garbage\r\n", Qt::Checked, "10", Qt::Unchecked, " 1 \r\n10\r\n 0 \r\n"},
+      {" 7 \r\n25\r\n 1 \r\n", Qt::PartiallyChecked, "25", Qt::Checked, " 7 \r\n25\r\n 1 \r\n"},
+      {" 0 \r\n30\r\n-3 \r\n", Qt::Unchecked, "30", Qt::PartiallyChecked, " 0 \r\n30\r\n-3 \r\n"},
+      {" 1 \r\n 15x \r\n 0 \r\n", Qt::Checked, "15x", Qt::Unchecked, " 1 \r\n15x\r\n 0 \r\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file ? c.file : "no file");
+    if (c.file) writeAll(path(), c.file);
     auto w = open();
-    EXPECT_FALSE(w->tenkey()->isChecked());
-    EXPECT_EQ(w->opeval()->text(), QStringLiteral("25"));
-    EXPECT_TRUE(w->sound()->isChecked());
-  }
-  writeAll(path(), "garbage\r\n");
-  {
-    auto w = open();
-    EXPECT_TRUE(w->tenkey()->isChecked());
-    EXPECT_EQ(w->opeval()->text(), QStringLiteral("10"));
+    EXPECT_EQ(w->tenkey()->checkState(), c.keypad);
+    if (c.keypad == Qt::PartiallyChecked) {
+      EXPECT_TRUE(w->tenkey()->toolTip().contains(QStringLiteral("7")));
+    }
+    EXPECT_EQ(w->opeval()->text(), QString::fromUtf8(c.interval));
+    EXPECT_EQ(w->sound()->checkState(), c.sound);
+    w->comsave()->click();
+    EXPECT_EQ(readAll(path()), QByteArray(c.saved));
   }
   EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(SettingsWindowTest, AValueNoBoxCanHoldIsShownAndSavedBackUnlessChanged) {
-  // A keyboard kind of 7 no longer hides the interval and sound after it.
-  writeAll(path(), " 7 \r\n25\r\n 1 \r\n");
-  {
-    auto w = open();
-    EXPECT_EQ(w->tenkey()->checkState(), Qt::PartiallyChecked);
-    EXPECT_TRUE(w->tenkey()->toolTip().contains(QStringLiteral("7")));
-    EXPECT_EQ(w->opeval()->text(), QStringLiteral("25"));
-    EXPECT_TRUE(w->sound()->isChecked());
-    w->comsave()->click();
-    EXPECT_EQ(readAll(path()), QByteArray(" 7 \r\n25\r\n 1 \r\n"));
-  }
-  // The sound switch too, and negative values.
-  writeAll(path(), " 0 \r\n30\r\n-3 \r\n");
-  {
-    auto w = open();
-    EXPECT_FALSE(w->tenkey()->isChecked());
-    EXPECT_EQ(w->sound()->checkState(), Qt::PartiallyChecked);
-    w->comsave()->click();
-    EXPECT_EQ(readAll(path()), QByteArray(" 0 \r\n30\r\n-3 \r\n"));
-  }
+TEST_F(SettingsWindowTest, AChangedBoxIsSavedAsChangedAndAFilesIntervalBelowTenIsRefused) {
   // A click on the box is the player's choice: the box's value is saved.
   writeAll(path(), " 7 \r\n25\r\n 1 \r\n");
   {
@@ -85,8 +76,7 @@ TEST_F(SettingsWindowTest, AValueNoBoxCanHoldIsShownAndSavedBackUnlessChanged) {
     w->comsave()->click();
     EXPECT_EQ(readAll(path()), QByteArray(" ") + QByteArray::number(chosen) + " \r\n25\r\n 1 \r\n");
   }
-  // The interval as the file has it: 5 is shown and refused, not made 10;
-  // 15x, which the game reads as 15, is written back as it was.
+  // The interval as the file has it: 5 is shown and refused, not made 10.
   writeAll(path(), " 1 \r\n5\r\n 0 \r\n");
   {
     auto w = open();
@@ -97,14 +87,7 @@ TEST_F(SettingsWindowTest, AValueNoBoxCanHoldIsShownAndSavedBackUnlessChanged) {
     EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n5\r\n 0 \r\n"));
     messages.shown.clear();
   }
-  writeAll(path(), " 1 \r\n 15x \r\n 0 \r\n");
-  {
-    auto w = open();
-    EXPECT_EQ(w->opeval()->text(), QStringLiteral("15x"));
-    w->comsave()->click();
-    EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n15x\r\n 0 \r\n"));
-  }
-  // So is the defaults button.
+  // The defaults button changes every box.
   writeAll(path(), " 7 \r\n25\r\n 9 \r\n");
   {
     auto w = open();

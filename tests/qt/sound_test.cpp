@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "qt/sound_player.h"
+#include "qt_test_support.h"
 
 namespace zelkar {
 namespace {
@@ -20,10 +21,7 @@ namespace {
 const QString kSoundDir = QStringLiteral(ZELKAR_SOUND_DIR);
 const QStringList kFiles{"fire.WAV", "ban.WAV", "ban2.WAV", "crash.WAV"};
 
-QByteArray readAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using qt::test::readAll;
 
 uint32_t le(const QByteArray& b, int at, int bytes) {
   uint32_t v = 0;
@@ -146,11 +144,7 @@ TEST(SoundPlayer, BadFilesSilenceOnlyTheirChannels) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   ASSERT_TRUE(QFile::copy(kSoundDir + "/fire.WAV", dir.filePath("fire.WAV")));
-  {
-    QFile junk(dir.filePath("ban.WAV"));  // not a WAV file at all
-    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
-    junk.write("this is no sound");
-  }
+  qt::test::writeAll(dir.filePath("ban.WAV"), "this is no sound");  // not a WAV file at all
   // ban2.WAV is missing; crash.WAV is a folder, which cannot be read.
   ASSERT_TRUE(QDir(dir.path()).mkdir("crash.WAV"));
 

@@ -39,9 +39,7 @@ TEST(WindowIcon, DrawsTheFloorTheDiscTheHubAndTheGun) {
 class WindowPartsTest : public ::testing::Test {
  protected:
   std::unique_ptr<GameHost> open(int scale) {
-    test::writeAll(config(), " 1 \r\n10\r\n 0 \r\n");
-    auto host = std::make_unique<GameHost>(
-        GameHost::Options{scale, ConfigLocation(config(), config()), {}});
+    auto host = std::make_unique<GameHost>(GameHost::Options{scale, test::configIn(dir), {}});
     host->windowSystem().setMessageBoxFn(messages.fn());
     host->load(99);
     host->startTimerFired();
@@ -111,37 +109,31 @@ TEST_F(WindowPartsTest, TheSettingsWindowOfCtrlF1IsEnlargedToo) {
   EXPECT_FALSE(host->ended());  // closing it during play only closes it
 }
 
-// At first start (no config.txt) the settings window is all there is.
-TEST_F(WindowPartsTest, ClosingTheFirstStartSettingsWindowWithoutSavingEndsTheProgram) {
-  GameHost host(GameHost::Options{1, ConfigLocation(config(), config()), {}});
-  host.windowSystem().setMessageBoxFn(messages.fn());
-  int shown = 0;
-  QTimer::singleShot(0, [&] {
-    if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget())) {
-      ++shown;
-      w->close();
-    }
-  });
-  host.load(5);
-  EXPECT_EQ(shown, 1);
-  EXPECT_TRUE(host.ended());
-  EXPECT_FALSE(host.mainWindow().isVisible());
-  EXPECT_FALSE(host.startClock().isActive());
-  EXPECT_FALSE(QFile::exists(config()));  // nothing was saved
+// At first start (no config.txt) the settings window is all there is:
+// closing it without saving ends the program, saving opens the game.
+TEST_F(WindowPartsTest, TheFirstStartSettingsWindowEndsTheProgramUnlessSaved) {
+  for (const bool save : {false, true}) {
+    SCOPED_TRACE(save ? "saved" : "closed");
+    GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
+    host.windowSystem().setMessageBoxFn(messages.fn());
+    int shown = 0;
+    QTimer::singleShot(0, [&] {
+      if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget())) {
+        ++shown;
+        if (save)
+          w->comsave()->click();
+        else
+          w->close();
+      }
+    });
+    host.load(5);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(host.ended(), !save);
+    EXPECT_EQ(host.mainWindow().isVisible(), save);
+    EXPECT_EQ(host.startClock().isActive(), save);
+    EXPECT_EQ(QFile::exists(config()), save);  // nothing is saved unless asked
+  }
   EXPECT_TRUE(messages.shown.empty());
-}
-
-TEST_F(WindowPartsTest, SavingAtFirstStartOpensTheGame) {
-  GameHost host(GameHost::Options{1, ConfigLocation(config(), config()), {}});
-  host.windowSystem().setMessageBoxFn(messages.fn());
-  QTimer::singleShot(0, [&] {
-    if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget()))
-      w->comsave()->click();
-  });
-  host.load(5);
-  EXPECT_FALSE(host.ended());
-  EXPECT_TRUE(host.mainWindow().isVisible());
-  EXPECT_TRUE(QFile::exists(config()));
 }
 
 }  // namespace
