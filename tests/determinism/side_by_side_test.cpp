@@ -3,7 +3,8 @@
 // uninitialised memory, no address) may feed the match. Game a also keeps
 // the invariants of every match. ZELKAR_DETERMINISM_SEEDS and
 // ZELKAR_DETERMINISM_TICKS change the size of the runs (100 seeds of 6000
-// ticks per style; 500 ticks under the sanitizers).
+// ticks per style; 500 ticks under the sanitizers). The long run behind
+// `make soak` plays ZELKAR_SOAK_SEEDS more seeds (none in a normal run).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -106,6 +107,22 @@ TEST(SideBySide, SoundAndTickIntervalNeverFeedBack) {
   }
   EXPECT_GT(stats.points, 0);
 }
+
+// One test per soak seed, so that gtest's sharding (GTEST_TOTAL_SHARDS,
+// GTEST_SHARD_INDEX) spreads them over cores and a failure names its seed.
+class SoakSeed : public ::testing::TestWithParam<int> {};
+
+TEST_P(SoakSeed, StaysEqualAndKeepsTheInvariants) {
+  const auto seed = static_cast<uint32_t>(GetParam());
+  const Style style = seed % 3 == 0 ? Style::Uniform : seed % 3 == 1 ? Style::Combat : Style::Mash;
+  RunStats stats;
+  playSeed(seed, style, envCount("ZELKAR_SOAK_TICKS", 6000), stats);
+}
+
+// Read when the tests are registered, before main runs.
+INSTANTIATE_TEST_SUITE_P(Seeds, SoakSeed,
+                         ::testing::Range(1, 1 + envCount("ZELKAR_SOAK_SEEDS", 0)));
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(SoakSeed);
 
 }  // namespace
 }  // namespace zelkar::testing

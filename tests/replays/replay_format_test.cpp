@@ -36,13 +36,6 @@ TEST(ReplayFormat, TheFormatLineIsReadOnlyFirstAndOnlyInItsVersion) {
     EXPECT_EQ(r.error->line, c.line) << c.text;
     EXPECT_NE(r.error->message.find(c.says), std::string::npos) << r.error->message;
   }
-
-  // Nothing of a refused file is played.
-  std::istringstream in(std::string("zelkar-replay 2\n") + kShortMatch);
-  std::ostringstream out, err;
-  EXPECT_EQ(simMain({"--dump", "hash"}, in, out, err), kExitBad);
-  EXPECT_TRUE(out.str().empty());
-  EXPECT_NE(err.str().find("line 1"), std::string::npos) << err.str();
 }
 
 TEST(ReplayFormat, WrittenCommandsReadBackTheSame) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "support/fake_window_system.h"
 
@@ -14,21 +15,12 @@ TEST(FormLoad, MeasuresTheSpritesAndFillsTheLimits) {
   Game g;
   formLoad(g, ws, 1);
   const GameState& s = g.s;
-  EXPECT_EQ(s.noShellSlot, 5);
-  EXPECT_EQ(s.fieldWidth, 793);
-  EXPECT_EQ(s.fieldHeight, 579);
-  EXPECT_EQ(s.vehicleSize, 21);
-  EXPECT_EQ(s.vehicleRadius, 11);
-  EXPECT_EQ(s.shellSize, 4);
-  EXPECT_EQ(s.shellHalf, 2);
-  EXPECT_EQ(s.kitiHalf, 18);
-  EXPECT_EQ(s.blastWidth, 31);
-  EXPECT_EQ(s.shellBlastWidth, 10);
-  EXPECT_EQ(s.wallHalf, 16);
-  EXPECT_EQ(s.obstacleWidth, 31);
-  EXPECT_EQ(s.kitiLeft[0], 756);
-  EXPECT_EQ(s.kitiLeft[1], 0);
-  EXPECT_EQ(s.kitiTop[0], 270);
+  // Slot count, field, vehicle, shell, base, blasts, wall, obstacle, base corners.
+  EXPECT_EQ(
+      (std::vector<int>{s.noShellSlot, s.fieldWidth, s.fieldHeight, s.vehicleSize, s.vehicleRadius,
+                        s.shellSize, s.shellHalf, s.kitiHalf, s.blastWidth, s.shellBlastWidth,
+                        s.wallHalf, s.obstacleWidth, s.kitiLeft[0], s.kitiLeft[1], s.kitiTop[0]}),
+      (std::vector<int>{5, 793, 579, 21, 11, 4, 2, 18, 31, 10, 16, 31, 756, 0, 270}));
   EXPECT_EQ(s.shellColorBase[0], 0xFFFFF8);
   EXPECT_EQ(s.shellColorBase[1], 0xFFFFE8);
   EXPECT_EQ(s.settingMax, (Arr<int16_t, 6>{100, 300, 5000, 100, 30, 5000}));

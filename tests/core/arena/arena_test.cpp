@@ -30,11 +30,6 @@ int drawsBetween(uint32_t from, uint32_t to) {
   return -1;
 }
 
-TEST(Arena, GeneratorCanBeSteeredForTests) {
-  Rng r(stateBefore(0.75f));
-  EXPECT_FLOAT_EQ(r.next(), 0.75f);
-}
-
 TEST(Arena, KitaisyokiPutsBothVehiclesOnTheirBases) {
   FakeWindowSystem ws;
   Game g = loadedGame(ws);
@@ -153,21 +148,6 @@ TEST(Arena, DrawsJustBelowOneGiveTheLargestWallCount) {
   g.rng.seed(stateBefore(std::nextafter(1.0f, 0.0f)));
   kabesyoki(g);
   EXPECT_EQ(g.s.lastWall, 33);
-}
-
-TEST(Arena, FixedSeedGivesTheSameArena) {
-  FakeWindowSystem ws;
-  Game a = loadedGame(ws, 4242), b = loadedGame(ws, 4242);
-  for (Game* g : {&a, &b}) {
-    g->s.lastObstacle = 10;
-    tirisyoki(*g);
-    kabesyoki(*g);
-  }
-  EXPECT_EQ(a.s.obstX, b.s.obstX);
-  EXPECT_EQ(a.s.obstVY, b.s.obstVY);
-  EXPECT_EQ(a.s.kabeLeft, b.s.kabeLeft);
-  EXPECT_EQ(a.s.kabeHalf, b.s.kabeHalf);
-  EXPECT_EQ(a.rng.state(), b.rng.state());
 }
 
 }  // namespace

@@ -12,14 +12,19 @@ using testing::FakeWindowSystem;
 using testing::startedGame;
 using testing::tick;
 
-constexpr int16_t kA = 65, kD = 68, kW = 87, kS = 83, kX = 88, kZ = 90, kC = 67, kQ = 81;
+constexpr int16_t kA = 65, kW = 87, kS = 83, kX = 88, kC = 67, kQ = 81;
 constexpr int16_t kF1 = 112, kF2 = 113;
 constexpr int16_t kPad4 = 100, kPad6 = 102, kPad2 = 98;
 
-TEST(Keys, SetupKeysMoveTheRowAndSetTheSteps) {
+// A fresh started match for every test.
+class Keys : public ::testing::Test {
+ protected:
   FakeWindowSystem ws;
   Game g = startedGame(ws);
   GameState& s = g.s;
+};
+
+TEST_F(Keys, SetupKeysMoveTheRowAndSetTheSteps) {
   formKeyDown(g, ws, kW, 0);
   EXPECT_EQ(s.settingRow[1], 0);  // not above the first row
   for (int i = 0; i < 7; ++i) formKeyDown(g, ws, kS, 0);
@@ -35,10 +40,7 @@ TEST(Keys, SetupKeysMoveTheRowAndSetTheSteps) {
   EXPECT_EQ(s.turnDir[1], 0);
 }
 
-TEST(Keys, TheRightPlayerUsesTheConfiguredTable) {
-  FakeWindowSystem ws;  // keypad mode by default
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, TheRightPlayerUsesTheConfiguredTable) {  // keypad mode by default
   formKeyDown(g, ws, kPad6, 0);
   EXPECT_EQ(s.thrustX[0], 1);
   EXPECT_EQ(s.thrustX[1], 0);
@@ -56,10 +58,7 @@ TEST(Keys, TheRightPlayerUsesTheConfiguredTable) {
   EXPECT_EQ(s.thrustX[0], 1);
 }
 
-TEST(Keys, ConfirmDerivesTheBattleValues) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, ConfirmDerivesTheBattleValues) {
   formKeyDown(g, ws, kX, 0);
   EXPECT_EQ(s.settingRow[1], kRowInBattle);
   EXPECT_FALSE(g.screen.settei[1].visible);
@@ -77,10 +76,7 @@ TEST(Keys, ConfirmDerivesTheBattleValues) {
   EXPECT_EQ(g.screen.hyosuu[13].caption, "0");
 }
 
-TEST(Keys, ConfirmAfterFiringStartsFromTheFullMassAgain) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, ConfirmAfterFiringStartsFromTheFullMassAgain) {
   formKeyDown(g, ws, kX, 0);
   const float full = s.totalMass[1];
   for (int slot = 0; slot < 3; ++slot) {
@@ -98,10 +94,7 @@ TEST(Keys, ConfirmAfterFiringStartsFromTheFullMassAgain) {
   EXPECT_EQ(s.shellsLeft[1], 50);
 }
 
-TEST(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
   formKeyDown(g, ws, kX, 0);
   tick(g);
   const float x0 = s.posX[1], mass = s.totalMass[1];
@@ -122,7 +115,7 @@ TEST(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
   EXPECT_EQ(g.sounds[0], Sound::hassyaon);
 }
 
-TEST(Keys, RecoilBelowStaticFrictionDoesNotMoveTheVehicle) {
+TEST(KeysWithFriction, RecoilBelowStaticFrictionDoesNotMoveTheVehicle) {
   FakeWindowSystem ws;
   Game g = startedGame(ws, 7, true);
   GameState& s = g.s;
@@ -141,10 +134,7 @@ TEST(Keys, RecoilBelowStaticFrictionDoesNotMoveTheVehicle) {
   EXPECT_FLOAT_EQ(s.velX[1], -a * 0.4f);
 }
 
-TEST(Keys, NoShellIsFiredWithoutASlotOrShells) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, NoShellIsFiredWithoutASlotOrShells) {
   formKeyDown(g, ws, kX, 0);
   g.sounds.clear();
   s.freeShellSlot[1] = s.noShellSlot;
@@ -156,10 +146,7 @@ TEST(Keys, NoShellIsFiredWithoutASlotOrShells) {
   EXPECT_EQ(g.sounds.size(), 0u);
 }
 
-TEST(Keys, BackToSetupOnlyOnTheOwnBase) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
-  GameState& s = g.s;
+TEST_F(Keys, BackToSetupOnlyOnTheOwnBase) {
   formKeyDown(g, ws, kX, 0);
   // Standing where the round put it: offset (-1, -1) from the base's centre.
   formKeyDown(g, ws, kQ, 0);
@@ -175,9 +162,7 @@ TEST(Keys, BackToSetupOnlyOnTheOwnBase) {
   EXPECT_EQ(s.settingRow[1], kRowInBattle);
 }
 
-TEST(Keys, CtrlF2StopsAndCtrlF1ReloadsTheSettings) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
+TEST_F(Keys, CtrlF2StopsAndCtrlF1ReloadsTheSettings) {
   formKeyDown(g, ws, kF2, 0);  // without Ctrl: nothing
   formKeyDown(g, ws, kF2, 3);  // Ctrl+Shift: nothing
   EXPECT_EQ(g.screen.timer1Interval, 10);
@@ -199,9 +184,7 @@ TEST(Keys, CtrlF2StopsAndCtrlF1ReloadsTheSettings) {
   EXPECT_EQ(g.s.tickInterval, 40);
 }
 
-TEST(Keys, CtrlF1DoesNotRestartAMatchThatEndedMeanwhile) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws);
+TEST_F(Keys, CtrlF1DoesNotRestartAMatchThatEndedMeanwhile) {
   // The ticks keep running under the modal settings window; one of them
   // ends the match before the window closes.
   ws.onSettingsWindow = [&] {
@@ -213,7 +196,7 @@ TEST(Keys, CtrlF1DoesNotRestartAMatchThatEndedMeanwhile) {
   EXPECT_EQ(g.screen.timer1Interval, 0);
 }
 
-TEST(Keys, CtrlF1BeforeTheFirstMatchDoesNotStartTheTick) {
+TEST(KeysBeforeAMatch, CtrlF1DoesNotStartTheTick) {
   FakeWindowSystem ws;
   Game g = testing::loadedGame(ws);
   formKeyDown(g, ws, kF1, 2);

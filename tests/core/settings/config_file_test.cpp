@@ -9,6 +9,7 @@
 #include "app/game_state.h"
 
 namespace zelkar {
+namespace {
 
 TEST(ConfigFile, DefaultsRoundTrip) {
   const std::string text = formatConfig(1, "10", 0);
@@ -19,11 +20,6 @@ TEST(ConfigFile, DefaultsRoundTrip) {
   EXPECT_EQ(r.values->tickInterval, 10);
   EXPECT_EQ(r.values->soundOn, 0);
 }
-
-}  // namespace zelkar
-
-namespace zelkar {
-namespace {
 
 // The three values a text gives, or -1s when it is refused.
 struct Three {

@@ -91,17 +91,6 @@ TEST(BlastStrength, EveryOwnerAndVictimFeelsAFreshBlastWithItsStartSizeLessThree
   }
 }
 
-TEST(BlastStrength, TheFigureForTheDefaultShellIs6460) {
-  // 10 kg, start size 8, felt at 5: 10 x 0.8 x (3/6)^3 / 600 x 3876000.
-  for (int owner = 0; owner < 2; ++owner) {
-    FakeWindowSystem ws;
-    Game g = standingVictim(ws, owner);  // the owner's own vehicle
-    burstAt(g, owner, kShells[1], 298, 311);
-    tick(g, 2);
-    EXPECT_EQ(kDefaultArmour - g.s.armourLeft[owner], 6460) << "owner " << owner;
-  }
-}
-
 TEST(BlastStrength, ABlastFirstSeenOnItsLastFrameDoesNothing) {
   // 10 kg: the pictures 8 and 5 are seen with 5 and 2; 30 kg: 11, 8, 5 with
   // 8, 5, 2. At 2 the share is (0/6)^3 = 0: no damage, no push, no pull.

@@ -20,6 +20,14 @@ int tickUntilTurned(Game& g, int p, int limit = 60) {
   return -1;
 }
 
+// A fresh match in battle for every test.
+class VehicleContacts : public ::testing::Test {
+ protected:
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+};
+
 TEST(ContactProbe, StartsAQuarterTurnLeftOfTheMotion) {
   const float unit = 3.1415f / 256;
   EXPECT_EQ(probeDirection(0, 0, unit, 128), 0);      // standing: straight up first
@@ -32,10 +40,7 @@ TEST(ContactProbe, StartsAQuarterTurnLeftOfTheMotion) {
   EXPECT_EQ(probeDirection(0, 3, 3.1415f / 128, 64), 64);  // obstacles: a ring of 256
 }
 
-TEST(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEnergy) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEnergy) {
   placeVehicle(g, 0, 500, 100, 0, 0);
   placeWall(g, 0, 400, 300, 15);         // centre (415, 315)
   placeVehicle(g, 1, 340, 304, 100, 0);  // centre y 315: straight at the centre
@@ -59,10 +64,7 @@ TEST(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEne
   EXPECT_EQ(s.lastContact[1], kNoContact);
 }
 
-TEST(VehicleContacts, AGlancingContactCostsAlmostNothing) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(VehicleContacts, AGlancingContactCostsAlmostNothing) {
   placeVehicle(g, 0, 500, 100, 0, 0);
   // Sliding down past the round base of player 0 (centre (774, 288)) so
   // that only the probe point beside the vehicle grazes it: the line of
@@ -76,10 +78,7 @@ TEST(VehicleContacts, AGlancingContactCostsAlmostNothing) {
   EXPECT_GT(s.velY[1], 95);
 }
 
-TEST(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
   placeVehicle(g, 0, 500, 100, 0, 0);
   placeVehicle(g, 1, 60, 278, -100, 0);  // over its own base to the edge
   thickArmour(g);
@@ -95,10 +94,7 @@ TEST(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
   EXPECT_NEAR(armour - s.armourLeft[1], 0.375 * s.totalMass[1] * 100 * 100, 8);
 }
 
-TEST(VehicleContacts, HeadOnVehiclesOfEqualMassLeaveAtHalfSpeed) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(VehicleContacts, HeadOnVehiclesOfEqualMassLeaveAtHalfSpeed) {
   ASSERT_EQ(s.totalMass[0], s.totalMass[1]);
   const float m = s.totalMass[0];
   placeVehicle(g, 1, 300, 300, 50, 0);
@@ -115,10 +111,7 @@ TEST(VehicleContacts, HeadOnVehiclesOfEqualMassLeaveAtHalfSpeed) {
   EXPECT_EQ(g.sounds[0], Sound::syoutotuon);
 }
 
-TEST(VehicleContacts, ACollisionThatDestroysBothGivesEachAPoint) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(VehicleContacts, ACollisionThatDestroysBothGivesEachAPoint) {
   s.armourLeft = {10, 10};
   placeVehicle(g, 1, 300, 300, 200, 0);
   placeVehicle(g, 0, 360, 300, -200, 0);
@@ -162,18 +155,6 @@ TEST(Obstacles, DriftForThousandsOfTicksConservingEnergyInsideTheArena) {
     }
     EXPECT_GT(knocks, 20);  // they did bounce
   }
-}
-
-TEST(Obstacles, TheSameSeedDriftsTheSameWay) {
-  FakeWindowSystem ws;
-  Game a = startedGame(ws, 21), b = startedGame(ws, 21);
-  for (int n = 0; n < 3000; ++n) {
-    tick(a);
-    tick(b);
-  }
-  EXPECT_EQ(a.s.obstX, b.s.obstX);
-  EXPECT_EQ(a.s.obstVY, b.s.obstVY);
-  EXPECT_EQ(a.s.obstLastContact, b.s.obstLastContact);
 }
 
 }  // namespace

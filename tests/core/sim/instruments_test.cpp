@@ -2,12 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "sim/number_text.h"
 
 namespace zelkar {
 namespace {
 
 std::string_view caption(const Game& g, int label) { return g.screen.hyosuu[label].caption.view(); }
+
+using Texts = std::vector<std::string_view>;
+Texts captions(const Game& g, std::initializer_list<int> labels) {
+  Texts texts;
+  for (int label : labels) texts.push_back(caption(g, label));
+  return texts;
+}
 
 TEST(NumberText, ShortestPlainDecimal) {
   EXPECT_EQ(numberText(0.34).view(), "0.34");
@@ -42,15 +51,10 @@ TEST(Instruments, MotionReadoutsRoundAndShowYUpwards) {
   g.screen.hyosuu[2].caption = "x";
   motionReadouts(g, 0);
   motionReadouts(g, 1);
-  EXPECT_EQ(caption(g, 4), "0");  // no thrust key held, even while friction acts
-  EXPECT_EQ(caption(g, 5), "12.3");
-  EXPECT_EQ(caption(g, 14), "-12.3");
-  EXPECT_EQ(caption(g, 16), "17.5");
-  EXPECT_EQ(caption(g, 10), "14.7");
-  EXPECT_EQ(caption(g, 11), "3");
-  EXPECT_EQ(caption(g, 15), "2.3");
-  EXPECT_EQ(caption(g, 17), "3.8");
-  EXPECT_EQ(caption(g, 2), "x");  // not an instrument of the tick
+  // Label 4: no thrust key held, even while friction acts; 2 is not an
+  // instrument of the tick.
+  EXPECT_EQ(captions(g, {4, 5, 14, 16, 10, 11, 15, 17, 2}),
+            (Texts{"0", "12.3", "-12.3", "17.5", "14.7", "3", "2.3", "3.8", "x"}));
 
   g.s.velY[0] = 0.04f;  // rounds to 0 and then negated: still "0"
   motionReadouts(g, 0);
@@ -67,11 +71,7 @@ TEST(Instruments, LoadAndDamageReadouts) {
   loadReadouts(g, 1);
   damageReadout(g, 0);
   damageReadout(g, 1);
-  EXPECT_EQ(caption(g, 7), "123.4");
-  EXPECT_EQ(caption(g, 6), "7");
-  EXPECT_EQ(caption(g, 9), "1840000");
-  EXPECT_EQ(caption(g, 12), "0");
-  EXPECT_EQ(caption(g, 13), "33.3");
+  EXPECT_EQ(captions(g, {7, 6, 9, 12, 13}), (Texts{"123.4", "7", "1840000", "0", "33.3"}));
 
   g.s.armourLeft[1] = -3000;  // overkill shows beyond 100
   damageReadout(g, 1);

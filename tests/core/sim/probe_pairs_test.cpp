@@ -77,28 +77,21 @@ TEST(ProbePairs, AVehicleBetweenAWallAndAShellMeetsTheWall) {
 }
 
 TEST(ProbePairs, TwoWallsNameTheOneAtTheCurrentPlace) {
+  // Wall 1 at the previous place too: still the current sample's wall.
   for (int p = 0; p < 2; ++p) {
-    FakeWindowSystem ws;
-    Game g = battleGame(ws);
-    GameState& s = g.s;
-    placeVehicle(g, 1 - p, 600, 100, 0, 0);
-    placeVehicle(g, p, 300, 300, 0, 0);
-    wallOver(g, 0, 300 + s.ringDX[0], 300 + s.ringDY[0] - 6);
-    wallOver(g, 1, 300 + s.ringDX[256], 300 + s.ringDY[256] + 6);
-    tick(g);
-    EXPECT_EQ(s.lastContact[p], kWall0) << "vehicle " << p;
+    for (int current : {0, 1}) {
+      SCOPED_TRACE(::testing::Message() << "vehicle " << p << " current wall " << current);
+      FakeWindowSystem ws;
+      Game g = battleGame(ws);
+      GameState& s = g.s;
+      placeVehicle(g, 1 - p, 600, 100, 0, 0);
+      placeVehicle(g, p, 300, 300, 0, 0);
+      wallOver(g, current, 300 + s.ringDX[0], 300 + s.ringDY[0] - 6);
+      wallOver(g, 1 - current, 300 + s.ringDX[256], 300 + s.ringDY[256] + 6);
+      tick(g);
+      EXPECT_EQ(s.lastContact[p], current == 0 ? kWall0 : kWall1);
+    }
   }
-  // From a place where the previous one lay beside wall 1: still the
-  // current sample's wall.
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
-  placeVehicle(g, 0, 600, 100, 0, 0);
-  placeVehicle(g, 1, 300, 300, 0, 0);
-  wallOver(g, 1, 300 + s.ringDX[0], 300 + s.ringDY[0] - 6);
-  wallOver(g, 0, 300 + s.ringDX[256], 300 + s.ringDY[256] + 6);
-  tick(g);
-  EXPECT_EQ(s.lastContact[1], kWall1);
 }
 
 // An obstacle at rest probes first from ring point 0 (top, current place)

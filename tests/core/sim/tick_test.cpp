@@ -12,7 +12,7 @@ using testing::FakeWindowSystem;
 using testing::startedGame;
 using testing::tick;
 
-constexpr int16_t kX = 88, kD = 68, kA = 65, kW = 87, kS = 83, kZ = 90, kC = 67;
+constexpr int16_t kX = 88, kD = 68, kW = 87, kZ = 90, kC = 67;
 
 // A match in which the left player (1) has confirmed its settings and no
 // obstacle or wall can interfere yet: the tests drive one vehicle.

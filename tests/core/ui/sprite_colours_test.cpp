@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <tuple>
 
 #include "core/ui/ui_support.h"
 #include "ui/prepare_sprites.h"
@@ -49,27 +51,21 @@ TEST(Stamping, EveryObjectCarriesItsCodeAndKeepsTheRest) {
       EXPECT_EQ(got & 0xFFFF, src & 0xFFFF);  // red and green kept
     });
   }
-  for (int i = 0; i < kWalls; ++i) {
-    SCOPED_TRACE(i);
-    eachPixel(p.pic(p.m.kabe[i]), p.pic(p.m.motokabe), [&](int32_t got, int32_t src) {
-      if (src == kKeyColour) {
-        EXPECT_EQ(got, kKeyColour);
-        return;
-      }
-      EXPECT_EQ(colourCode(got), i + 11);
-      EXPECT_EQ(got & 0xC0FFFF, src & 0xC0FFFF);  // top blue bits, green, red kept
-    });
-  }
-  for (int i = 0; i < 16; ++i) {
-    SCOPED_TRACE(i);
-    eachPixel(p.pic(p.m.tamabaku[i]), p.pic(p.m.motobaku), [&](int32_t got, int32_t src) {
-      if (src == kKeyColour) {
-        EXPECT_EQ(got, kKeyColour);
-        return;
-      }
-      EXPECT_EQ(colourCode(got), i + 46);
-      EXPECT_EQ(got & 0xC0FFFF, src & 0xC0FFFF);
-    });
+  // Walls and shell blasts keep the top two bits of blue beside their code.
+  for (auto [items, source, first] :
+       {std::tuple{std::span<const Item>(p.m.kabe), &p.m.motokabe, 11},
+        {std::span<const Item>(p.m.tamabaku), &p.m.motobaku, 46}}) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      SCOPED_TRACE(::testing::Message() << "code " << first + int(i));
+      eachPixel(p.pic(items[i]), p.pic(*source), [&](int32_t got, int32_t src) {
+        if (src == kKeyColour) {
+          EXPECT_EQ(got, kKeyColour);
+          return;
+        }
+        EXPECT_EQ(colourCode(got), first + int(i));
+        EXPECT_EQ(got & 0xC0FFFF, src & 0xC0FFFF);
+      });
+    }
   }
   // The cases named in the rules, as plain numbers.
   EXPECT_EQ(stampObstacle(0x2D9080, 3) >> 16, 3);
