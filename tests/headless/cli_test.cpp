@@ -1,43 +1,50 @@
+// zelkar-sim's command line: its options, its exit status, and what it
+// reads: only regular script files within the size limit and replays whose
+// last line is whole; and messages that cannot act on the terminal. The
+// seed's reading is tested beside zelkar's own.
 #include "headless/cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "headless/script.h"
 #include "json_reader.h"
+#include "support/golden_replays.h"
 
 namespace zelkar::sim {
-
 namespace {
+
+namespace fs = std::filesystem;
 
 struct SimRun {
   int status = -1;
   std::string out, err;
 };
 
-SimRun simulate(const std::vector<std::string>& args, const std::string& script = "") {
+SimRun simulate(const std::vector<std::string>& args, const std::string& script = "",
+                const std::string& inProblem = "") {
   std::istringstream in(script);
   std::ostringstream out, err;
   SimRun r;
-  r.status = simMain(args, in, out, err);
+  r.status = simMain(args, in, out, err, inProblem);
   r.out = out.str();
   r.err = err.str();
   return r;
 }
 
-std::filesystem::path writeScript(const std::string& name, const std::string& text) {
-  const auto path =
-      std::filesystem::temp_directory_path() / (name + "-" + std::to_string(::getpid()) + ".zsim");
-  std::ofstream(path) << text;
-  return path;
+// The exit status of a shell command, or -1 when it did not exit.
+int exitStatus(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
-
-}  // namespace
 
 TEST(SimCli, AScriptWithoutEventsPrintsTheOpenedWindowOnce) {
   const SimRun r = simulate({}, "# nothing but settings\nconfig 0 20 1\n");
@@ -49,8 +56,12 @@ TEST(SimCli, AScriptWithoutEventsPrintsTheOpenedWindowOnce) {
   EXPECT_FALSE(j["ended"].boolean);
 }
 
-TEST(SimCli, BadCommandsAndOptionsStopWithStatusTwo) {
-  SimRun r = simulate({}, "config 1 10 1\n\n  # fine so far\nstart random sideways\ntick\n");
+TEST(SimCli, HelpAndBadCommandsAndOptions) {
+  SimRun r = simulate({"--help"});
+  EXPECT_EQ(r.status, kExitOk);
+  EXPECT_NE(r.out.find("--dump ticks|end"), std::string::npos);
+
+  r = simulate({}, "config 1 10 1\n\n  # fine so far\nstart random sideways\ntick\n");
   EXPECT_EQ(r.status, kExitBad);
   EXPECT_TRUE(r.out.empty());  // nothing is played from a bad script
   EXPECT_NE(r.err.find("line 4"), std::string::npos) << r.err;
@@ -64,38 +75,100 @@ TEST(SimCli, BadCommandsAndOptionsStopWithStatusTwo) {
   }
 }
 
-TEST(SimCli, HelpAndUnreadableScripts) {
-  SimRun r = simulate({"--help"});
-  EXPECT_EQ(r.status, kExitOk);
-  EXPECT_NE(r.out.find("--dump ticks|end"), std::string::npos);
-  r = simulate({"--script", "/nonexistent/zelkar/script"});
-  EXPECT_EQ(r.status, kExitIo);
-  EXPECT_NE(r.err.find("does not exist"), std::string::npos) << r.err;
-  r = simulate({"--script", std::filesystem::temp_directory_path().string()});
-  EXPECT_EQ(r.status, kExitIo);
-}
-
+// The program itself exits with the runner's status, from a script file or
+// a pipe; standard input that is a folder is an error, not an empty script.
 TEST(SimCli, TheProgramExitsWithTheRunnersStatus) {
-  const auto bad = writeScript("zelkar-sim-bad", "tick\ntick twice\n");
-  const auto good = writeScript("zelkar-sim-good", "seed 9\ntick 2\n");
-  const std::string sim = ZELKAR_SIM_PATH;
-  const int badStatus =
-      std::system((sim + " --script " + bad.string() + " >/dev/null 2>&1").c_str());
-  ASSERT_TRUE(WIFEXITED(badStatus));
-  EXPECT_EQ(WEXITSTATUS(badStatus), kExitBad);
-
-  FILE* pipe = ::popen((sim + " --dump end --script " + good.string()).c_str(), "r");
-  ASSERT_NE(pipe, nullptr);
-  std::string out;
-  char buf[4096];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) out.append(buf, n);
-  const int goodStatus = ::pclose(pipe);
-  ASSERT_TRUE(WIFEXITED(goodStatus));
-  EXPECT_EQ(WEXITSTATUS(goodStatus), kExitOk);
-  ASSERT_EQ(std::count(out.begin(), out.end(), '\n'), 1);
-  EXPECT_NO_THROW(test::parseJson(out.substr(0, out.size() - 1)));
-  std::filesystem::remove(bad);
-  std::filesystem::remove(good);
+  const fs::path dir = fs::temp_directory_path() / ("zelkar-sim-cli-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string sim = ZELKAR_SIM_PATH, bad = (dir / "bad.zsim").string(),
+                    out = (dir / "out.json").string();
+  std::ofstream(bad) << "tick\ntick twice\n";
+  EXPECT_EQ(exitStatus(sim + " --script " + bad + " >/dev/null 2>&1"), kExitBad);
+  EXPECT_EQ(exitStatus(sim + " < / > /dev/null 2>&1"), kExitIo);
+  EXPECT_EQ(exitStatus("printf 'seed 9\\ntick 2\\n' | " + sim + " --dump end >" + out), kExitOk);
+  const std::string text = testing::readWholeFile(out).value_or("");
+  ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
+  EXPECT_NO_THROW(test::parseJson(text.substr(0, text.size() - 1)));
+  fs::remove_all(dir);
 }
 
+class SimInputs : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("zelkar-sim-inputs-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+TEST_F(SimInputs, OnlyARegularScriptFileIsRead) {
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const struct {
+    std::string path, said;
+  } refused[] = {{fifo.string(), "is a pipe"},
+                 {dir.string(), "is a folder"},
+                 {"/dev/zero", "is a device"},
+                 {(dir / "none").string(), "does not exist"}};
+  for (const auto& c : refused) {
+    const SimRun r = simulate({"--script", c.path});
+    EXPECT_EQ(r.status, kExitIo) << c.path;
+    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+  }
+  // Standard input that the caller found to be a folder.
+  const SimRun folder = simulate({}, "", "is a folder, not a script");
+  EXPECT_EQ(folder.status, kExitIo);
+  EXPECT_EQ(folder.err, "zelkar-sim: standard input is a folder, not a script\n");
+  // ... which does not matter when the script comes from a file.
+  std::ofstream(dir / "ok.zsim") << "tick\n";
+  EXPECT_EQ(simulate({"--script", (dir / "ok.zsim").string()}, "", "is a folder").status, kExitOk);
+}
+
+TEST_F(SimInputs, AScriptLargerThanTheLimitIsRefusedFromAFileAndFromInput) {
+  // Comment lines: a script at the limit is read and played.
+  const std::string line = "# " + std::string(97, '-') + "\n";  // 100 bytes
+  std::string atLimit;
+  while (atLimit.size() + line.size() <= kMaxScriptBytes) atLimit += line;
+  atLimit += std::string(kMaxScriptBytes - atLimit.size() - 1, '#') + "\n";
+  ASSERT_EQ(atLimit.size(), kMaxScriptBytes);
+  std::ofstream(dir / "at.zsim", std::ios::binary) << atLimit;
+  std::ofstream(dir / "over.zsim", std::ios::binary) << atLimit << "\n";
+  EXPECT_EQ(simulate({"--script", (dir / "at.zsim").string()}).status, kExitOk);
+  const SimRun over = simulate({"--script", (dir / "over.zsim").string()});
+  EXPECT_EQ(over.status, kExitIo);
+  EXPECT_NE(over.err.find("is larger than 16777216 bytes"), std::string::npos) << over.err;
+
+  EXPECT_EQ(simulate({}, atLimit).status, kExitOk);
+  const SimRun overIn = simulate({}, atLimit + "\n");
+  EXPECT_EQ(overIn.status, kExitIo);
+  EXPECT_NE(overIn.err.find("larger than 16777216 bytes"), std::string::npos) << overIn.err;
+}
+
+TEST_F(SimInputs, AReplayCutInItsLastLineIsRefusedAPlainScriptIsNot) {
+  // "down 100" cut to "down 10" would press another key.
+  const SimRun cut = simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10");
+  EXPECT_EQ(cut.status, kExitBad);
+  EXPECT_NE(cut.err.find("line 4: the last line has no line break"), std::string::npos) << cut.err;
+  EXPECT_TRUE(cut.out.empty());
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10\n").status, kExitOk);
+  // A cut comment carries no event; a hand-written script needs no break.
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\n# cut comm").status, kExitOk);
+  EXPECT_EQ(simulate({}, "seed 1\ntick 3").status, kExitOk);
+  // The same rule on a Windows line end: CR LF is whole, a lone CR is cut.
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r\n").status, kExitOk);
+  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r").status, kExitBad);
+}
+
+TEST_F(SimInputs, MessagesShowControlCharactersEscaped) {
+  const SimRun r = simulate({}, std::string("start\x1B[2J\0x\n", 12));
+  EXPECT_EQ(r.status, kExitBad);
+  EXPECT_NE(r.err.find("start\\x1B[2J\\x00x"), std::string::npos) << r.err;
+  for (char c : r.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
+  const SimRun option = simulate({"--dump", "\x07"});
+  EXPECT_NE(option.err.find("\\x07"), std::string::npos) << option.err;
+}
+
+}  // namespace
 }  // namespace zelkar::sim

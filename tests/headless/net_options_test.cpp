@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "headless/net_main.h"
+#include "support/golden_replays.h"
 
 namespace zelkar::sim {
 namespace {
@@ -59,16 +59,10 @@ TEST(SimNetOptions, RefusesWithAReason) {
   }
 }
 
-std::string golden(const char* name) {
-  std::ifstream f(std::string(ZELKAR_REPLAY_DIR) + "/" + name, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
-
 TEST(SimSyncTest, AGoldenReplayRollsBackAndReplaysTheSame) {
   for (const char* depth : {"1", "8"}) {
-    std::istringstream in(golden("fight.zrp"));
+    std::istringstream in(
+        testing::readWholeFile(std::string(ZELKAR_REPLAY_DIR) + "/fight.zrp").value_or(""));
     std::ostringstream out, err;
     EXPECT_EQ(netMain({"--sync-test", depth}, in, out, err), 0) << err.str();
     EXPECT_NE(out.str().find("rolled back " + std::string(depth) + " ticks"), std::string::npos)

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "headless/replay.h"
-#include "net/sim_link.h"
+#include "net/session_pair.h"
 
 namespace zelkar::sim {
 namespace {
@@ -48,26 +48,18 @@ TEST(SideScript, RefusesLinesThatBelongToTheOtherSideOrTooLate) {
   }
 }
 
-// Plays two side scripts against each other on a virtual clock.
-struct Twins {
-  net::SimNetwork network;
-  net::Session host, joiner;
+// Plays two side scripts against each other on a virtual clock; the
+// joiner's keys are the keypad's.
+struct Twins : net::testing::SessionPair {
   ScriptFeeder hostFeed, joinerFeed;
-  int64_t now = 0;
 
-  static net::SessionConfig config(net::Role role) {
-    net::SessionConfig c;
-    c.role = role;
-    c.code = "Z9";
+  static net::SessionConfig keypadJoiner() {
+    net::SessionConfig c = joinerConfig();
     c.settings = ConfigValues{1, 10, 0};
-    c.loadSeed = 7;
-    c.sideChosen = role == net::Role::Host;
     return c;
   }
   Twins(const net::SimLinkConfig& link, std::string_view hostScript, std::string_view joinerScript)
-      : network(link),
-        host(network.end(0), config(net::Role::Host)),
-        joiner(network.end(1), config(net::Role::Joiner)),
+      : SessionPair(link, hostConfig(), keypadJoiner()),
         hostFeed(lines(hostScript), net::Role::Host),
         joinerFeed(lines(joinerScript), net::Role::Joiner) {}
 
@@ -98,9 +90,6 @@ std::vector<std::string> keyTimes(const std::vector<Command>& commands) {
   return out;
 }
 
-constexpr int16_t kLeftRight = 68;  // D: the left player's "right"
-constexpr int16_t kPad6 = 102;      // numeric keypad 6: the right player's, keyboard kind 1
-
 TEST(ScriptFeeder, KeysLandAtTheirTicksOfTheSharedMatch) {
   const char* hostScript = "start random\ntick 50\ndown 68\ntick 30\nup 68\ntick 100\n";
   // The joiner's lines wait for the host's start, then count from it.
@@ -116,9 +105,10 @@ TEST(ScriptFeeder, KeysLandAtTheirTicksOfTheSharedMatch) {
     EXPECT_EQ(t.host.outcome(), net::Outcome::BothScriptsDone);
     const auto& merged = t.host.confirmedCommands();
     EXPECT_EQ(replayText(merged), replayText(t.joiner.confirmedCommands()));
-    const std::vector<std::string> want = {
-        "down " + std::to_string(kLeftRight) + " @50", "down " + std::to_string(kPad6) + " @60",
-        "up " + std::to_string(kLeftRight) + " @80", "up " + std::to_string(kPad6) + " @120"};
+    // 68 is D, the left player's "right"; 102 is keypad 6, the right
+    // player's on keyboard kind 1.
+    const std::vector<std::string> want = {"down 68 @50", "down 102 @60", "up 68 @80",
+                                           "up 102 @120"};
     EXPECT_EQ(keyTimes(merged), want) << "latency " << latency;
     // The host's script is the longer: 180 ticks, then the frame that
     // carries its end runs one more.

@@ -8,24 +8,19 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "headless/replay.h"
 #include "net/enet_link.h"
 #include "net/packet.h"
+#include "support/golden_replays.h"
 
 namespace zelkar::sim {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string readAll(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  return s.str();
-}
+std::string readAll(const fs::path& p) { return testing::readWholeFile(p).value_or(""); }
 
 void writeAll(const fs::path& p, std::string_view text) {
   std::ofstream(p, std::ios::binary) << text;
@@ -52,14 +47,17 @@ class NetTwins : public ::testing::Test {
     if (!HasFailure()) fs::remove_all(dir_);
   }
 
-  // Runs both sides at once, the host first; the exit statuses land in
-  // host.rc and join.rc.
+  // A shell command running zelkar-sim in the folder, its output and exit
+  // status landing in side.out, side.err and side.rc.
+  std::string simIn(const std::string& args, const std::string& side, int timeoutSeconds) {
+    return "cd '" + dir_.string() + "' && (timeout " + std::to_string(timeoutSeconds) + " '" +
+           ZELKAR_SIM_PATH + "' " + args + " >" + side + ".out 2>" + side + ".err; echo $? >" +
+           side + ".rc)";
+  }
+  // Runs both sides at once, the host first.
   void runPair(const std::string& hostArgs, const std::string& joinArgs) {
-    const std::string sim = ZELKAR_SIM_PATH;
-    const std::string cmd = "cd '" + dir_.string() + "' && (timeout 40 '" + sim + "' " + hostArgs +
-                            " >host.out 2>host.err; echo $? >host.rc) & sleep 0.3; cd '" +
-                            dir_.string() + "' && (timeout 40 '" + sim + "' " + joinArgs +
-                            " >join.out 2>join.err; echo $? >join.rc); wait";
+    const std::string cmd =
+        simIn(hostArgs, "host", 40) + " & sleep 0.3; " + simIn(joinArgs, "join", 40) + "; wait";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
   }
   int rc(const char* side) { return std::stoi(readAll(dir_ / (std::string(side) + ".rc"))); }
@@ -108,10 +106,8 @@ TEST_F(NetTwins, WrongSessionCodeIsRefusedOnBothSides) {
 TEST_F(NetTwins, OtherProtocolVersionIsRefusedByName) {
   writeAll(dir_ / "s.zsim", "tick 10\n");
   const uint16_t port = freePort();
-  const std::string cmd = "cd '" + dir_.string() + "' && timeout 20 '" +
-                          std::string(ZELKAR_SIM_PATH) +
-                          "' --host 127.0.0.1:" + std::to_string(port) +
-                          " --code V --script s.zsim >host.out 2>host.err; echo $? >host.rc";
+  const std::string cmd =
+      simIn("--host 127.0.0.1:" + std::to_string(port) + " --code V --script s.zsim", "host", 20);
   std::thread hostProcess([&cmd] { (void)std::system(cmd.c_str()); });
   std::string error;
   std::unique_ptr<net::EnetLink> link;

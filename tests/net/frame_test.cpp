@@ -29,16 +29,24 @@ class Frame : public ::testing::Test {
  protected:
   Frame() : g_(std::make_unique<Game>()), ws_(*g_) {
     ws_.setConfig(ConfigValues{1, 10, 0});
+    restart();
+  }
+  // A fresh game, started.
+  void restart() {
+    g_ = std::make_unique<Game>();
+    ws_.setGame(*g_);
     openWindow(*g_, ws_, 99);
     play(*g_, ws_, sim::StartCommand{false, "", false});
+    m_ = MatchState{};
   }
   // The match is over as a draw: the question is asked.
   void askQuestion() {
     again2(*g_);
     ASSERT_TRUE(g_->awaitingAnswer);
   }
-  std::vector<sim::Command> run(const FrameEvents& left, const FrameEvents& right) {
-    std::vector<sim::Command> applied;
+  using Commands = std::vector<sim::Command>;
+  Commands run(const FrameEvents& left, const FrameEvents& right) {
+    Commands applied;
     runFrame(*g_, ws_, m_, left, right, FrameOutput{&applied, nullptr});
     return applied;
   }
@@ -52,11 +60,9 @@ const sim::Command Frame::kY = sim::AnswerCommand{"Y"};
 const sim::Command Frame::kN = sim::AnswerCommand{"N"};
 
 TEST_F(Frame, TheLeftSidesEventsComeFirstThenTheTick) {
-  const auto applied = run({key(65)}, {key(100)});
-  ASSERT_EQ(applied.size(), 3u);
-  EXPECT_EQ(applied[0], sim::Command(sim::KeyDownCommand{65, 0}));
-  EXPECT_EQ(applied[1], sim::Command(sim::KeyDownCommand{100, 0}));
-  EXPECT_EQ(applied[2], sim::Command(sim::TickCommand{1}));
+  EXPECT_EQ(
+      run({key(65)}, {key(100)}),
+      (Commands{sim::KeyDownCommand{65, 0}, sim::KeyDownCommand{100, 0}, sim::TickCommand{1}}));
   EXPECT_EQ(m_.ticks, 1);
 }
 
@@ -73,9 +79,7 @@ TEST_F(Frame, TheNextMatchWaitsForBothYesInEitherOrder) {
     EXPECT_TRUE(leftFirst ? run(first, {}).empty() : run({}, first).empty());
     EXPECT_TRUE(g_->awaitingAnswer);
     EXPECT_TRUE(m_.saidYes[leftFirst ? 0 : 1]);
-    const auto applied = leftFirst ? run({}, first) : run(first, {});
-    ASSERT_EQ(applied.size(), 1u);
-    EXPECT_EQ(applied[0], kY);
+    EXPECT_EQ(leftFirst ? run({}, first) : run(first, {}), Commands{kY});
     EXPECT_FALSE(g_->awaitingAnswer);
     EXPECT_TRUE(g_->screen.Picture2.visible);  // the start panel again
     EXPECT_FALSE(m_.saidYes[0] || m_.saidYes[1]);
@@ -85,25 +89,17 @@ TEST_F(Frame, TheNextMatchWaitsForBothYesInEitherOrder) {
 
 TEST_F(Frame, BothYesInOneFrameAnswerOnce) {
   askQuestion();
-  const auto applied = run({answer(true)}, {answer(true)});
-  ASSERT_EQ(applied.size(), 1u);
-  EXPECT_EQ(applied[0], kY);
+  EXPECT_EQ(run({answer(true)}, {answer(true)}), Commands{kY});
 }
 
 TEST_F(Frame, OneNoEndsItForBothWhicheverSideSaysIt) {
   for (const int side : {0, 1}) {
-    g_ = std::make_unique<Game>();
-    ws_.setGame(*g_);
-    openWindow(*g_, ws_, 99);
-    play(*g_, ws_, sim::StartCommand{false, "", false});
-    m_ = MatchState{};
+    restart();
     askQuestion();
     // The other side's Y first does not save it.
     const FrameEvents yes = {answer(true)}, no = {answer(false)};
     run(side == 0 ? FrameEvents{} : yes, side == 0 ? yes : FrameEvents{});
-    const auto applied = side == 0 ? run(no, {}) : run({}, no);
-    ASSERT_EQ(applied.size(), 1u);
-    EXPECT_EQ(applied[0], kN);
+    EXPECT_EQ(side == 0 ? run(no, {}) : run({}, no), Commands{kN});
     EXPECT_TRUE(g_->ended);
     EXPECT_EQ(m_.noBy, side);
     EXPECT_TRUE(m_.over());
@@ -111,9 +107,7 @@ TEST_F(Frame, OneNoEndsItForBothWhicheverSideSaysIt) {
 }
 
 TEST_F(Frame, AnswersWithNoQuestionAreIgnored) {
-  const auto applied = run({answer(false)}, {answer(true)});
-  ASSERT_EQ(applied.size(), 1u);  // the tick alone
-  EXPECT_EQ(applied[0], sim::Command(sim::TickCommand{1}));
+  EXPECT_EQ(run({answer(false)}, {answer(true)}), Commands{sim::TickCommand{1}});  // the tick alone
   EXPECT_FALSE(m_.saidYes[1]);
   EXPECT_EQ(m_.noBy, -1);
 }

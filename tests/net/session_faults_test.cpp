@@ -62,26 +62,22 @@ TEST(LeavingPeer, AClosedLinkEndsTheSessionAtOnce) {
   EXPECT_LE(p.now - closedAt, 10000);  // one latency, not three seconds
 }
 
-TEST(Greeting, AWrongCodeIsRefusedOnBothSides) {
-  SessionConfig j = SessionPair::joinerConfig();
-  j.code = "K7Q3";
-  SessionPair p(quickLink(), SessionPair::hostConfig(), j);
-  EXPECT_FALSE(p.connect());
-  runUntilEnded(p, p.joiner, 1000000);
-  EXPECT_EQ(p.host.outcome(), Outcome::WrongCode);
-  EXPECT_EQ(p.joiner.outcome(), Outcome::WrongCode);
-  EXPECT_EQ(p.host.frame(), 0);
-  EXPECT_EQ(p.joiner.frame(), 0);
-}
-
-TEST(Greeting, BothWantingOneSideIsRefused) {
-  SessionConfig j = SessionPair::joinerConfig();
-  j.side = Side::Left, j.sideChosen = true;
-  SessionPair p(quickLink(), SessionPair::hostConfig(), j);
-  EXPECT_FALSE(p.connect());
-  runUntilEnded(p, p.joiner, 1000000);
-  EXPECT_EQ(p.host.outcome(), Outcome::SideTaken);
-  EXPECT_EQ(p.joiner.outcome(), Outcome::SideTaken);
+// A wrong code, or both wanting one side: neither side plays a frame.
+TEST(Greeting, AWrongCodeOrATakenSideIsRefusedOnBothSides) {
+  SessionConfig wrongCode = SessionPair::joinerConfig(), sameSide = wrongCode;
+  wrongCode.code = "K7Q3";
+  sameSide.side = Side::Left, sameSide.sideChosen = true;
+  for (const auto& [j, outcome] :
+       {std::pair{wrongCode, Outcome::WrongCode}, std::pair{sameSide, Outcome::SideTaken}}) {
+    SCOPED_TRACE(int(outcome));
+    SessionPair p(quickLink(), SessionPair::hostConfig(), j);
+    EXPECT_FALSE(p.connect());
+    runUntilEnded(p, p.joiner, 1000000);
+    EXPECT_EQ(p.host.outcome(), outcome);
+    EXPECT_EQ(p.joiner.outcome(), outcome);
+    EXPECT_EQ(p.host.frame(), 0);
+    EXPECT_EQ(p.joiner.frame(), 0);
+  }
 }
 
 TEST(Greeting, TheJoinerMayAskForTheLeftSide) {
