@@ -27,16 +27,14 @@ TEST(CpuPlayer, QuietWhileNoMatchRunsOrTheQuestionWaits) {
   auto g = std::make_unique<Game>();
   formLoad(*g, ws, 5);
   startTimer(*g);
-  for (int p = 0; p < 2; ++p) {
-    cpu::Player cpu(p, 3, 5);
-    EXPECT_EQ(cpu.decide(*g).size(), 0) << "start panel, player " << p;
-  }
+  auto expectQuiet = [&](const char* when) {
+    for (int p = 0; p < 2; ++p)
+      EXPECT_EQ(cpu::Player(p, 3, 5).decide(*g).size(), 0) << when << ", player " << p;
+  };
+  expectQuiet("start panel");
   gameClick(*g, ws);
   g->awaitingAnswer = true;
-  for (int p = 0; p < 2; ++p) {
-    cpu::Player cpu(p, 3, 5);
-    EXPECT_EQ(cpu.decide(*g).size(), 0) << "replay question, player " << p;
-  }
+  expectQuiet("replay question");
 }
 
 TEST(CpuPlayer, NeverReadsTheGamesGenerator) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace zelkar::cpu {
 namespace {
 
@@ -12,7 +14,8 @@ namespace {
 constexpr int16_t kKeypad[8] = {100, 102, 104, 101, 98, 97, 99, 105};
 constexpr int16_t kLetters[8] = {65, 68, 87, 83, 88, 90, 67, 81};
 
-int16_t key(int p, int control) { return p == 0 ? kKeypad[control] : kLetters[control]; }
+KeyEvent press(int p, int control) { return {true, p == 0 ? kKeypad[control] : kLetters[control]}; }
+KeyEvent release(int p, int control) { return {false, press(p, control).keyCode}; }
 
 GameState panel() {
   GameState s;
@@ -24,51 +27,40 @@ GameState panel() {
 
 constexpr std::array<float, 6> kWanted = {10, 150, 200, 50, 1, 500};
 
+using Keys = std::vector<KeyEvent>;
+
+Keys keysFor(const GameState& s, int p, const std::array<float, 6>& wanted = kWanted) {
+  KeyEvents out;
+  setupKeys(out, s, p, wanted);
+  return Keys(out.begin(), out.end());
+}
+
 TEST(SetupKeys, MovesDownToTheFirstRowToChange) {
-  for (int p = 0; p < 2; ++p) {
-    GameState s = panel();
-    KeyEvents out;
-    setupKeys(out, s, p, kWanted);
-    ASSERT_EQ(out.size(), 1) << "player " << p;
-    EXPECT_EQ(out[0], (KeyEvent{true, key(p, kDown)}));
-  }
+  for (int p = 0; p < 2; ++p) EXPECT_EQ(keysFor(panel(), p), Keys{press(p, kDown)}) << p;
 }
 
 TEST(SetupKeys, HoldsTheCoarseStepWhileTenOrMoreAreMissing) {
   for (int p = 0; p < 2; ++p) {
     GameState s = panel();
     s.settingRow[p] = 1;
-    KeyEvents out;
-    setupKeys(out, s, p, kWanted);  // 100 -> 150
-    ASSERT_EQ(out.size(), 1);
-    EXPECT_EQ(out[0], (KeyEvent{true, key(p, kRight)}));
+    EXPECT_EQ(keysFor(s, p), Keys{press(p, kRight)}) << p;  // 100 -> 150
     // Held already: nothing new until the value arrives.
     s.settingStep[p] = 10;
-    KeyEvents held;
-    setupKeys(held, s, p, kWanted);
-    EXPECT_EQ(held.size(), 0);
+    EXPECT_EQ(keysFor(s, p), Keys{}) << p;
   }
 }
 
 TEST(SetupKeys, FineStepForTheLastFewBothWays) {
+  // 5 below 150: +1 steps; 9 above: -1 steps, not -10 (it would
+  // overshoot); 20 above: -10.
+  const std::pair<float, int> cases[] = {{145, kTurnPlus}, {159, kTurnMinus}, {170, kLeft}};
   for (int p = 0; p < 2; ++p) {
-    GameState s = panel();
-    s.settingRow[p] = 1;
-    s.setting[p][1] = 145;  // 5 below 150: +1 steps
-    KeyEvents up;
-    setupKeys(up, s, p, kWanted);
-    ASSERT_EQ(up.size(), 1);
-    EXPECT_EQ(up[0], (KeyEvent{true, key(p, kTurnPlus)}));
-    s.setting[p][1] = 159;  // 9 above: -1 steps, not -10 (it would overshoot)
-    KeyEvents down;
-    setupKeys(down, s, p, kWanted);
-    ASSERT_EQ(down.size(), 1);
-    EXPECT_EQ(down[0], (KeyEvent{true, key(p, kTurnMinus)}));
-    s.setting[p][1] = 170;  // 20 above: -10
-    KeyEvents coarse;
-    setupKeys(coarse, s, p, kWanted);
-    ASSERT_EQ(coarse.size(), 1);
-    EXPECT_EQ(coarse[0], (KeyEvent{true, key(p, kLeft)}));
+    for (const auto& [value, control] : cases) {
+      GameState s = panel();
+      s.settingRow[p] = 1;
+      s.setting[p][1] = value;
+      EXPECT_EQ(keysFor(s, p), Keys{press(p, control)}) << "player " << p << " at " << value;
+    }
   }
 }
 
@@ -78,21 +70,15 @@ TEST(SetupKeys, ReleasesAHeldStepBeforeLeavingTheRow) {
     s.settingRow[p] = 1;
     s.setting[p][1] = 150;  // arrived; shell mass (row 4) is next
     s.settingStep[p] = 10;
-    KeyEvents out;
-    setupKeys(out, s, p, kWanted);
-    ASSERT_EQ(out.size(), 4);
-    EXPECT_EQ(out[0], (KeyEvent{false, key(p, kLeft)}));
-    for (int i = 1; i < 4; ++i) EXPECT_EQ(out[i], (KeyEvent{true, key(p, kDown)}));
+    const KeyEvent down = press(p, kDown);
+    EXPECT_EQ(keysFor(s, p), (Keys{release(p, kLeft), down, down, down})) << p;
   }
 }
 
 TEST(SetupKeys, WalksUpFromALowerRow) {
   GameState s = panel();
   s.settingRow[1] = 5;
-  KeyEvents out;
-  setupKeys(out, s, 1, kWanted);  // row 1 first: four rows up
-  ASSERT_EQ(out.size(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(out[i], (KeyEvent{true, key(1, kUp)}));
+  EXPECT_EQ(keysFor(s, 1), Keys(4, press(1, kUp)));  // row 1 first: four rows up
 }
 
 TEST(SetupKeys, ConfirmsWhenEveryRowIsRight) {
@@ -100,17 +86,10 @@ TEST(SetupKeys, ConfirmsWhenEveryRowIsRight) {
     GameState s = panel();
     s.setting[p] = kWanted;
     s.settingRow[p] = 4;
-    KeyEvents out;
-    setupKeys(out, s, p, kWanted);
-    ASSERT_EQ(out.size(), 1);
-    EXPECT_EQ(out[0], (KeyEvent{true, key(p, kFire)}));
+    EXPECT_EQ(keysFor(s, p), Keys{press(p, kFire)}) << p;
     // A step still held is let go first, or it would go on after confirming.
     s.settingStep[p] = -1;
-    KeyEvents held;
-    setupKeys(held, s, p, kWanted);
-    ASSERT_EQ(held.size(), 2);
-    EXPECT_EQ(held[0], (KeyEvent{false, key(p, kLeft)}));
-    EXPECT_EQ(held[1], (KeyEvent{true, key(p, kFire)}));
+    EXPECT_EQ(keysFor(s, p), (Keys{release(p, kLeft), press(p, kFire)})) << p;
   }
 }
 
@@ -120,10 +99,7 @@ TEST(SetupKeys, WantedValuesOutsideThePanelsLimitsAreClamped) {
   s.settingRow[0] = 4;
   // Shell mass 0 is below the lowest value 1 and force 9000 above 5000:
   // both already at their bounds, so the panel is confirmed.
-  KeyEvents out;
-  setupKeys(out, s, 0, {10, 100, 200, 50, 0, 9000});
-  ASSERT_EQ(out.size(), 1);
-  EXPECT_EQ(out[0], (KeyEvent{true, key(0, kFire)}));
+  EXPECT_EQ(keysFor(s, 0, {10, 100, 200, 50, 0, 9000}), Keys{press(0, kFire)});
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ostream>
 
 #include "pad_match.h"
 #include "virtual_pad.h"
@@ -17,6 +18,18 @@ using test::PadMatch;
 using test::VirtualPad;
 
 constexpr int16_t kFar = 30000;  // well past the dead zone
+
+// What the game holds for a player in battle: thrust along x and y, and
+// the gun's turn.
+struct Held {
+  float x, y;
+  int turn;
+  bool operator==(const Held&) const = default;
+  friend std::ostream& operator<<(std::ostream& o, const Held& h) {
+    return o << h.x << ", " << h.y << " turning " << h.turn;
+  }
+};
+Held holds(const GameState& s, int p) { return {s.thrustX[p], s.thrustY[p], s.turnDir[p]}; }
 
 TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   PadMatch m;
@@ -82,15 +95,11 @@ TEST(PadInput, InBattleTheSouthButtonFiresOncePerPressAndNorthGoesBack) {
   pad.stick(kFar, kFar);
   pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
   m.read();
-  EXPECT_EQ(s.thrustX[kLeftPlayer], 1.0f);
-  EXPECT_EQ(s.thrustY[kLeftPlayer], 1.0f);
-  EXPECT_EQ(s.turnDir[kLeftPlayer], -1);
+  EXPECT_EQ(holds(s, kLeftPlayer), (Held{1, 1, -1}));
   pad.stick(0, 0);
   pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
   m.read();
-  EXPECT_EQ(s.thrustX[kLeftPlayer], 0.0f);
-  EXPECT_EQ(s.thrustY[kLeftPlayer], 0.0f);
-  EXPECT_EQ(s.turnDir[kLeftPlayer], 0);
+  EXPECT_EQ(holds(s, kLeftPlayer), (Held{0, 0, 0}));
 
   // The vehicle has not left its base: north reopens the panel.
   pad.button(SDL_CONTROLLER_BUTTON_Y, true);
@@ -126,8 +135,7 @@ TEST(PadInput, TwoPadsPlayTwoPlayers) {
   // The right player's stick now means the eight directions.
   right.stick(-kFar, -kFar);
   m.read();
-  EXPECT_EQ(s.thrustX[kRightPlayer], -1.0f);
-  EXPECT_EQ(s.thrustY[kRightPlayer], -1.0f);
+  EXPECT_EQ(holds(s, kRightPlayer), (Held{-1, -1, 0}));
   EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
 }
 
@@ -151,9 +159,7 @@ TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
     m.ticks(3);
     held.pull();
     m.read();
-    EXPECT_EQ(s.thrustX[player], 0.0f) << player;
-    EXPECT_EQ(s.thrustY[player], 0.0f) << player;
-    EXPECT_EQ(s.turnDir[player], 0) << player;
+    EXPECT_EQ(holds(s, player), (Held{0, 0, 0})) << player;
     EXPECT_TRUE(m.pads->message().contains(QStringLiteral("外れ"))) << player;
     EXPECT_TRUE(m.host->mainWindow().windowTitle().contains(m.pads->message()));
     EXPECT_TRUE(m.host->tickClock().isActive());
@@ -194,10 +200,7 @@ TEST(PadInput, AKeyHeldOnTheKeyboardAndThePadIsReleasedByTheLastOfThem) {
 
 TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
-  qt::GameHost host(qt::GameHost::Options{
-      1, qt::ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr});
+  qt::GameHost host(test::keypadHost(dir));
   std::FILE* err = std::tmpfile();
   ASSERT_NE(err, nullptr);
   {
@@ -206,13 +209,7 @@ TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
     EXPECT_FALSE(pads.start());  // said once
     EXPECT_FALSE(pads.active());
     pads.pollNow();
-    host.load(1);
-    host.startTimerFired();
-    qt::RealWidgets& w = host.mainWindow().widgets();
-    w.option2()->click();
-    w.tirikosu()->clear();
-    QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
-    w.game()->click();
+    test::startFourObstacles(host, 1);
     host.keyDown(88, 0);  // X: the left player confirms
     EXPECT_EQ(host.game().s.settingRow[kLeftPlayer], kRowInBattle);
   }
@@ -225,27 +222,16 @@ TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
   EXPECT_NE(said.find("keyboard only"), std::string::npos) << said;
 }
 
-}  // namespace
-}  // namespace zelkar::pad
-
-namespace zelkar::pad {
-namespace {
-
 TEST(PadInput, SdlIsLoadedOnlyAfterTheFirstFrame) {
   QTemporaryDir dir;
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
-  qt::GameHost host(qt::GameHost::Options{
-      1, qt::ConfigLocation(config, config), {}, nullptr, nullptr, nullptr, nullptr});
-  {
-    PadInput pads(host, stderr, kSdlLibrary);
-    pads.startAfterFirstFrame();
-    host.load(1);
-    EXPECT_FALSE(pads.active());
-    host.mainWindow().repaint();
-    EXPECT_FALSE(pads.active()) << "the frame goes out first";
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pads.active(); }, 2000));
-  }
+  qt::GameHost host(test::keypadHost(dir));
+  PadInput pads(host, stderr, kSdlLibrary);
+  pads.startAfterFirstFrame();
+  host.load(1);
+  EXPECT_FALSE(pads.active());
+  host.mainWindow().repaint();
+  EXPECT_FALSE(pads.active()) << "the frame goes out first";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return pads.active(); }, 2000));
 }
 
 }  // namespace

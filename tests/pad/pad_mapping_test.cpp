@@ -43,43 +43,29 @@ TEST(PadMapping, InSetUpTheStickGivesOnlyTheNearestOfFourDirections) {
   EXPECT_EQ(heldControls(stickAt(60, 30000), true), D);
   EXPECT_EQ(heldControls(stickAt(150, 30000), true), L);
   EXPECT_EQ(heldControls(stickAt(-60, 30000), true), U);
-  PadState diagonal;
-  diagonal.stickX = -20000, diagonal.stickY = 20000;
-  EXPECT_EQ(heldControls(diagonal, true), L);
-  EXPECT_EQ(heldControls(diagonal, false), L | D);
+  EXPECT_EQ(heldControls({.stickX = -20000, .stickY = 20000}, true), L);
+  EXPECT_EQ(heldControls({.stickX = -20000, .stickY = 20000}, false), L | D);
 }
 
 TEST(PadMapping, TheDeadZoneIsARadiusOf8000) {
   for (bool setup : {false, true}) {
-    PadState p;
-    p.stickX = 7999;
-    EXPECT_EQ(heldControls(p, setup), 0) << setup;
-    p.stickX = 8000;
-    EXPECT_EQ(heldControls(p, setup), R) << setup;
-    p.stickX = 0, p.stickY = -8000;
-    EXPECT_EQ(heldControls(p, setup), U) << setup;
-    p.stickY = -32768;  // the far end of the range
-    EXPECT_EQ(heldControls(p, setup), U) << setup;
+    EXPECT_EQ(heldControls({.stickX = 7999}, setup), 0) << setup;
+    EXPECT_EQ(heldControls({.stickX = 8000}, setup), R) << setup;
+    EXPECT_EQ(heldControls({.stickY = -8000}, setup), U) << setup;
+    EXPECT_EQ(heldControls({.stickY = -32768}, setup), U) << setup;  // the far end of the range
   }
   // On the diagonal: 5656^2 * 2 = 63 980 672 < 8000^2 = 64 000 000, but
   // 5657^2 * 2 = 64 003 298 is past it.
-  PadState p;
-  p.stickX = -5656, p.stickY = 5656;
-  EXPECT_EQ(heldControls(p, false), 0);
-  p.stickX = -5657, p.stickY = 5657;
-  EXPECT_EQ(heldControls(p, false), L | D);
+  EXPECT_EQ(heldControls({.stickX = -5656, .stickY = 5656}, false), 0);
+  EXPECT_EQ(heldControls({.stickX = -5657, .stickY = 5657}, false), L | D);
 }
 
 TEST(PadMapping, AHeldStickLetsGoOnlyBelow7000) {
   for (bool setup : {false, true}) {
-    PadState p;
-    p.stickX = 7500;
-    EXPECT_EQ(heldControls(p, setup, 0), 0) << setup;
-    EXPECT_EQ(heldControls(p, setup, R), R) << setup;
-    p.stickX = 0, p.stickY = 7000;
-    EXPECT_EQ(heldControls(p, setup, D), D) << setup;
-    p.stickY = 6999;
-    EXPECT_EQ(heldControls(p, setup, D), 0) << setup;
+    EXPECT_EQ(heldControls({.stickX = 7500}, setup, 0), 0) << setup;
+    EXPECT_EQ(heldControls({.stickX = 7500}, setup, R), R) << setup;
+    EXPECT_EQ(heldControls({.stickY = 7000}, setup, D), D) << setup;
+    EXPECT_EQ(heldControls({.stickY = 6999}, setup, D), 0) << setup;
   }
 }
 
@@ -99,36 +85,25 @@ TEST(PadMapping, InSetUpAPushKeepsItsAxisUntilTheOtherIsAThirdLarger) {
 }
 
 TEST(PadMapping, ButtonsMeanTheSameInSetUpAndInBattle) {
-  for (bool setup : {false, true}) {
-    PadState p;
-    p.south = true;
-    EXPECT_EQ(heldControls(p, setup), FIRE);
-    p = {};
-    p.north = true;
-    EXPECT_EQ(heldControls(p, setup), BACK);
-    p = {};
-    p.leftShoulder = true;
-    EXPECT_EQ(heldControls(p, setup), TURN_MINUS);
-    p = {};
-    p.rightShoulder = true;
-    EXPECT_EQ(heldControls(p, setup), TURN_PLUS);
-    p = {};
-    p.dpadUp = p.dpadLeft = true;  // the d-pad gives its diagonals as pressed
-    EXPECT_EQ(heldControls(p, setup), U | L);
-    p = {};
-    p.dpadDown = p.dpadRight = true;
-    EXPECT_EQ(heldControls(p, setup), D | R);
-  }
+  const std::pair<PadState, ControlSet> cases[] = {
+      {{.south = true}, FIRE},
+      {{.north = true}, BACK},
+      {{.leftShoulder = true}, TURN_MINUS},
+      {{.rightShoulder = true}, TURN_PLUS},
+      // The d-pad gives its diagonals as pressed.
+      {{.dpadUp = true, .dpadLeft = true}, U | L},
+      {{.dpadDown = true, .dpadRight = true}, D | R},
+  };
+  for (bool setup : {false, true})
+    for (const auto& [pad, controls] : cases)
+      EXPECT_EQ(heldControls(pad, setup), controls) << setup;
 }
 
 TEST(PadMapping, TriggersTurnTheGunFromHalfWay) {
-  PadState p;
-  p.leftTrigger = 16383, p.rightTrigger = 16383;
-  EXPECT_EQ(heldControls(p, false), 0);
-  p.leftTrigger = 16384;
-  EXPECT_EQ(heldControls(p, false), TURN_MINUS);
-  p.rightTrigger = 32767;
-  EXPECT_EQ(heldControls(p, false), TURN_MINUS | TURN_PLUS);
+  EXPECT_EQ(heldControls({.leftTrigger = 16383, .rightTrigger = 16383}, false), 0);
+  EXPECT_EQ(heldControls({.leftTrigger = 16384, .rightTrigger = 16383}, false), TURN_MINUS);
+  EXPECT_EQ(heldControls({.leftTrigger = 16384, .rightTrigger = 32767}, false),
+            TURN_MINUS | TURN_PLUS);
 }
 
 TEST(PadMapping, StickAndDpadAddUp) {

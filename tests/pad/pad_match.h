@@ -21,22 +21,32 @@ namespace zelkar::pad::test {
 
 constexpr int kLeftPlayer = 1, kRightPlayer = 0;
 
+// A host whose config.txt in `dir` gives the right player the keypad
+// (keyboard kind 1).
+inline qt::GameHost::Options keypadHost(const QTemporaryDir& dir, qt::Recorder* recorder = nullptr,
+                                        qt::HashLog* hashes = nullptr) {
+  const QString config = dir.filePath(QStringLiteral("config.txt"));
+  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+  return {1, qt::ConfigLocation(config, config), {}, nullptr, recorder, hashes};
+}
+
+// Loads the game and starts a match with four obstacles through the panel.
+inline void startFourObstacles(qt::GameHost& host, uint32_t seed) {
+  host.load(seed);
+  host.startTimerFired();
+  qt::RealWidgets& w = host.mainWindow().widgets();
+  w.option2()->click();
+  w.tirikosu()->clear();
+  QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
+  w.game()->click();
+}
+
 struct PadMatch {
-  // keypadMode 1: the right player's keys are the keypad's.
-  explicit PadMatch(qt::Recorder* recorder = nullptr, qt::HashLog* hashes = nullptr) {
-    const QString config = dir.filePath(QStringLiteral("config.txt"));
-    qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
-    host = std::make_unique<qt::GameHost>(qt::GameHost::Options{
-        1, qt::ConfigLocation(config, config), {}, nullptr, recorder, hashes});
-    pads = std::make_unique<PadInput>(*host, stderr, kSdlLibrary);
+  explicit PadMatch(qt::Recorder* recorder = nullptr, qt::HashLog* hashes = nullptr)
+      : host(std::make_unique<qt::GameHost>(keypadHost(dir, recorder, hashes))),
+        pads(std::make_unique<PadInput>(*host, stderr, kSdlLibrary)) {
     pads->start();
-    host->load(4242);
-    host->startTimerFired();
-    qt::RealWidgets& w = host->mainWindow().widgets();
-    w.option2()->click();
-    w.tirikosu()->clear();
-    QTest::keyClicks(w.tirikosu(), QStringLiteral("4"));
-    w.game()->click();
+    startFourObstacles(*host, 4242);
   }
   ~PadMatch() {
     pads.reset();  // before the host whose window it watches
