@@ -72,13 +72,33 @@ int64_t stop() {
 
 using zelkar::alloc::allocate;
 
-// The array and no-throw forms are defined by the standard library in
-// terms of these, so replacing these counts them all.
 void* operator new(std::size_t n) { return allocate(n, 0); }
+void* operator new[](std::size_t n) { return allocate(n, 0); }
 void* operator new(std::size_t n, std::align_val_t a) {
   return allocate(n, static_cast<std::size_t>(a));
 }
+void* operator new[](std::size_t n, std::align_val_t a) {
+  return allocate(n, static_cast<std::size_t>(a));
+}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(n, 0);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(n, 0);
+  } catch (...) {
+    return nullptr;
+  }
+}
 void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
