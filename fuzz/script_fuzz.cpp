@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/script.h"
+#include "events/script.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
+#include "events/script.h"
 #include "headless/printable.h"
 #include "headless/runner.h"
-#include "headless/script.h"
 #include "settings/regular_file.h"
 
 namespace zelkar::sim {

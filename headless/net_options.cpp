@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/sync_test.h"
 
 namespace zelkar::sim {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/session.h"
 
 namespace zelkar::sim {

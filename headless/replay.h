@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/script.h"
+#include "events/script.h"
 
 namespace zelkar::sim {
 

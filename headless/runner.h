@@ -11,8 +11,8 @@
 
 #include "app/game.h"
 #include "cpu/player.h"
+#include "events/script.h"
 #include "headless/headless_window.h"
-#include "headless/script.h"
 #include "headless/state_dump.h"
 
 namespace zelkar::sim {

@@ -9,7 +9,7 @@
 
 #include "app/game.h"
 #include "audio/sound.h"
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/packet.h"
 #include "net/play.h"
 

@@ -11,7 +11,7 @@
 
 #include "app/game.h"
 #include "app/window_system.h"
-#include "headless/script.h"
+#include "events/script.h"
 
 namespace zelkar::net {
 

@@ -23,7 +23,7 @@
 
 #include "app/game.h"
 #include "audio/sound.h"
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/link.h"
 #include "settings/config_file.h"
 

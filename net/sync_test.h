@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/game.h"
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/play.h"
 
 namespace zelkar::net {

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <string_view>
 
-#include "headless/script.h"
+#include "events/script.h"
 
 namespace zelkar::qt {
 

@@ -13,7 +13,7 @@
 
 #include "app/game.h"
 #include "audio/sound.h"
-#include "headless/script.h"
+#include "events/script.h"
 #include "qt/config_location.h"
 #include "qt/run_stats.h"
 #include "qt/sound_player.h"

@@ -4,7 +4,7 @@
 #include <QMessageBox>
 #include <cstdio>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "net/packet.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"

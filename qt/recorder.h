@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "qt/line_file.h"
 
 namespace zelkar::qt {

@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "settings/config_file.h"
 
 namespace zelkar::qt {

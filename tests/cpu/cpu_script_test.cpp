@@ -1,7 +1,7 @@
 // The runner's `cpu left|right LEVEL` line.
 #include <gtest/gtest.h>
 
-#include "headless/script.h"
+#include "events/script.h"
 
 namespace zelkar::sim {
 namespace {

@@ -15,7 +15,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "json_reader.h"
 #include "support/golden_replays.h"
 

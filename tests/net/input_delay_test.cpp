@@ -2,7 +2,7 @@
 // later with an input delay; the record shows it there on both machines.
 #include <gtest/gtest.h>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "session_pair.h"
 
 namespace zelkar::net::testing {

@@ -2,8 +2,8 @@
 // plays the recording to the same state hashes, tick for tick.
 #include <gtest/gtest.h>
 
+#include "events/script.h"
 #include "headless/replay.h"
-#include "headless/script.h"
 #include "pad_match.h"
 #include "qt/hash_log.h"
 #include "qt/recorder.h"

@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "app/state_hash.h"
+#include "events/script.h"
 #include "headless/runner.h"
-#include "headless/script.h"
 #include "qt/cpu_options.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"

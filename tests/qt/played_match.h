@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "headless/state_dump.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"

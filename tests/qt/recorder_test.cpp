@@ -8,7 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/qt_window_system.h"

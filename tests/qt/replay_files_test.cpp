@@ -5,7 +5,7 @@
 
 #include <QFile>
 
-#include "headless/script.h"
+#include "events/script.h"
 #include "qt/replayer.h"
 #include "qt_test_support.h"
 

@@ -1,4 +1,4 @@
-#include "headless/script.h"
+#include "events/script.h"
 
 #include <gtest/gtest.h>
 
