@@ -6,6 +6,7 @@
 #include <sstream>
 #include <variant>
 
+#include "headless/cpu_seat.h"
 #include "headless/runner.h"
 
 namespace {
@@ -26,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   if (ticks > kTickBudget) return 0;
 
   std::ostringstream none;
-  Runner runner(none, DumpMode::None, 0);
+  Runner runner(none, DumpMode::None, 0, cpuSeats());
   runner.run(script.commands);
   return 0;
 }

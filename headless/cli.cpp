@@ -101,7 +101,7 @@ std::optional<std::string> readBounded(std::istream& in, std::size_t maxBytes) {
 }  // namespace
 
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err, const std::string& inProblem) {
+            std::ostream& err, const std::string& inProblem, const SeatMaker& seats) {
   Options opts;
   if (const std::string e = parseOptions(args, opts); !e.empty()) {
     err << "zelkar-sim: " << printable(e) << "\n" << kUsage;
@@ -143,7 +143,15 @@ int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     return kExitBad;
   }
 
-  Runner runner(out, opts.dump, opts.seed);
+  if (!seats) {
+    for (const ScriptLine& line : script.commands) {
+      if (!std::holds_alternative<CpuCommand>(line.command)) continue;
+      err << "zelkar-sim: " << printable(name) << ": line " << line.line
+          << ": cpu: no computer player in this program\n";
+      return kExitBad;
+    }
+  }
+  Runner runner(out, opts.dump, opts.seed, seats);
   runner.run(script.commands);
   if (runner.droppedSounds() > 0) {
     err << "zelkar-sim: warning: " << runner.droppedSounds()

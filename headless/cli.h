@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "headless/seat.h"
+
 namespace zelkar::sim {
 
 inline constexpr int kExitOk = 0;
@@ -16,8 +18,9 @@ inline constexpr int kExitBad = 2;  // a bad option or a bad command
 // args: the arguments after the program name. The script is read from
 // `in` when no --script is given; `inProblem`, when not empty, is what the
 // caller found wrong with standard input ("is a folder"), told instead of
-// reading it.
+// reading it. `seats` plays the `cpu` lines; a script with such a line is
+// refused when there is none.
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-            std::ostream& err, const std::string& inProblem = {});
+            std::ostream& err, const std::string& inProblem = {}, const SeatMaker& seats = {});
 
 }  // namespace zelkar::sim

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "headless/cli.h"
+#include "headless/cpu_seat.h"
 #include "headless/net_main.h"
 #include "headless/net_options.h"
 
@@ -21,5 +22,6 @@ int main(int argc, char** argv) {
   struct stat in = {};
   const bool inIsFolder = ::fstat(0, &in) == 0 && S_ISDIR(in.st_mode);
   return zelkar::sim::simMain(args, std::cin, std::cout, std::cerr,
-                              inIsFolder ? "is a folder, not a script" : "");
+                              inIsFolder ? "is a folder, not a script" : "",
+                              zelkar::sim::cpuSeats());
 }

@@ -6,13 +6,14 @@
 
 namespace zelkar::sim {
 
-Runner::Runner(std::ostream& out, DumpMode mode, uint32_t seed)
+Runner::Runner(std::ostream& out, DumpMode mode, uint32_t seed, SeatMaker seats)
     : out_(out),
       mode_(mode),
       seed_(seed),
       g_(std::make_unique<Game>()),
       ws_(*g_),
-      matchSeed_(seed) {}
+      matchSeed_(seed),
+      makeSeat_(std::move(seats)) {}
 
 void Runner::run(const std::vector<ScriptLine>& script) {
   for (const ScriptLine& line : script) execute(line.command);
@@ -87,7 +88,7 @@ void Runner::operator()(const TickCommand& c) {
   load();
   // Ticks that the stopped timer would not fire are not run and not counted.
   for (int64_t i = 0; i < c.count && simulationRunning(*g_); ++i) {
-    driveCpus();
+    driveSeats();
     keep(TickCommand{1});
     timer1Timer(*g_);
     ++events_.tick;
@@ -114,17 +115,18 @@ void Runner::operator()(const AnswerCommand& c) {
 }
 
 void Runner::operator()(const CpuCommand& c) {
-  cpus_[c.side == 0 ? 0 : 1].emplace(c.side, c.level, matchSeed_);
+  if (makeSeat_) seats_[c.side == 0 ? 0 : 1] = makeSeat_(c.side, c.level, matchSeed_);
 }
 
-void Runner::driveCpus() {
+void Runner::driveSeats() {
   if (!acceptsEvents()) return;
   // Both decide on the same arena before either presses a key.
-  std::array<cpu::KeyEvents, 2> keys;
-  for (int p = 0; p < kPlayers; ++p)
-    if (cpus_[p]) keys[p] = cpus_[p]->decide(*g_);
-  for (const cpu::KeyEvents& side : keys) {
-    for (const cpu::KeyEvent& e : side) {
+  for (int p = 0; p < kPlayers; ++p) {
+    seatKeys_[p].clear();
+    if (seats_[p]) seats_[p]->decide(*g_, seatKeys_[p]);
+  }
+  for (const std::vector<SeatKey>& side : seatKeys_) {
+    for (const SeatKey& e : side) {
       if (e.down) {
         keep(KeyDownCommand{e.keyCode, 0});
         formKeyDown(*g_, ws_, e.keyCode, 0);

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/game.h"
-#include "cpu/player.h"
 #include "events/script.h"
 #include "headless/headless_window.h"
+#include "headless/seat.h"
 #include "headless/state_dump.h"
 
 namespace zelkar::sim {
@@ -28,7 +28,9 @@ using TickObserver = std::function<void(const Game&, const DumpEvents&)>;
 
 class Runner {
  public:
-  Runner(std::ostream& out, DumpMode mode, uint32_t seed);
+  // `seats` makes the players of `cpu` lines; without it those lines seat
+  // no one and the script's own keys alone play.
+  Runner(std::ostream& out, DumpMode mode, uint32_t seed, SeatMaker seats = {});
 
   // Runs every command, then writes the final object when dumping at the end.
   void run(const std::vector<ScriptLine>& script);
@@ -49,8 +51,6 @@ class Runner {
   // list gives the same match.
   void keepRecording() { recording_ = true; }
   const std::vector<Command>& recording() const { return kept_; }
-  // The computer player of side p (0 right, 1 left), if a `cpu` line chose one.
-  const cpu::Player* cpuPlayer(int p) const { return cpus_[p] ? &*cpus_[p] : nullptr; }
 
   Game& game() { return *g_; }
   HeadlessWindow& window() { return ws_; }
@@ -68,8 +68,8 @@ class Runner {
   void operator()(const AnswerCommand& c);
   void operator()(const CpuCommand& c);
 
-  // The computer players' keys for the coming tick, sent as key events.
-  void driveCpus();
+  // The seats' keys for the coming tick, sent as key events.
+  void driveSeats();
   void keep(const Command& command);
 
   // Moves what the last handler queued (sounds, message boxes) into the
@@ -89,7 +89,9 @@ class Runner {
   std::size_t droppedSounds_ = 0;
   TickObserver observer_;
   uint32_t matchSeed_;  // the seed last given, which seeds the computer players too
-  std::array<std::optional<cpu::Player>, 2> cpus_;
+  SeatMaker makeSeat_;
+  std::array<std::unique_ptr<Seat>, 2> seats_;
+  std::array<std::vector<SeatKey>, 2> seatKeys_;  // reused: a tick allocates nothing
   bool recording_ = false;
   std::vector<Command> kept_;
 };

@@ -26,7 +26,7 @@
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
 #ifdef ZELKAR_PADS
-#include "pad/pad_input.h"
+#include "qt/pad_input.h"
 #endif
 
 namespace {
@@ -239,7 +239,7 @@ int main(int argc, char** argv) {
   running = &host;
 #ifdef ZELKAR_PADS
   // Destroyed before the host: it watches the main window's keys.
-  const auto pads = zelkar::pad::startPads(host);
+  const auto pads = zelkar::qt::startPads(host);
 #endif
   host.load(seed);
   int status = host.ended() ? 0 : QApplication::exec();

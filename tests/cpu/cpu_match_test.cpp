@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/state_hash.h"
+#include "headless/cpu_seat.h"
 #include "headless/runner.h"
 
 namespace zelkar::testing {
@@ -65,7 +66,7 @@ TEST(CpuMatch, RecordingReplaysWithTheSameHashes) {
       sim::TickCommand{6000},
   };
   std::ostringstream sink;
-  sim::Runner played(sink, sim::DumpMode::None, 1);
+  sim::Runner played(sink, sim::DumpMode::None, 1, sim::cpuSeats());
   played.keepRecording();
   const std::vector<uint64_t> first = hashesOf(script, played);
   ASSERT_EQ(first.size(), 6000u);

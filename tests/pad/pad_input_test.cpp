@@ -1,4 +1,4 @@
-#include "pad/pad_input.h"
+#include "qt/pad_input.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 namespace zelkar::pad {
 namespace {
 
+using qt::PadInput;
 using test::kLeftPlayer;
 using test::kRightPlayer;
 using test::PadMatch;

@@ -10,14 +10,16 @@
 #include <QTest>
 #include <memory>
 
-#include "pad/pad_input.h"
 #include "pad/sdl_api.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
+#include "qt/pad_input.h"
 #include "qt/qt_test_support.h"
 #include "qt/qt_window_system.h"
 
 namespace zelkar::pad::test {
+
+using qt::PadInput;
 
 constexpr int kLeftPlayer = 1, kRightPlayer = 0;
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "arena/rng.h"
-#include "tools/make_replays/recorder.h"
+#include "recorder.h"
 
 namespace zelkar::sim::maker {
 

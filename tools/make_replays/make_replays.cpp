@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "tools/make_replays/coverage.h"
-#include "tools/make_replays/fighter.h"
+#include "coverage.h"
+#include "fighter.h"
 
 namespace zelkar::sim::maker {
 namespace {

@@ -1,28 +1,21 @@
-// The desktop program's game controllers: the first pad plays the left
-// player and the second the right one, by pressing and releasing that
-// player's keys through the same entry points the keyboard uses, so the
-// recording, the state hashes and replays see ordinary keys. A pad and the
-// keyboard may drive one player together: a key is let go only when
-// neither holds it.
+// The desktop program's glue for the game controllers: it reads the pads
+// from a Qt timer on the GUI thread, hands their keys to GameHost's
+// keyDown/keyUp (the keyboard's own entry points), shows plug changes in
+// the main window's title, and tells the reader about the keyboard's keys
+// so that a key held by both is let go only when neither holds it.
 #pragma once
 
 #include <QObject>
 #include <QString>
 #include <QTimer>
-#include <array>
 #include <cstdio>
 #include <memory>
 
-#include "pad/key_holders.h"
-#include "pad/pad_mapping.h"
+#include "pad/pad_reader.h"
 
 namespace zelkar::qt {
+
 class GameHost;
-}
-
-namespace zelkar::pad {
-
-class SdlPads;
 
 class PadInput : public QObject {
   Q_OBJECT
@@ -36,7 +29,7 @@ class PadInput : public QObject {
 
   // Watches the main window's keys for the merge; the pads themselves are
   // read from start() on.
-  PadInput(qt::GameHost& host, std::FILE* err, const char* library);
+  PadInput(GameHost& host, std::FILE* err, const char* library);
   ~PadInput() override;
 
   // Loads SDL and starts the reading timer. When pads cannot be used here,
@@ -45,7 +38,7 @@ class PadInput : public QObject {
   // start() once the main window has painted its first frame: loading SDL
   // takes some tens of milliseconds that the first frame need not wait for.
   void startAfterFirstFrame();
-  bool active() const;
+  bool active() const { return reader_.active(); }
   // One read of the pads (the timer's work; tests call it directly).
   void pollNow();
   // The plug message on show, empty when none.
@@ -55,17 +48,15 @@ class PadInput : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void send(Source source, const std::vector<KeyChange>& changes);
+  void plugged(const pad::PlugEvent& e);
   void say(const QString& text);
 
-  qt::GameHost& host_;
+  GameHost& host_;
   std::FILE* err_;
-  const char* library_;
   bool startTried_ = false;
   bool startOnPaint_ = false;
-  std::unique_ptr<SdlPads> pads_;
-  std::array<PadKeys, 2> keys_{};
-  KeyHolders holders_;
+  pad::PadReader reader_;
+  pad::PadSink sink_;
   QTimer pollTimer_;
   QTimer messageTimer_;
   QString title_;
@@ -74,6 +65,6 @@ class PadInput : public QObject {
 
 // The program's pads, or none when ZELKAR_NO_PADS=1 asks for the keyboard
 // alone or when SDL cannot read pads here (one line on standard error).
-std::unique_ptr<PadInput> startPads(qt::GameHost& host);
+std::unique_ptr<PadInput> startPads(GameHost& host);
 
-}  // namespace zelkar::pad
+}  // namespace zelkar::qt

@@ -1,0 +1,73 @@
+# cmake -DPAGE=docs/architecture.md -DGRAPH=build/link_graph.txt -P check_layers.cmake
+#
+# Holds the build's link graph to the one the architecture page draws: the
+# fenced block after the line "<!-- link graph -->". Each line there reads
+# "target (folder/) -> links". Every target the build has must be drawn,
+# in its folder, with exactly its direct links. A target this build leaves
+# out (no Qt, no SDL) is not asked for, and neither are links to it.
+cmake_minimum_required(VERSION 3.25)
+
+# Reads graph lines into <prefix>_folder_<target> and <prefix>_links_<target>.
+function(read_graph where lines var_targets prefix)
+  set(targets "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^([A-Za-z0-9_:-]+) +\\(([a-z]+/)\\) *->(.*)$")
+      set(t ${CMAKE_MATCH_1})
+      set(folder ${CMAKE_MATCH_2})
+      string(STRIP "${CMAKE_MATCH_3}" links)
+      string(REGEX REPLACE " +" ";" links "${links}")
+      list(SORT links)
+      list(APPEND targets ${t})
+      set(${prefix}_folder_${t} ${folder} PARENT_SCOPE)
+      set(${prefix}_links_${t} "${links}" PARENT_SCOPE)
+    elseif(NOT line STREQUAL "")
+      message(FATAL_ERROR "${where}: cannot read the line \"${line}\"")
+    endif()
+  endforeach()
+  set(${var_targets} ${targets} PARENT_SCOPE)
+endfunction()
+
+file(READ ${PAGE} page)
+string(FIND "${page}" "<!-- link graph -->" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "${PAGE}: no \"<!-- link graph -->\" block")
+endif()
+string(SUBSTRING "${page}" ${at} -1 page)
+if(NOT page MATCHES "```[a-z]*\n([^`]*)```")
+  message(FATAL_ERROR "${PAGE}: the link graph block is not fenced with ```")
+endif()
+string(REGEX MATCHALL "[^\n]+" drawn_lines "${CMAKE_MATCH_1}")
+file(STRINGS ${GRAPH} built_lines)
+
+read_graph(${PAGE} "${drawn_lines}" page_targets page)
+read_graph(${GRAPH} "${built_lines}" built_targets built)
+
+set(faults "")
+foreach(t IN LISTS built_targets)
+  if(NOT t IN_LIST page_targets)
+    list(APPEND faults "${t} (${built_folder_${t}}) is built but not drawn")
+    continue()
+  endif()
+  if(NOT page_folder_${t} STREQUAL built_folder_${t})
+    list(APPEND faults "${t} is drawn in ${page_folder_${t}} but built in ${built_folder_${t}}")
+  endif()
+  set(expected "")
+  foreach(l IN LISTS page_links_${t})
+    if(l MATCHES "^zelkar" AND NOT l IN_LIST built_targets)
+      continue()
+    endif()
+    list(APPEND expected ${l})
+  endforeach()
+  if(NOT "${expected}" STREQUAL "${built_links_${t}}")
+    list(JOIN expected " " e)
+    list(JOIN built_links_${t} " " b)
+    list(APPEND faults "${t}: drawn -> ${e}, but built -> ${b}")
+  endif()
+endforeach()
+
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "The link graph differs from ${PAGE}:\n  ${text}")
+endif()
+list(LENGTH built_targets n)
+message(STATUS "The link graph of ${n} targets is the one ${PAGE} draws")
