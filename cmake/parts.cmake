@@ -19,16 +19,25 @@ endfunction()
 # The test `layers` compares it with the drawing in docs/architecture.md.
 function(zelkar_write_link_graph file)
   set(lines "")
-  foreach(part core events cpu headless net pad qt)
-    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
+  # Only the folders this build added (no qt/ without Qt, say).
+  get_property(folders DIRECTORY ${PROJECT_SOURCE_DIR} PROPERTY SUBDIRECTORIES)
+  foreach(folder IN LISTS folders)
+    cmake_path(GET folder FILENAME part)
+    if(NOT part MATCHES "^(core|events|cpu|headless|net|pad|qt)$")
       continue()
     endif()
-    get_property(targets DIRECTORY ${PROJECT_SOURCE_DIR}/${part} PROPERTY BUILDSYSTEM_TARGETS)
+    get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(t IN LISTS targets)
       get_target_property(type ${t} TYPE)
       if(NOT type MATCHES "^(STATIC_LIBRARY|EXECUTABLE)$" OR NOT t MATCHES "^zelkar"
          OR t MATCHES "(_tests|_bench)$")
         continue()
+      endif()
+      # The top of the tree as an include folder would let the target
+      # reach every part, whatever it links.
+      get_target_property(dirs ${t} INCLUDE_DIRECTORIES)
+      if(PROJECT_SOURCE_DIR IN_LIST dirs OR "${PROJECT_SOURCE_DIR}/" IN_LIST dirs)
+        message(FATAL_ERROR "${t} includes from the top of the tree; use zelkar_part_includes")
       endif()
       get_target_property(links ${t} LINK_LIBRARIES)
       if(NOT links)

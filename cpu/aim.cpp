@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "input/player_actions.h"
+
 namespace zelkar::cpu {
 
 Vec centreOf(const GameState& s, int p) {
@@ -11,16 +13,10 @@ Vec centreOf(const GameState& s, int p) {
 Vec velocityOf(const GameState& s, int p) { return {s.velX[p], s.velY[p]}; }
 
 Launch launchOf(const GameState& s, int p, int gunDir, int turnDir) {
-  const int d = gunDir & 63;
-  // The shell's top-left corner starts 1.5 shell widths beyond the gun
-  // line's end; its centre lies half a shell further on.
-  const float out = 1.5f * s.shellSize;
-  const Vec centre{s.dirLineX[d] + s.posX[p] + s.dirCos[d] * out,
-                   s.dirLineY[d] + s.posY[p] + s.dirSin[d] * out};
-  const float speed = s.muzzleSpeed[p][turnDir == 0 ? 1 : 0];
-  const Vec velocity{s.dirCos[d] * speed + s.velX[p] + s.dirTurnX[d] * turnDir,
-                     s.dirSin[d] * speed + s.velY[p] + s.dirTurnY[d] * turnDir};
-  return {centre, velocity};
+  // The firing rule's own arithmetic, so that the aim is where the shell goes.
+  const ShellLaunch l = shellLaunch(s, p, gunDir, turnDir);
+  return {{static_cast<float>(l.centreX), static_cast<float>(l.centreY)},
+          {static_cast<float>(l.velX), static_cast<float>(l.velY)}};
 }
 
 float interceptSeconds(Vec rel, Vec relVel, float shellSpeed) {
@@ -42,11 +38,13 @@ float interceptSeconds(Vec rel, Vec relVel, float shellSpeed) {
 int directionTowards(Vec v, float dirStep) {
   const double angle = std::atan2(double(v.y), double(v.x));
   const long k = std::lround(angle / dirStep);
-  return static_cast<int>(((k % 64) + 64) % 64);
+  return static_cast<int>(((k % kDirections) + kDirections) % kDirections);
 }
 
 int turnTowards(int from, int to) {
-  const int diff = ((to - from) % 64 + 96) % 64 - 32;  // -32..31
+  constexpr int kHalf = kDirections / 2;
+  // -kHalf .. kHalf - 1: the shorter way round, half a turn counting as minus.
+  const int diff = ((to - from) % kDirections + kDirections + kHalf) % kDirections - kHalf;
   return diff > 0 ? 1 : diff < 0 ? -1 : 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/game_state.h"
+#include "input/player_keys.h"
 
 namespace zelkar::cpu {
 
@@ -32,13 +33,6 @@ class KeyEvents {
   std::array<KeyEvent, kCapacity> items_{};
   int count_ = 0;
 };
-
-// The eight controls of a side, as the key table numbers them.
-enum Control { kLeft, kRight, kUp, kDown, kFire, kTurnMinus, kTurnPlus, kBack };
-
-// The key of control c for player p: the right player's table from the
-// settings in force, the left player's fixed letters.
-int16_t controlKey(const GameState& s, int p, int control);
 
 // Presses or releases so that a held command of player p becomes `want`
 // (-1, 0, +1): `have` is the command the game holds now; minus and plus are

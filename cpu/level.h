@@ -5,10 +5,12 @@
 
 #include <array>
 
+#include "app/computer_levels.h"
+
 namespace zelkar::cpu {
 
-inline constexpr int kMinLevel = 1;
-inline constexpr int kMaxLevel = 3;
+inline constexpr int kMinLevel = kMinCpuLevel;
+inline constexpr int kMaxLevel = kMaxCpuLevel;
 
 struct LevelTraits {
   int reactTicks;      // ticks between fresh looks at the arena

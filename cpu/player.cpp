@@ -5,6 +5,7 @@
 
 #include "cpu/setup_keys.h"
 #include "cpu/sight.h"
+#include "input/player_actions.h"
 #include "sim/colour_codes.h"
 
 namespace zelkar::cpu {
@@ -72,7 +73,7 @@ void Player::look(const GameState& s, const PixelReader& probe) {
   // shell, as it would really leave the muzzle, passes closest.
   if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
   if (traits_->aimNoise > 0)
-    aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & 63;
+    aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & (kDirections - 1);
   drive(s, probe);
 }
 
@@ -108,7 +109,7 @@ int Player::closestOf(const GameState& s, int around) const {
   int best = around;
   float bestMiss = 0;
   for (int k = -kAimSpread; k <= kAimSpread; ++k) {
-    const int d = (around + k) & 63;
+    const int d = (around + k) & (kDirections - 1);
     const Launch shot = launchOf(s, p_, d, 0);
     const float miss = closestApproach(target - shot.centre, targetVel - shot.velocity).distance;
     if (k == -kAimSpread || miss < bestMiss) {
@@ -148,17 +149,9 @@ bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) 
   return true;
 }
 
-bool Player::onOwnBase(const GameState& s) const {
-  // The back-to-set-up key only works with the centres within this radius.
-  const float cx = s.kitiLeft[p_] + s.kitiHalf - s.posX[p_] - s.vehicleRadius;
-  const float cy = s.kitiTop[p_] + s.kitiHalf - s.posY[p_] - s.vehicleRadius;
-  const float r = s.kitiHalf - s.vehicleRadius - 5;
-  return r * r > cx * cx + cy * cy;
-}
-
 void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe) {
   home_ = home_ || wantsHome(s);
-  if (home_ && onOwnBase(s)) {
+  if (home_ && zelkar::onOwnBase(s, p_)) {
     out.push({true, controlKey(s, p_, kBack)});
     return;
   }

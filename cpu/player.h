@@ -35,7 +35,6 @@ class Player {
   void look(const GameState& s, const PixelReader& probe);
   void drive(const GameState& s, const PixelReader& probe);
   bool wantsHome(const GameState& s) const;
-  bool onOwnBase(const GameState& s) const;
   int closestOf(const GameState& s, int around) const;
   bool shotIsGood(const GameState& s, const PixelReader& probe, int turn) const;
 

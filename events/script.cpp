@@ -176,7 +176,7 @@ class LineReader {
     else
       return "cpu: expected \"left\" or \"right\", not \"" + words_[1] + "\"";
     int64_t level = 0;
-    if (auto e = number(2, "the level", 1, 3, level)) return e;
+    if (auto e = number(2, "the level", kMinCpuLevel, kMaxCpuLevel, level)) return e;
     c.level = static_cast<int>(level);
     out = c;
     return std::nullopt;

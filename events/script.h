@@ -20,11 +20,16 @@
 #include <variant>
 #include <vector>
 
+#include "app/computer_levels.h"
 #include "settings/config_file.h"
 
 namespace zelkar::sim {
 
 inline constexpr std::string_view kReplayFormat = "zelkar-replay";
+
+// The settings of a script or replay until a `config` line names others,
+// as `config 1 10 1` would: the keypad, 10 ms a tick, sound on.
+inline constexpr ConfigValues kScriptConfig{1, 10, 1};
 inline constexpr int kReplayVersion = 1;
 
 struct SeedCommand {
@@ -65,8 +70,8 @@ struct AnswerCommand {
 // From this line on the computer plays that side: before each tick it
 // sends the side's keys as a person would.
 struct CpuCommand {
-  int side = 0;   // 0 the right player, 1 the left player
-  int level = 3;  // 1..3
+  int side = 0;                  // 0 the right player, 1 the left player
+  int level = kDefaultCpuLevel;  // kMinCpuLevel..kMaxCpuLevel
   bool operator==(const CpuCommand&) const = default;
 };
 

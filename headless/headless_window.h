@@ -10,6 +10,7 @@
 
 #include "app/game.h"
 #include "app/window_system.h"
+#include "events/script.h"
 
 namespace zelkar::sim {
 
@@ -33,7 +34,7 @@ class HeadlessWindow final : public WindowSystem {
 
  private:
   Game& g_;
-  ConfigValues config_{1, 10, 1};  // `config 1 10 1` unless the script says otherwise
+  ConfigValues config_ = sim::kScriptConfig;
   std::vector<Message> messages_;
 };
 

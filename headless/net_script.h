@@ -19,7 +19,7 @@ namespace zelkar::sim {
 
 // What a side's script sets before the session opens.
 struct ScriptSetup {
-  ConfigValues settings{1, 10, 1};   // zelkar-sim's settings when a script names none
+  ConfigValues settings = kScriptConfig;
   std::optional<uint32_t> loadSeed;  // a seed line before any event
 };
 

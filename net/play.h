@@ -35,7 +35,7 @@ class QuietWindow final : public WindowSystem {
 
  private:
   Game* g_;
-  ConfigValues config_{1, 10, 1};  // zelkar-sim's settings when a script names none
+  ConfigValues config_ = sim::kScriptConfig;
   std::vector<std::array<std::string, 2>> messages_;
 };
 

@@ -128,8 +128,7 @@ Session::Session(Link& link, const SessionConfig& config)
 Session::~Session() = default;
 
 void Session::localKeyDown(int16_t keyCode, int16_t shift) {
-  constexpr int16_t kF2 = 113, kCtrlOnly = 2;
-  if (keyCode == kF2 && shift == kCtrlOnly) return stop();
+  if (isStopKey(keyCode, shift)) return stop();
   const int control = controlOfKey(keyCode, impl_->localRight);
   if (control < 0 || impl_->phase != Phase::Running) return;
   const int16_t key = keyOfSide(impl_->game->s, impl_->localLeft, control);
@@ -172,7 +171,7 @@ void Session::answer(std::string_view text) {
 
 void Session::stop() {
   Event e;
-  e.kind = Event::Kind::KeyDown, e.keyCode = 113, e.shift = 2;  // Ctrl+F2
+  e.kind = Event::Kind::KeyDown, e.keyCode = kVkF2, e.shift = kShiftCtrlOnly;
   impl_->queueLocal(std::move(e));
 }
 

@@ -85,7 +85,7 @@ bool Session::Impl::validRemote(const Event& e) const {
   switch (e.kind) {
     case Event::Kind::KeyDown:
       // Its own side's keys, and Ctrl+F2 which stops the match for both.
-      return isKeyOfSide(game->s, peerLeft, e.keyCode) || (e.keyCode == 113 && e.shift == 2);
+      return isKeyOfSide(game->s, peerLeft, e.keyCode) || isStopKey(e.keyCode, e.shift);
     case Event::Kind::KeyUp:
       return isKeyOfSide(game->s, peerLeft, e.keyCode);
     case Event::Kind::Start:

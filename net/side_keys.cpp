@@ -1,20 +1,6 @@
 #include "net/side_keys.h"
 
-#include <memory>
-
-#include "settings/config_file.h"
-
 namespace zelkar::net {
-
-KeyTable rightPlayerKeys(int16_t keypadMode) {
-  // The core's own settings rule says which keys a keyboard kind gives.
-  auto s = std::make_unique<GameState>();
-  s->rightKeys = {};
-  applyConfig(*s, ConfigValues{keypadMode, 10, 0});
-  KeyTable t{};
-  for (std::size_t c = 0; c < t.size(); ++c) t[c] = s->rightKeys[c];
-  return t;
-}
 
 int controlOfKey(int16_t keyCode, const KeyTable& localRight) {
   if (keyCode == 0) return -1;
@@ -27,7 +13,7 @@ int controlOfKey(int16_t keyCode, const KeyTable& localRight) {
 
 int16_t keyOfSide(const GameState& s, bool leftSide, int control) {
   if (control < 0 || control >= 8) return 0;
-  return leftSide ? kLeftPlayerKeys[std::size_t(control)] : s.rightKeys[std::size_t(control)];
+  return controlKey(s, leftSide ? 1 : 0, control);
 }
 
 bool isKeyOfSide(const GameState& s, bool leftSide, int16_t keyCode) {

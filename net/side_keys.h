@@ -8,17 +8,13 @@
 #include <cstdint>
 
 #include "app/game_state.h"
+#include "input/player_keys.h"
 
 namespace zelkar::net {
 
-using KeyTable = std::array<int16_t, 8>;  // virtual-key code of each control
-
-// The left player's fixed keys: A D W S X Z C Q.
-inline constexpr KeyTable kLeftPlayerKeys = {65, 68, 87, 83, 88, 90, 67, 81};
-
-// The right player's keys for a keyboard kind (1 numeric keypad, 0 letter
-// keys); no keys for any other kind.
-KeyTable rightPlayerKeys(int16_t keypadMode);
+// The virtual-key code of each control; the tables themselves, and the
+// right player's for a keyboard kind, are the core's (input/player_keys.h).
+using KeyTable = Arr<int16_t, kControls>;
 
 // The control of a key of either player on this machine, or -1.
 int controlOfKey(int16_t keyCode, const KeyTable& localRight);

@@ -38,7 +38,7 @@ CpuOptions takeCpuOptions(QStringList& args) {
     if (takeValue(args, i, level, value, missing)) {
       bool ok = false;
       const int n = value.toInt(&ok);
-      if (missing || !ok || n < 1 || n > 3)
+      if (missing || !ok || n < kMinCpuLevel || n > kMaxCpuLevel)
         o.error = QStringLiteral("--cpu-level takes 1, 2 or 3");
       else
         o.level = n;

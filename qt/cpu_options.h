@@ -9,11 +9,13 @@
 #include <QStringList>
 #include <array>
 
+#include "app/computer_levels.h"
+
 namespace zelkar::qt {
 
 struct CpuOptions {
   std::array<bool, 2> sides{};  // [0] the right player, [1] the left player
-  int level = 3;
+  int level = kDefaultCpuLevel;
   QString error;  // what was wrong; empty when all is well
 };
 

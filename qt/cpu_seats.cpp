@@ -62,10 +62,10 @@ void CpuSeats::attach(QWidget* window, int scale) {
   strength_->setGeometry((kLeft + kCheckWidth) * scale, kTop * scale, kBoxWidth * scale,
                          kHeight * scale);
   check_->setChecked(on_);
-  strength_->setCurrentIndex(level_ - 1);
+  strength_->setCurrentIndex(level_ - kMinCpuLevel);
   connect(check_, &QCheckBox::toggled, this, [this](bool on) { setPlaying(on); });
   connect(strength_, &QComboBox::currentIndexChanged, this,
-          [this](int index) { setLevel(index + 1); });
+          [this](int index) { setLevel(index + kMinCpuLevel); });
 }
 
 void CpuSeats::showWith(const Game& g) {

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 
 #include "app/handlers.h"
+#include "input/player_keys.h"
 #include "net/sync_test.h"
 #include "qt/cpu_seats.h"
 #include "qt/hash_log.h"
@@ -18,9 +19,6 @@
 namespace zelkar::qt {
 
 namespace {
-
-constexpr int16_t kF1 = 112, kF2 = 113;  // virtual-key codes
-constexpr int16_t kCtrlOnly = 2;         // shift state: Ctrl alone
 
 ConfigValues configInForce(const GameState& s) { return {s.keypadMode, s.tickInterval, s.soundOn}; }
 
@@ -136,7 +134,7 @@ void GameHost::keyDown(int16_t keyCode, int16_t shift) {
   if (replay_ != nullptr) {
     // The players watch a replay; Ctrl+F2 still stops the match, and with
     // it the replay, whose next events belong to the match it stopped.
-    if (keyCode != kF2 || shift != kCtrlOnly) return;
+    if (!isStopKey(keyCode, shift)) return;
     replay_->stop();
   }
   keyPressed(keyCode, shift);
@@ -177,7 +175,7 @@ void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
   // Ctrl+F1 opens the settings window inside its handler (and ticks run
   // while it is open): the settings it leaves in force go before the key,
   // where zelkar-sim reads them when the key comes.
-  const bool settingsKey = keyCode == kF1 && shift == kCtrlOnly;
+  const bool settingsKey = isSettingsKey(keyCode, shift);
   if (recorder_ != nullptr && !settingsKey) recorder_->write(sim::KeyDownCommand{keyCode, shift});
   run([&] { formKeyDown(*g_, *ws_, keyCode, shift); }, After::key);
   if (recorder_ != nullptr && settingsKey) {

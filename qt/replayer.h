@@ -63,11 +63,11 @@ class Replayer {
   std::vector<sim::ScriptLine> commands_;
   QString name_;
   uint32_t seed_;
-  ConfigValues config_{1, 10, 1};  // zelkar-sim's settings when the file gives none
-  std::size_t next_ = 0;           // the next command to apply
-  int64_t ticksLeft_ = 0;          // of the `tick N` being played
-  int64_t ticks_ = 0;              // ticks played so far
-  bool busy_ = false;              // applying events: no tick may cut in
+  ConfigValues config_ = sim::kScriptConfig;
+  std::size_t next_ = 0;   // the next command to apply
+  int64_t ticksLeft_ = 0;  // of the `tick N` being played
+  int64_t ticks_ = 0;      // ticks played so far
+  bool busy_ = false;      // applying events: no tick may cut in
   bool done_ = false;
   Note note_;
 };

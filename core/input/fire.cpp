@@ -19,21 +19,13 @@ void fireShell(Game& g, int p) {
   s.shellsLeft[p] = static_cast<int16_t>(s.shellsLeft[p] - 1);
   s.totalMass[p] -= m;
 
-  // One and a half shell widths beyond the end of the gun line.
-  const double beyond = 1.5 * s.shellSize;
-  s.shellX[p][slot] =
-      static_cast<float>(double(s.dirLineX[d]) + s.posX[p] + s.dirCos[d] * beyond - s.shellHalf);
-  s.shellY[p][slot] =
-      static_cast<float>(double(s.dirLineY[d]) + s.posY[p] + s.dirSin[d] * beyond - s.shellHalf);
+  const ShellLaunch launch = shellLaunch(s, p, d, s.turnDir[p]);
+  s.shellX[p][slot] = static_cast<float>(launch.centreX - s.shellHalf);
+  s.shellY[p][slot] = static_cast<float>(launch.centreY - s.shellHalf);
   s.shellPrevX[p][slot] = s.shellX[p][slot];
   s.shellPrevY[p][slot] = s.shellY[p][slot];
-
-  // A turning gun fires faster and adds the muzzle's sideways speed.
-  const int k = s.turnDir[p] == 0 ? 1 : 0;
-  s.shellVX[p][slot] = static_cast<float>(double(s.dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] +
-                                          double(s.dirTurnX[d]) * s.turnDir[p]);
-  s.shellVY[p][slot] = static_cast<float>(double(s.dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] +
-                                          double(s.dirTurnY[d]) * s.turnDir[p]);
+  s.shellVX[p][slot] = static_cast<float>(launch.velX);
+  s.shellVY[p][slot] = static_cast<float>(launch.velY);
 
   // Recoil over the barrel time; static friction may hold the vehicle.
   float a = force / s.totalMass[p];  // px/s^2
@@ -47,14 +39,31 @@ void fireShell(Game& g, int p) {
   s.velY[p] = static_cast<float>(s.velY[p] + ay * t);
 }
 
-void backToSetup(Game& g, int p) {
-  GameState& s = g.s;
+ShellLaunch shellLaunch(const GameState& s, int p, int gunDir, int turnDir) {
+  const int d = gunDir & (kDirections - 1);
+  // One and a half shell widths beyond the end of the gun line.
+  const double beyond = 1.5 * s.shellSize;
+  ShellLaunch l;
+  l.centreX = double(s.dirLineX[d]) + s.posX[p] + s.dirCos[d] * beyond;
+  l.centreY = double(s.dirLineY[d]) + s.posY[p] + s.dirSin[d] * beyond;
+  // A turning gun fires faster and adds the muzzle's sideways speed.
+  const int k = turnDir == 0 ? 1 : 0;
+  l.velX = double(s.dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] + double(s.dirTurnX[d]) * turnDir;
+  l.velY = double(s.dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] + double(s.dirTurnY[d]) * turnDir;
+  return l;
+}
+
+bool onOwnBase(const GameState& s, int p) {
   const float cx = s.kitiLeft[p] + s.kitiHalf - s.posX[p] - s.vehicleRadius;
   const float cy = s.kitiTop[p] + s.kitiHalf - s.posY[p] - s.vehicleRadius;
   // The centres must lie within 2 px: the vehicle stands on its base.
   const int r = s.kitiHalf - s.vehicleRadius - 5;
-  if (static_cast<float>(r * r) > cx * cx + cy * cy) {
-    s.settingRow[p] = 0;
+  return static_cast<float>(r * r) > cx * cx + cy * cy;
+}
+
+void backToSetup(Game& g, int p) {
+  if (onOwnBase(g.s, p)) {
+    g.s.settingRow[p] = 0;
     g.screen.settei[p].visible = true;
   }
 }

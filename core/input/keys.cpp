@@ -10,11 +10,6 @@ namespace zelkar {
 
 namespace {
 
-constexpr int16_t kF1 = 112, kF2 = 113;
-constexpr int16_t kCtrlOnly = 2;  // shift state: 1 Shift, 2 Ctrl, 4 Alt
-
-enum Control { kLeft, kRight, kUp, kDown, kFire, kTurnMinus, kTurnPlus, kBack };
-
 struct Target {
   int player = -1;
   int control = -1;
@@ -91,9 +86,9 @@ void formKeyDown(Game& g, WindowSystem& ws, int16_t keyCode, int16_t shift) {
   const Target t = findControl(g.s, keyCode);
   if (t.player >= 0) {
     pressControl(g, t.player, t.control);
-  } else if (shift == kCtrlOnly && keyCode == kF2) {
+  } else if (isStopKey(keyCode, shift)) {
     stopMatch(g);
-  } else if (shift == kCtrlOnly && keyCode == kF1) {
+  } else if (isSettingsKey(keyCode, shift)) {
     openSettingsWindow(g, ws);
   }
 }

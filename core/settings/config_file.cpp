@@ -5,6 +5,7 @@
 
 #include "app/game_state.h"
 #include "arena/rounding.h"
+#include "input/player_keys.h"
 #include "settings/regular_file.h"
 
 namespace zelkar {
@@ -12,10 +13,6 @@ namespace zelkar {
 namespace {
 
 constexpr int16_t kMinTickInterval = 10;  // ms: the settings window's lower limit
-
-// The right player's key tables (Windows virtual-key codes), controls 0..7.
-constexpr Arr<int16_t, 8> kLetterKeys = {76, 186, 80, 187, 191, 190, 226, 192};
-constexpr Arr<int16_t, 8> kKeypadKeys = {100, 102, 104, 101, 98, 97, 99, 105};
 
 // Editors on some systems put it in front of UTF-8 text.
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -126,8 +123,7 @@ void applyConfig(GameState& s, const ConfigValues& v) {
   s.tickInterval = v.tickInterval;
   s.soundOn = v.soundOn;
   // Any other keyboard kind leaves the key table as it was.
-  if (v.keypadMode == 0) s.rightKeys = kLetterKeys;
-  if (v.keypadMode == 1) s.rightKeys = kKeypadKeys;
+  if (v.keypadMode == 0 || v.keypadMode == 1) s.rightKeys = rightPlayerKeys(v.keypadMode);
 }
 
 }  // namespace zelkar

@@ -67,6 +67,13 @@ TEST(SimCli, HelpAndBadCommandsAndOptions) {
   EXPECT_NE(r.err.find("line 4"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("sideways"), std::string::npos) << r.err;
 
+  // A runner built without the computer refuses its line instead of
+  // playing the match without it.
+  r = simulate({}, "start random\ncpu right 2\ntick 5\n");
+  EXPECT_EQ(r.status, kExitBad);
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_NE(r.err.find("line 2: cpu"), std::string::npos) << r.err;
+
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--dump", "often"}, {"--seed", "-4"}, {"--seed"}, {"--fast"}}) {
     r = simulate(args);

@@ -26,7 +26,7 @@ class RandomKeys {
   std::optional<cpu::KeyEvent> decide(const GameState& s) {
     const int roll = rng_.between(0, 3);
     if (roll > 1) return std::nullopt;
-    return cpu::KeyEvent{roll == 0, cpu::controlKey(s, p_, rng_.between(0, 7))};
+    return cpu::KeyEvent{roll == 0, controlKey(s, p_, rng_.between(0, 7))};
   }
 
  private:
