@@ -143,8 +143,13 @@ void NetPlay::poll() {
   polling_ = true;
   const int64_t now = micros();
   session_->poll(now);
-  if (session_->phase() != net::Phase::WaitingForPeer && session_->frame() != shownFrame_) {
+  // A rollback corrects frames already shown without adding one: the
+  // window is shown the corrected game at once.
+  const int64_t rollbacks = session_->stats().rollbacks;
+  if (session_->phase() != net::Phase::WaitingForPeer &&
+      (session_->frame() != shownFrame_ || rollbacks != shownRollbacks_)) {
     shownFrame_ = session_->frame();
+    shownRollbacks_ = rollbacks;
     std::vector<Sound> sounds = session_->takeSounds();
     if (!soundOn_) sounds.clear();
     host_->showShared(session_->game(), sounds);

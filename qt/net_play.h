@@ -82,6 +82,7 @@ class NetPlay : public QObject {
   QTimer pollTimer_;
   std::chrono::steady_clock::time_point t0_;
   int64_t shownFrame_ = -1;
+  int64_t shownRollbacks_ = 0;
   int64_t endedAt_ = -1;
   bool soundOn_ = true;
   // The status last written into the title: the title is rewritten only
