@@ -2,9 +2,11 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -21,11 +23,17 @@ namespace {
 constexpr int16_t kPrintPoints = 9;  // the window's own text size, for printed text
 
 // Building a QFont for every label on every frame costs more than the rest
-// of the frame; the handful of sizes in use are kept.
-const QFont& fontFor(int16_t points, bool bold) {
-  static std::map<std::pair<int16_t, bool>, QFont> cache;
-  auto it = cache.find({points, bold});
-  if (it == cache.end()) it = cache.emplace(std::pair{points, bold}, gameFont(points, bold)).first;
+// of the frame; the handful of sizes in use are kept. `closerPx` sets the
+// letters that many pixels closer together.
+const QFont& fontFor(int16_t points, bool bold, int closerPx = 0) {
+  static std::map<std::tuple<int16_t, bool, int>, QFont> cache;
+  const auto key = std::tuple(points, bold, closerPx);
+  auto it = cache.find(key);
+  if (it == cache.end()) {
+    QFont font = gameFont(points, bold);
+    if (closerPx > 0) font.setLetterSpacing(QFont::AbsoluteSpacing, -closerPx);
+    it = cache.emplace(key, font).first;
+  }
   return it->second;
 }
 
@@ -150,18 +158,30 @@ class ItemPainter {
     // Only read-outs reach past their box; other captions show within it.
     if (it.align != Align::Right && !boxHere) return;
     if (it.caption.view().empty()) return;
-    const QFont& font = fontFor(it.fontPoints, it.bold);
-    const QStaticText& text = texts().get(font, it.caption.view());
+    const QFont* font = &fontFor(it.fontPoints, it.bold);
+    const QStaticText* text = &texts().get(*font, it.caption.view());
+    // A label its panel would cut (a unit beside the panel's edge) has its
+    // letters set closer, as little as makes it fit.
+    const int overrun =
+        it.align == Align::Right || it.kind != Widget::Label
+            ? 0
+            : place.box.left() + int(std::ceil(text->size().width())) - (place.clip.right() + 1);
+    if (overrun > 0) {
+      const auto letters = qsizetype(textOf(it.caption).size());
+      const int closer = int((overrun + letters - 1) / std::max<qsizetype>(1, letters));
+      font = &fontFor(it.fontPoints, it.bold, closer);
+      text = &texts().get(*font, it.caption.view());
+    }
     // Read-outs end where their unit begins and run on to the left.
     const QRect shown =
-        it.align == Align::Right ? captionArea(it, place, text) : place.box & place.clip;
+        it.align == Align::Right ? captionArea(it, place, *text) : place.box & place.clip;
     if (!shown.intersects(bounds_) || !area_.intersects(shown)) return;
-    const QPointF at = captionOrigin(it, place.box, text.size());
+    const QPointF at = captionOrigin(it, place.box, text->size());
     QPainter& p = painter();
-    p.setFont(font);
+    p.setFont(*font);
     p.setPen(colourFromBgr(it.foreColor));
     const QRect limit = it.align == Align::Right ? place.clip : shown;
-    forEachPiece(shown, limit, [&] { p.drawStaticText(at, text); });
+    forEachPiece(shown, limit, [&] { p.drawStaticText(at, *text); });
   }
 
   // Runs `draw` clipped to each piece of the area that `reach` touches, and

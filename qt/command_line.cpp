@@ -88,6 +88,10 @@ CommandLine parseCommandLine(const QStringList& args) {
 QString usageText(const QString& program) {
   return QStringLiteral(
              "Usage: %1 [--seed N] [--scale N] [--record FILE | --replay FILE] [--hashes FILE]\n"
+             "         [--cpu left|right|both] [--cpu-level N] [--sync-test N]\n"
+             "         [--host [PORT] | --join HOST[:PORT]] [--code CODE] [--side left|right]\n"
+             "         [--input-delay N]\n"
+             "       %1 --help | --version\n"
              "A two-player vehicle battle on one keyboard.\n"
              "\n"
              "  --seed N        build the arena from the random seed N instead of the clock\n"
@@ -106,7 +110,8 @@ QString usageText(const QString& program) {
              "zelkar-sim --script FILE plays a recorded FILE without a window.\n"
              "Exit status: 0 done; 1 the recording or the hash list failed while it was\n"
              "written (the game went on); 2 a bad option, a file that cannot be read or\n"
-             "written, or no display; 128+N ended by signal N (files written so far kept).\n")
+             "written, or no display; 3 the online session failed (lost, refused, out of\n"
+             "step); 128+N ended by signal N (files written so far kept).\n")
       .arg(program)
       .arg(kMaxScale);
 }

@@ -2,27 +2,26 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "app/handlers.h"
 #include "input/player_keys.h"
-#include "net/sync_test.h"
-#include "qt/cpu_seats.h"
 #include "qt/hash_log.h"
+#include "qt/local_mode.h"
 #include "qt/main_window.h"
-#include "qt/net_play.h"
+#include "qt/online_mode.h"
 #include "qt/qt_window_system.h"
 #include "qt/recorder.h"
-#include "qt/replayer.h"
+#include "qt/replay_mode.h"
 #include "qt/score_window.h"
+#include "qt/sync_test_mode.h"
 #include "qt/window_icon.h"
 
 namespace zelkar::qt {
 
-namespace {
-
-ConfigValues configInForce(const GameState& s) { return {s.keypadMode, s.tickInterval, s.soundOn}; }
-
-}  // namespace
+ConfigValues settingsInForce(const GameState& s) {
+  return {s.keypadMode, s.tickInterval, s.soundOn};
+}
 
 namespace {
 
@@ -32,21 +31,26 @@ std::unique_ptr<Game> newGameWithIcon() {
   return std::make_unique<Game>();
 }
 
+std::unique_ptr<PlayMode> modeOf(const GameHost::Options& o) {
+  if (o.net != nullptr) return std::make_unique<OnlineMode>(*o.net);
+  if (o.replay != nullptr) return std::make_unique<ReplayMode>(*o.replay);
+  if (o.syncTestDepth > 0) return std::make_unique<SyncTestMode>(o.syncTestDepth, o.cpu);
+  return std::make_unique<LocalMode>(o.cpu);
+}
+
 }  // namespace
 
 GameHost::GameHost(Options options)
     : g_(newGameWithIcon()),
+      shown_(g_.get()),
+      mode_(modeOf(options)),
       main_(std::make_unique<MainWindow>(*this, options.scale)),
       score_(new ScoreWindow(g_->screen, main_.get(), options.scale)),
       ws_(std::make_unique<QtWindowSystem>(
           options.config, main_.get(), [this] { end(); }, options.scale)),
       stats_(options.stats),
       recorder_(options.recorder),
-      hashes_(options.hashes),
-      replay_(options.replay),
-      net_(options.net),
-      cpu_(options.cpu) {
-  if (options.syncTestDepth > 0) sync_ = std::make_unique<net::SyncChecker>(options.syncTestDepth);
+      hashes_(options.hashes) {
   if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
 
   startTimer_.setSingleShot(true);
@@ -62,7 +66,7 @@ GameHost::GameHost(Options options)
   connect(&w, &RealWidgets::gameClicked, this, &GameHost::gameClicked);
   connect(&w, &RealWidgets::hanChanged, this, &GameHost::answerChanged);
   connect(&w, &RealWidgets::edited, this, &GameHost::widgetsEdited);
-  if (replay_ != nullptr) replay_->attach(*this);
+  mode_->attach(*this);
   replayedCountText_ = std::string(g_->screen.tirikosu.caption.view());
 }
 
@@ -90,65 +94,47 @@ void GameHost::load(uint32_t seed) {
   run([&] { formLoad(*g_, *ws_, seed); });
   ws_->setStarting(false);
   if (ended_) return;
-  if (net_ != nullptr) {
-    netSoundOn_ = g_->s.soundOn != 0;
-    net_->begin(*this, configInForce(g_->s), seed);
-  }
-  if (recorder_ != nullptr) recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
+  mode_->loaded(*this, seed);
+  if (recorder_ != nullptr) recorder_->write(sim::ConfigCommand{settingsInForce(g_->s)});
   main_->show();
   main_->activateWindow();
   applyFocus(true);
 }
 
 void GameHost::startTimerFired() {
-  if (net_ != nullptr && net_->sharing()) return;  // the session runs the shared game
+  if (!mode_->runsTheGame()) return;
   run([&] { zelkar::startTimer(*g_); });
-  // The sync test's replays open the window as zelkar-sim does: load, then
-  // the start timer, and only then the events.
-  if (sync_ && !syncBegun_ && !ended_) {
-    syncBegun_ = true;
-    sync_->begin(*g_, configInForce(g_->s));
-  }
-  if (replay_ != nullptr && !ended_) replay_->advance(*this);
+  mode_->startTimerRan(*this);
 }
 
 void GameHost::tick() {
   // Only a tick the model's timer would fire: a recording and zelkar-sim
   // count exactly those.
-  if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0 || net_ != nullptr) return;
-  // A replay already holds the computer's keys.
-  if (cpu_ != nullptr && replay_ == nullptr) cpu_->beforeTick(*this);
+  if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0 || !mode_->runsTheGame()) return;
+  mode_->beforeTick(*this);
   if (ended_ || g_->screen.timer1Interval <= 0) return;
   if (stats_ != nullptr) stats_->tickRan();
   run([&] { timer1Timer(*g_); }, After::tick);
-  if (sync_) syncTestTick();
+  mode_->tickRan(*this);
   if (recorder_ != nullptr) recorder_->tickRan();
   if (hashes_ != nullptr) hashes_->tickRan(*g_);
-  if (replay_ != nullptr) replay_->tickRan(*this);
+  mode_->tickDone(*this);
 }
 
 void GameHost::keyDown(int16_t keyCode, int16_t shift) {
-  if (replay_ == nullptr && keyCode > 0 && std::size_t(keyCode) < held_.size())
+  if (mode_->takesPlayers() && keyCode > 0 && std::size_t(keyCode) < held_.size())
     held_.set(std::size_t(keyCode));
-  if (net_ != nullptr) return netKeyDown(keyCode, shift);
-  if (replay_ != nullptr) {
-    // The players watch a replay; Ctrl+F2 still stops the match, and with
-    // it the replay, whose next events belong to the match it stopped.
-    if (!isStopKey(keyCode, shift)) return;
-    replay_->stop();
-  }
-  keyPressed(keyCode, shift);
+  mode_->keyDown(*this, keyCode, shift);
 }
 
 void GameHost::keyUp(int16_t keyCode, int16_t shift) {
-  if (replay_ != nullptr) return;
+  if (!mode_->takesPlayers()) return;
   if (keyCode > 0 && std::size_t(keyCode) < held_.size()) held_.reset(std::size_t(keyCode));
-  if (net_ != nullptr) return net_->keyUp(keyCode);
-  keyReleased(keyCode, shift);
+  mode_->keyUp(*this, keyCode, shift);
 }
 
 void GameHost::mainWindowActivated() {
-  if (replay_ != nullptr || held_.none()) return;
+  if (!mode_->takesPlayers() || held_.none()) return;
   if (busy_ > 0) {
     releaseDue_ = true;
     return;
@@ -162,12 +148,11 @@ void GameHost::releaseHeldKeys() {
   for (std::size_t vk = 0; vk < held_.size(); ++vk) {
     if (!held_.test(vk)) continue;
     held_.reset(vk);
-    if (net_ != nullptr)
-      net_->keyUp(int16_t(vk));
-    else
-      keyReleased(int16_t(vk), 0);
+    mode_->keyUp(*this, int16_t(vk), 0);
   }
 }
+
+void GameHost::handled(const sim::Command& c) { mode_->handled(*this, c); }
 
 void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
   if (ended_) return;
@@ -178,38 +163,40 @@ void GameHost::keyPressed(int16_t keyCode, int16_t shift) {
   const bool settingsKey = isSettingsKey(keyCode, shift);
   if (recorder_ != nullptr && !settingsKey) recorder_->write(sim::KeyDownCommand{keyCode, shift});
   run([&] { formKeyDown(*g_, *ws_, keyCode, shift); }, After::key);
-  if (recorder_ != nullptr && settingsKey) {
-    recorder_->write(sim::ConfigCommand{configInForce(g_->s)});
-    recorder_->write(sim::KeyDownCommand{keyCode, shift});
+  if (settingsKey) {
+    const sim::ConfigCommand settings{settingsInForce(g_->s)};
+    if (recorder_ != nullptr) {
+      recorder_->write(settings);
+      recorder_->write(sim::KeyDownCommand{keyCode, shift});
+    }
+    handled(settings);
   }
-  if (sync_ && settingsKey) syncTestEvent(sim::ConfigCommand{configInForce(g_->s)});
-  if (sync_) syncTestEvent(sim::KeyDownCommand{keyCode, shift});
+  handled(sim::KeyDownCommand{keyCode, shift});
 }
 
 void GameHost::keyReleased(int16_t keyCode, int16_t shift) {
   if (ended_) return;
   if (recorder_ != nullptr) recorder_->write(sim::KeyUpCommand{keyCode});
   run([&] { formKeyUp(*g_, keyCode, shift); }, After::key);
-  if (sync_) syncTestEvent(sim::KeyUpCommand{keyCode});
+  handled(sim::KeyUpCommand{keyCode});
 }
 
 void GameHost::option1Clicked() {
-  if (replay_ != nullptr) return;
+  if (!mode_->takesPlayers()) return;
   main_->widgets().copyInto(g_->screen);
   run([&] { option1Click(*g_); });
 }
 
 void GameHost::option2Clicked() {
-  if (replay_ != nullptr) return;
+  if (!mode_->takesPlayers()) return;
   main_->widgets().copyInto(g_->screen);
   run([&] { option2Click(*g_); });
 }
 
 void GameHost::gameClicked() {
-  if (replay_ != nullptr) return;
+  if (!mode_->takesPlayers()) return;
   main_->widgets().copyInto(g_->screen);
-  if (net_ != nullptr) return netStart();
-  startPressed();
+  mode_->startClicked(*this);
 }
 
 void GameHost::startPressed() {
@@ -220,7 +207,7 @@ void GameHost::startPressed() {
   const sim::StartCommand start{given, given ? std::string(m.tirikosu.caption.view()) : "",
                                 m.mas.value};
   run([&] { gameClick(*g_, *ws_); }, After::startButton);
-  if (sync_) syncTestEvent(start);
+  handled(start);
 }
 
 void GameHost::recordStart() {
@@ -241,10 +228,9 @@ void GameHost::recordStart() {
 }
 
 void GameHost::answerChanged() {
-  if (replay_ != nullptr) return;
+  if (!mode_->takesPlayers()) return;
   main_->widgets().copyInto(g_->screen);
-  if (net_ != nullptr) return netAnswer();
-  answerTyped();
+  mode_->answered(*this);
 }
 
 void GameHost::answerTyped() {
@@ -255,13 +241,13 @@ void GameHost::answerTyped() {
   const sim::AnswerCommand answer{std::string(han.caption.view())};
   if (recorder_ != nullptr && !answer.text.empty()) recorder_->write(answer);
   run([&] { hanChange(*g_, *ws_); });
-  if (sync_ && !answer.text.empty()) syncTestEvent(answer);
+  if (!answer.text.empty()) handled(answer);
 }
 
 void GameHost::widgetsEdited() {
   // No handler: the model must only not lose what the player typed when
   // the next tick puts the model back into the widgets.
-  if (!ended_ && replay_ == nullptr) main_->widgets().copyInto(g_->screen);
+  if (!ended_ && mode_->takesPlayers()) main_->widgets().copyInto(g_->screen);
 }
 
 void GameHost::holdTicks() {
@@ -272,7 +258,7 @@ void GameHost::holdTicks() {
 void GameHost::framePainted() {
   if (stats_ == nullptr) return;
   stats_->framePainted();
-  if (g_->screen.Picture2.visible) stats_->startPanelShown();
+  if (game().screen.Picture2.visible) stats_->startPanelShown();
 }
 
 void GameHost::mainWindowClosing() {
@@ -298,15 +284,50 @@ void GameHost::afterHandler(After after) {
     end();
     return;
   }
-  syncTimers();
-  if (sound_)
-    sound_->playQueued(g_->sounds);
-  else
-    g_->sounds.clear();
-  for (std::size_t i = 0; i < g_->explosions.size(); ++i) main_->addExplosion(g_->explosions[i]);
-  g_->explosions.clear();
-  main_->widgets().showModel(g_->screen);
-  if (cpu_ != nullptr) cpu_->showWith(*g_);
+  if (mode_->runsTheGame()) {
+    syncTimers();
+    if (sound_)
+      sound_->playQueued(g_->sounds);
+    else
+      g_->sounds.clear();
+  } else {
+    g_->sounds.clear();  // online, the session's sounds are played
+  }
+  present(after);
+}
+
+void GameHost::showShared(const Game& shared, const std::vector<Sound>& sounds) {
+  if (ended_) return;
+  if (shown_ != &shared) {
+    shown_ = &shared;
+    explosionsTaken_ = 0;
+  }
+  // The tick and start timers belong to the session: never the window's.
+  startTimer_.stop();
+  timer1_.stop();
+  if (sound_) {
+    SoundQueue queue;
+    for (const Sound s : sounds) queue.push(s);
+    sound_->playQueued(queue);
+  }
+  present(After::tick);
+}
+
+void GameHost::takeExplosions() {
+  // Each report once: the session's game is never emptied, and a rollback
+  // makes the same reports again under the same numbers.
+  const ExplosionQueue& q = game().explosions;
+  const uint64_t held = q.pushed() - q.size();
+  for (uint64_t n = std::max(explosionsTaken_, held); n < q.pushed(); ++n)
+    main_->addExplosion(q[std::size_t(n - held)]);
+  explosionsTaken_ = std::max(explosionsTaken_, q.pushed());
+  if (shown_ == g_.get()) g_->explosions.clear();
+}
+
+void GameHost::present(After after) {
+  takeExplosions();
+  main_->widgets().showModel(game().screen, mode_->panelChoicesOwn(game()));
+  mode_->showing(*this, game());
   // A tick never moves the keys: only the player's own actions and the
   // handlers they start decide where typing goes.
   applyFocus(after != After::tick);
@@ -331,7 +352,8 @@ void GameHost::syncTimers() {
 }
 
 void GameHost::syncScoreWindow(bool reshow) {
-  const bool wanted = g_->screen.scoreVisible;
+  score_->setModel(game().screen);
+  const bool wanted = game().screen.scoreVisible;
   // A player may close the score window; it comes back with the next match.
   if (wanted != scoreShown_ || (reshow && wanted && !score_->isVisible())) {
     if (wanted) {
@@ -345,7 +367,7 @@ void GameHost::syncScoreWindow(bool reshow) {
   // Scores change a few times a match; repainting at every tick is waste.
   bool changed = false;
   for (std::size_t p = 0; p < scoreDrawn_.size(); ++p) {
-    const Item& t = g_->screen.tokuten[p];
+    const Item& t = game().screen.tokuten[p];
     if (scoreDrawn_[p].visible != t.visible || !(t.caption == scoreDrawn_[p].text.view())) {
       scoreDrawn_[p] = {t.visible, t.caption};
       changed = true;
@@ -355,7 +377,7 @@ void GameHost::syncScoreWindow(bool reshow) {
 }
 
 void GameHost::applyFocus(bool force) {
-  const Focus f = g_->screen.focus;
+  const Focus f = game().screen.focus;
   if (!force && f == focusShown_) return;
   focusShown_ = f;
   RealWidgets& w = main_->widgets();

@@ -1,6 +1,8 @@
 // The front end's one controller: it owns the game value and the windows,
 // forwards every window event to its handler and, after each handler, makes
-// the windows show what the handler left in the screen model.
+// the windows show what the handler left in the screen model. What differs
+// between a local match, a replay, an online match and the sync test is
+// asked of its PlayMode (play_mode.h).
 #pragma once
 
 #include <QObject>
@@ -18,16 +20,13 @@
 #include "qt/run_stats.h"
 #include "qt/sound_player.h"
 
-namespace zelkar::net {
-class SyncChecker;
-}
-
 namespace zelkar::qt {
 
 class CpuSeats;
 class HashLog;
 class MainWindow;
 class NetPlay;
+class PlayMode;
 class Recorder;
 class Replayer;
 class ScoreWindow;
@@ -48,6 +47,8 @@ class GameHost : public QObject {
     Recorder* recorder = nullptr;
     // Writes the state hash after every tick; may be null.
     HashLog* hashes = nullptr;
+    // The mode: at most one of replay, net and syncTestDepth; with none, a
+    // local match.
     // Plays a replay: the players' input is ignored but Ctrl+F2; may be null.
     Replayer* replay = nullptr;
     // Online play: the session's game is shown and the players' input goes
@@ -56,7 +57,8 @@ class GameHost : public QObject {
     // A local game rolled back this many ticks after every tick and
     // replayed (--sync-test); 0 off.
     int syncTestDepth = 0;
-    // Computer players, whose keys go in before each tick; may be null.
+    // Computer players, whose keys go in before each tick of a local match
+    // or a sync test; may be null.
     CpuSeats* cpu = nullptr;
   };
 
@@ -97,8 +99,8 @@ class GameHost : public QObject {
   // game still thinks held is released now, in the game and the recording.
   void mainWindowActivated();
 
-  // Online play: shows the session's shared game and plays the sounds of
-  // its new frames (net_game_host.cpp).
+  // Online play: shows the session's game, which is only read from here
+  // on, and plays the sounds of its new frames.
   void showShared(const Game& shared, const std::vector<Sound>& sounds);
 
   // Shows the model as it stands, after a change made outside a handler.
@@ -108,7 +110,11 @@ class GameHost : public QObject {
   void end();
   bool ended() const { return ended_; }
 
-  Game& game() { return *g_; }
+  // The game on the screen: the window's own, or online the session's.
+  const Game& game() const { return *shown_; }
+  // The game the window's handlers run on; online it only holds what this
+  // player typed and clicked, until the session shows its own.
+  Game& ownGame() { return *g_; }
   MainWindow& mainWindow() { return *main_; }
   ScoreWindow& scoreWindow() { return *score_; }
   QtWindowSystem& windowSystem() { return *ws_; }
@@ -122,16 +128,15 @@ class GameHost : public QObject {
   template <typename Handler>
   void run(Handler&& handler, After after = After::event);
   void afterHandler(After after);
+  // Makes the windows show game(): the explosions it reported since the
+  // last look, the widgets, the focus, the score and the arena.
+  void present(After after);
+  void takeExplosions();
   void syncTimers();
   void recordStart();
   void syncScoreWindow(bool reshow);
   void applyFocus(bool force);
-  // Online play's side of the window events (net_game_host.cpp).
-  void netKeyDown(int16_t keyCode, int16_t shift);
-  void netStart();
-  void netAnswer();
-  void syncTestTick();
-  void syncTestEvent(const sim::Command& c);
+  void handled(const sim::Command& c);
 
   void releaseHeldKeys();
 
@@ -148,6 +153,10 @@ class GameHost : public QObject {
   };
 
   std::unique_ptr<Game> g_;
+  const Game* shown_;
+  // Explosion reports of the shown game taken so far, by number.
+  uint64_t explosionsTaken_ = 0;
+  std::unique_ptr<PlayMode> mode_;
   std::unique_ptr<MainWindow> main_;
   ScoreWindow* score_;  // a child window of main_
   std::unique_ptr<QtWindowSystem> ws_;
@@ -155,11 +164,6 @@ class GameHost : public QObject {
   RunStats* stats_;
   Recorder* recorder_;
   HashLog* hashes_;
-  Replayer* replay_;
-  NetPlay* net_;
-  std::unique_ptr<net::SyncChecker> sync_;
-  bool syncBegun_ = false;
-  CpuSeats* cpu_;
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;
@@ -179,9 +183,9 @@ class GameHost : public QObject {
     Caption text;
   };
   std::array<ShownScore, 2> scoreDrawn_{};
-  // Online play: the sound switch of this machine (Ctrl+F1 sets it here;
-  // the shared game keeps the host's).
-  bool netSoundOn_ = true;
 };
+
+// The settings a game runs with, as a recording and a session take them.
+ConfigValues settingsInForce(const GameState& s);
 
 }  // namespace zelkar::qt

@@ -14,14 +14,13 @@
 #include "headless/printable.h"
 #include "qt/command_line.h"
 #include "qt/config_location.h"
-#include "qt/cpu_options.h"
 #include "qt/cpu_seats.h"
 #include "qt/game_host.h"
 #include "qt/japanese_font.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
-#include "qt/net_options.h"
 #include "qt/net_play.h"
+#include "qt/program_options.h"
 #include "qt/run_files.h"
 #include "qt/run_stats.h"
 #include "qt/signal_close.h"
@@ -94,43 +93,35 @@ int refuse(const QStringList& errors) {
 
 int main(int argc, char** argv) {
   using zelkar::qt::CommandLine;
-  // --help and --version must answer without a display: look before Qt.
-  QStringList raw = rawArguments(argc, argv);
+  // Read once, before Qt: --help and --version answer without a display,
+  // and a mistake is told even where no window could appear.
+  const QStringList raw = rawArguments(argc, argv);
   programName = QFileInfo(raw.value(0)).fileName();
-  const zelkar::qt::CpuOptions earlyCpu = zelkar::qt::takeCpuOptions(raw);
-  zelkar::qt::NetOptions net;
-  const CommandLine early = zelkar::qt::parseWithNet(raw, net);
-  if (early.action == CommandLine::Action::help) {
-    std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
-                          zelkar::qt::cpuUsageText()),
-               stdout);
-    return 0;
-  }
-  if (early.action == CommandLine::Action::version) {
-    std::printf("zelkar %s\n", ZELKAR_VERSION);
-    return 0;
+  zelkar::qt::ProgramOptions program = zelkar::qt::readProgramOptions(raw);
+  const CommandLine& options = program.line;
+  zelkar::qt::NetOptions& net = program.net;
+  switch (options.action) {
+    case CommandLine::Action::help:
+      std::fputs(qPrintable(zelkar::qt::helpText(programName)), stdout);
+      return 0;
+    case CommandLine::Action::version:
+      std::printf("zelkar %s\n", ZELKAR_VERSION);
+      return 0;
+    case CommandLine::Action::error:
+      tell(options.error);
+      std::fputs(qPrintable(zelkar::qt::helpText(programName)), stderr);
+      return kExitBadStart;
+    case CommandLine::Action::run:
+      break;
   }
 
-  // The options and the files they name are checked before the display is
-  // opened, so that a mistake is told even where no window could appear.
-  // Qt's own options (-platform ...) fail this early reading; they are
-  // read again once Qt has taken its own out. Nothing is written yet.
+  // The files the options name are checked before the display is opened;
+  // with a display the refusal is also shown in a box, below. Nothing is
+  // written yet.
   zelkar::qt::RunFiles files;
+  zelkar::qt::checkRunFiles(options, files);
   const bool named = displayNamed(raw);
-  if (!earlyCpu.error.isEmpty()) {
-    tell(earlyCpu.error);
-    return kExitBadStart;
-  }
-  if (early.action == CommandLine::Action::error && !named) {
-    tell(early.error);
-    std::fputs(qPrintable(zelkar::qt::usageText(programName)), stderr);
-    return kExitBadStart;
-  }
-  // With a display the refusal is also shown in a box, below.
-  if (early.action == CommandLine::Action::run) {
-    zelkar::qt::checkRunFiles(early, files);
-    if (!files.ok() && !named) return refuse(files.errors);
-  }
+  if (!files.ok() && !named) return refuse(files.errors);
   if (!named) {
     tell(QStringLiteral(
         "no display: DISPLAY and WAYLAND_DISPLAY are not set (QT_QPA_PLATFORM=offscreen "
@@ -165,33 +156,6 @@ int main(int argc, char** argv) {
     zelkar::qt::SignalClose::dieBy(signal);
   });
 
-  QStringList qtArgs = QApplication::arguments();
-  const zelkar::qt::CpuOptions cpuOptions = zelkar::qt::takeCpuOptions(qtArgs);
-  const CommandLine options = zelkar::qt::parseWithNet(qtArgs, net);
-  switch (options.action) {
-    case CommandLine::Action::help:
-      std::fputs(qPrintable(zelkar::qt::usageText(programName) + zelkar::qt::netUsageText() +
-                            zelkar::qt::cpuUsageText()),
-                 stdout);
-      return 0;
-    case CommandLine::Action::version:
-      std::printf("zelkar %s\n", ZELKAR_VERSION);
-      return 0;
-    case CommandLine::Action::error:
-      tell(options.error);
-      std::fputs(qPrintable(zelkar::qt::usageText(programName)), stderr);
-      return kExitBadStart;
-    case CommandLine::Action::run:
-      break;
-  }
-  if (!cpuOptions.error.isEmpty()) {
-    tell(cpuOptions.error);
-    return kExitBadStart;
-  }
-  if (early.action != CommandLine::Action::run || !files.ok()) {
-    files.errors.clear();
-    zelkar::qt::checkRunFiles(options, files);
-  }
   if (files.ok()) zelkar::qt::openOutputs(options, files);
   if (!files.ok()) {
     if (windowsAreSeen())
@@ -229,7 +193,7 @@ int main(int argc, char** argv) {
   const uint32_t seed =
       files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());
   // Outlives the host, which asks it for the computer's keys before each tick.
-  zelkar::qt::CpuSeats cpu(cpuOptions, seed);
+  zelkar::qt::CpuSeats cpu(program.cpu, seed);
   zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
                              stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
                              files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest,
@@ -246,6 +210,9 @@ int main(int argc, char** argv) {
   running = nullptr;
   if (stats) stats->printTicks();
   if (!files.finishOutputs() && status == 0) status = kExitOutputFailed;
+  // A session that failed (the connection lost, the codes differed ...) is
+  // not a success.
+  if (netPlay && netPlay->failed() && status == 0) status = zelkar::qt::NetPlay::kExitFailed;
   // A signal that came as the event loop ended was never handled.
   if (const int signal = zelkar::qt::SignalClose::received())
     zelkar::qt::SignalClose::dieBy(signal);

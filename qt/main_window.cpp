@@ -166,14 +166,18 @@ void MainWindow::paintEvent(QPaintEvent* event) {
     p.drawImage(target, frame_, source);
   }
 
-  overlayDrawn_ = QRegion();
+  // Only this event's region is painted: outside it the screen keeps what
+  // earlier events drew there, a larger size of a blast included, which
+  // the next overlay step must still paint over.
+  QRegion drawn;
   const ScreenModel& m = host_.game().screen;
   for (const ExplosionOverlay::Sprite& s : overlay_.at(nowMs_())) {
     if (s.picture < 0 || std::size_t(s.picture) >= m.pictures.size() || s.box.isEmpty()) continue;
     const QRect target = onScreen(s.box).boundingRect();
     p.drawImage(target, spriteImage(m.pictures[std::size_t(s.picture)], s.box.size()));
-    overlayDrawn_ += target;
+    drawn += target;
   }
+  overlayDrawn_ = overlayDrawn_.subtracted(event->region()) + drawn.intersected(event->region());
   pacer_.shown(nowMs_());
   host_.framePainted();
 }

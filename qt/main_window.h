@@ -80,7 +80,7 @@ class MainWindow : public QWidget {
   bool followsScreen_ = false;  // the pacer learns of moves to another screen
   QTimer showTimer_;            // shows changes that no tick came to show
   ExplosionOverlay overlay_;
-  QRegion overlayDrawn_;  // window pixels the overlay covers now
+  QRegion overlayDrawn_;  // window pixels the overlay covers on the screen now
   QTimer overlayTimer_;
   QElapsedTimer clock_;
   std::function<int64_t()> nowMs_;

@@ -57,6 +57,7 @@ void NetPlay::begin(GameHost& host, const ConfigValues& settings, uint32_t loadS
   cfg.inputDelayFrames = options_.inputDelay;
   cfg.code = options_.code.toStdString();
   cfg.settings = settings;
+  soundOn_ = settings.soundOn != 0;
   cfg.loadSeed = loadSeed;
   session_ = std::make_unique<net::Session>(*link_, cfg);
   if (isHost()) {
@@ -65,7 +66,7 @@ void NetPlay::begin(GameHost& host, const ConfigValues& settings, uint32_t loadS
                 qPrintable(options_.code));
     std::fflush(stdout);
   }
-  host.mainWindow().setWindowTitle(windowTitle());
+  showTitle();
   pollTimer_.start(kPollMs);
 }
 
@@ -142,9 +143,16 @@ void NetPlay::poll() {
   polling_ = true;
   const int64_t now = micros();
   session_->poll(now);
-  if (session_->phase() != net::Phase::WaitingForPeer && session_->frame() != shownFrame_) {
+  // A rollback corrects frames already shown without adding one: the
+  // window is shown the corrected game at once.
+  const int64_t rollbacks = session_->stats().rollbacks;
+  if (session_->phase() != net::Phase::WaitingForPeer &&
+      (session_->frame() != shownFrame_ || rollbacks != shownRollbacks_)) {
     shownFrame_ = session_->frame();
-    host_->showShared(session_->game(), session_->takeSounds());
+    shownRollbacks_ = rollbacks;
+    std::vector<Sound> sounds = session_->takeSounds();
+    if (!soundOn_) sounds.clear();
+    host_->showShared(session_->game(), sounds);
   }
   // Shown without waiting for a click: a modal box would stop the polls,
   // and the peer would take the silence for a lost connection.
@@ -155,8 +163,7 @@ void NetPlay::poll() {
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->show();
   }
-  const QString title = windowTitle();
-  if (host_->mainWindow().windowTitle() != title) host_->mainWindow().setWindowTitle(title);
+  showTitle();
   if (session_->phase() == net::Phase::Ended) {
     if (endedAt_ < 0) endedAt_ = now;
     if (session_->finished() || now - endedAt_ > kLingerMicros) {
@@ -166,6 +173,24 @@ void NetPlay::poll() {
     }
   }
   polling_ = false;
+}
+
+void NetPlay::showTitle() {
+  // Written when the status changes, or when another part has put the
+  // plain title back (a plug message ends so); never over a message.
+  const QString title = windowTitle();
+  QWidget& window = host_->mainWindow();
+  if (title == titleShown_ && window.windowTitle() != kTitle) return;
+  titleShown_ = title;
+  if (window.windowTitle() != title) window.setWindowTitle(title);
+}
+
+bool NetPlay::failed() const {
+  if (!session_) return false;
+  // Any other end is a failure, an outcome added later included.
+  const net::Outcome o = session_->outcome();
+  return !(o == net::Outcome::None || o == net::Outcome::LocalAnsweredNo ||
+           o == net::Outcome::PeerAnsweredNo || o == net::Outcome::BothScriptsDone);
 }
 
 void NetPlay::ended() {

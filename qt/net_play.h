@@ -46,6 +46,15 @@ class NetPlay : public QObject {
   void answer(const std::string& text);
   // Ctrl+F1 changed this machine's keyboard kind: its own player's keys follow.
   void setLocalKeyboard(int16_t keypadMode);
+  // Ctrl+F1 changed this machine's sound switch (the shared game keeps the
+  // host's): the session's sounds are played here only while it is on.
+  void setLocalSound(bool on) { soundOn_ = on; }
+
+  // The session ended otherwise than as a player chose (the connection was
+  // lost, the codes, versions or sides did not match, the games differed):
+  // the program then exits with kExitFailed, as zelkar-sim does.
+  bool failed() const;
+  static constexpr int kExitFailed = 3;
 
   // The title of the main window: the game's name and what the link is doing.
   QString windowTitle() const;
@@ -61,6 +70,7 @@ class NetPlay : public QObject {
 
  private:
   void poll();
+  void showTitle();
   void ended();
   int64_t micros() const;
 
@@ -72,7 +82,13 @@ class NetPlay : public QObject {
   QTimer pollTimer_;
   std::chrono::steady_clock::time_point t0_;
   int64_t shownFrame_ = -1;
+  int64_t shownRollbacks_ = 0;
   int64_t endedAt_ = -1;
+  bool soundOn_ = true;
+  // The status last written into the title: the title is rewritten only
+  // when it changes, so that what others add there (a controller's plug
+  // message) stays readable.
+  QString titleShown_;
   bool polling_ = false;  // a message box's own event loop must not poll again
   bool told_ = false;
   bool recorded_ = false;

@@ -90,12 +90,13 @@ void RealWidgets::copyInto(ScreenModel& m) const {
   m.han.caption = utf8(han_->text());
 }
 
-void RealWidgets::showModel(const ScreenModel& m) {
+void RealWidgets::showModel(const ScreenModel& m, bool choicesOwn) {
   // After a tick that part of the model is nearly always as it was, and
   // comparing it costs far less than asking each widget for its text.
   Shown now = shownPart(m);
-  if (shown_ == now) return;
+  if (shown_ == now && choicesOwn_ == choicesOwn) return;
   shown_ = now;
+  choicesOwn_ = choicesOwn;
   const QSignalBlocker blocks[] = {QSignalBlocker(option1_),  QSignalBlocker(option2_),
                                    QSignalBlocker(tirikosu_), QSignalBlocker(mas_),
                                    QSignalBlocker(game_),     QSignalBlocker(han_)};
@@ -114,8 +115,10 @@ void RealWidgets::showModel(const ScreenModel& m) {
   showCaption(option2_, m.Option2);
   showCaption(mas_, m.mas);
   showCaption(game_, m.game);
-  showText(tirikosu_, m.tirikosu);
+  showAnswerColours(m);
   showText(han_, m.han);
+  if (choicesOwn) return;
+  showText(tirikosu_, m.tirikosu);
 
   // Two exclusive buttons refuse to be both clear; the model may say so.
   const bool exclusive = m.Option1.value || m.Option2.value;
@@ -126,7 +129,9 @@ void RealWidgets::showModel(const ScreenModel& m) {
   option1_->setAutoExclusive(true);
   option2_->setAutoExclusive(true);
   mas_->setChecked(m.mas.value);
+}
 
+void RealWidgets::showAnswerColours(const ScreenModel& m) {
   QPalette answer = han_->palette();
   answer.setColor(QPalette::Base, colourFromBgr(m.han.backColor));
   answer.setColor(QPalette::Text, colourFromBgr(m.han.foreColor));

@@ -27,8 +27,10 @@ class RealWidgets : public QObject {
 
   // What the player changed, into the model (no handler runs).
   void copyInto(ScreenModel& m) const;
-  // Position, size, visibility, enabled state, text and value from the model.
-  void showModel(const ScreenModel& m);
+  // Position, size, visibility, enabled state, text and value from the
+  // model; with `choicesOwn` the start panel's buttons, count box and
+  // friction box keep what the player chose there.
+  void showModel(const ScreenModel& m, bool choicesOwn = false);
 
   QLabel* label1() const { return label1_; }
   QRadioButton* option1() const { return option1_; }
@@ -51,9 +53,11 @@ class RealWidgets : public QObject {
   // and the answer box.
   using Shown = std::array<Item, 8>;
   static Shown shownPart(const ScreenModel& m);
+  void showAnswerColours(const ScreenModel& m);
 
   int scale_;
   std::optional<Shown> shown_;  // as last shown, until a player touches a widget
+  bool choicesOwn_ = false;     // with shown_
   QLabel* label1_;
   QRadioButton* option1_;
   QRadioButton* option2_;

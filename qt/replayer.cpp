@@ -121,7 +121,7 @@ void Replayer::finish(GameHost& host) {
 }
 
 void Replayer::apply(GameHost& host, const sim::Command& command) {
-  Game& g = host.game();
+  Game& g = host.ownGame();
   ScreenModel& sc = g.screen;
   std::visit(
       [&](const auto& c) {

@@ -21,7 +21,7 @@ constexpr double kCaptionPoints = 11.25;
 }  // namespace
 
 ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scale)
-    : QWidget(mainWindow, Qt::Window), model_(model), mainWindow_(mainWindow), scale_(scale) {
+    : QWidget(mainWindow, Qt::Window), model_(&model), mainWindow_(mainWindow), scale_(scale) {
   setWindowTitle(QString::fromUtf8("得点"));
   setFixedSize(kWidth * scale, kHeight * scale);
   // Showing it at the start of a match must not take the keys away.
@@ -63,7 +63,7 @@ void ScoreWindow::paintContents(QPainter& p) const {
              QString::fromUtf8("右側の人の得点"));
 
   // The scores are laid out by the model like the main window's labels.
-  for (const Item& score : model_.tokuten) {
+  for (const Item& score : model_->tokuten) {
     if (!score.visible) continue;
     const QRect box(score.left, score.top, score.width, score.height);
     p.fillRect(box, colourFromBgr(score.backColor));

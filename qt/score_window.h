@@ -19,6 +19,8 @@ class ScoreWindow : public QWidget {
   // is activated.
   // `scale` enlarges it as the main window is enlarged.
   ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scale = 1);
+  // The model shown from now on (online, the session's game's).
+  void setModel(const ScreenModel& model) { model_ = &model; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -28,7 +30,7 @@ class ScoreWindow : public QWidget {
   // The window's contents at their own size, one pixel per client pixel.
   void paintContents(QPainter& p) const;
 
-  const ScreenModel& model_;
+  const ScreenModel* model_;
   QWidget* mainWindow_;
   int scale_;
 };

@@ -21,20 +21,32 @@ struct VehicleExplosion {
 };
 
 // Bounded: at most both vehicles explode in one tick, and a report must
-// never allocate. Reports beyond the room are dropped; only a picture is lost.
+// never allocate. A full queue keeps the newest reports, so a reader that
+// never empties it (the window showing an online session's game, which it
+// may only read) still finds each new one, by its number, after the last
+// it took.
 class ExplosionQueue {
  public:
   static constexpr std::size_t kCapacity = 8;
   void push(const VehicleExplosion& e) {
-    if (size_ < kCapacity) items_[size_++] = e;
+    items_[std::size_t(pushed_ % kCapacity)] = e;
+    ++pushed_;
+    if (held_ < kCapacity) ++held_;
   }
-  std::size_t size() const { return size_; }
-  const VehicleExplosion& operator[](std::size_t i) const { return items_[i]; }
-  void clear() { size_ = 0; }
+  // The held reports, oldest first.
+  std::size_t size() const { return held_; }
+  const VehicleExplosion& operator[](std::size_t i) const {
+    return items_[std::size_t((pushed_ - held_ + i) % kCapacity)];
+  }
+  void clear() { held_ = 0; }
+  // Reports made since the game was built, emptied and overwritten ones
+  // included; the newest held one is number pushed() - 1.
+  uint64_t pushed() const { return pushed_; }
 
  private:
   std::array<VehicleExplosion, kCapacity> items_{};
-  std::size_t size_ = 0;
+  uint64_t pushed_ = 0;
+  std::size_t held_ = 0;
 };
 
 }  // namespace zelkar

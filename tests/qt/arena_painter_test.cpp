@@ -6,6 +6,7 @@
 
 #include "qt/bgr_colour.h"
 #include "ui/compose.h"
+#include "ui/layout.h"
 
 namespace zelkar::qt {
 namespace {
@@ -145,6 +146,39 @@ TEST(ArenaPainter, RealWidgetsAreLeftToTheWidgetsAndPrintedTextLiesBeneath) {
   for (int y = top; y < top + 16; ++y)
     for (int x = left; x < left + 40; ++x) printed = printed || at(frame, x, y) == 0;
   EXPECT_TRUE(printed);
+}
+
+// Each unit beside the set-up values shows whole, on both sides: as many
+// pixels of its text as the same unit shows in a panel wide enough for
+// anything, none cut by the panel's edge.
+TEST(ArenaPainter, EveryUnitFitsItsSetUpPanel) {
+  auto inkOfUnits = [](int16_t panelWidth) {
+    ScreenModel m;
+    layout::settingsPanels(m);
+    std::vector<int> ink;
+    for (int p = 0; p < 2; ++p) {
+      Item& panel = m.settei[std::size_t(p)];
+      if (panelWidth != panel.width) panel.move(8, 24, panelWidth, panel.height);
+      panel.visible = true;
+      QImage frame = makeArenaFrame();
+      paintArena(frame, m);
+      for (int k = 0; k < 7; ++k) {
+        const Item& unit = m.tani[std::size_t(p == 0 ? k : 13 - k)];
+        int n = 0;
+        for (int y = panel.top + unit.top; y < panel.top + unit.top + layout::kTextHeight; ++y)
+          for (int x = panel.left + unit.left; x < panel.left + panel.width; ++x)
+            n += at(frame, x, y) == unit.foreColor;
+        ink.push_back(n);
+      }
+      panel.visible = false;
+    }
+    return ink;
+  };
+  const std::vector<int> inPanels = inkOfUnits(193), roomy = inkOfUnits(400);
+  for (std::size_t i = 0; i < roomy.size(); ++i) {
+    EXPECT_GT(roomy[i], 10) << i;  // the unit is drawn at all
+    EXPECT_EQ(inPanels[i], roomy[i]) << "row " << i % 7 << " of panel " << i / 7;
+  }
 }
 
 }  // namespace

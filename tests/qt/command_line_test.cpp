@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <sstream>
 
 #include "headless/cli.h"
+#include "qt/program_options.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
@@ -59,6 +61,39 @@ TEST(CommandLine, TheSeedIsReadAsZelkarSimReadsIt) {
     const int status = sim::simMain({"--seed", c.text}, in, out, err);
     EXPECT_EQ(status == sim::kExitOk, c.seed.has_value()) << '"' << c.text << '"' << err.str();
   }
+}
+
+// The usage lines (up to the first blank line) name every option that the
+// help explains, those of online play and of the computer player included.
+TEST(CommandLine, TheUsageLinesNameEveryOption) {
+  const QString help = helpText(QStringLiteral("zelkar"));
+  const QString usage = help.section(QStringLiteral("\n\n"), 0, 0);
+  QStringList explained;
+  for (const auto& m : QRegularExpression(QStringLiteral("\n  (--[a-z-]+)")).globalMatch(help))
+    explained << m.captured(1);
+  for (const char* o :
+       {"--seed", "--scale", "--record", "--replay", "--hashes", "--host", "--join", "--code",
+        "--side", "--input-delay", "--sync-test", "--cpu", "--cpu-level", "--help", "--version"})
+    EXPECT_TRUE(explained.contains(QLatin1String(o))) << o;
+  for (const QString& o : explained)
+    EXPECT_TRUE(usage.contains(QRegularExpression(QRegularExpression::escape(o) + "\\b(?!-)")))
+        << qPrintable(o);
+}
+
+// Qt's own options are left for Qt, with their values; everything else is
+// read once, by the program's parsers.
+TEST(CommandLine, QtOptionsArePassedOverAndTheRestReadOnce) {
+  const ProgramOptions o = readProgramOptions(test::commandLineOf(
+      "-platform offscreen --seed 7 --style=fusion --cpu left -reverse --host 5000 --code AB"));
+  EXPECT_EQ(o.line.action, CommandLine::Action::run) << qPrintable(o.line.error);
+  EXPECT_EQ(o.line.seed, 7u);
+  EXPECT_TRUE(o.cpu.sides[1]);
+  EXPECT_EQ(o.net.role, NetOptions::Role::host);
+  EXPECT_EQ(o.net.code, QStringLiteral("AB"));
+  for (const char* wrong : {"--cpu middle", "--seed 7 -bogus", "--side left"})
+    EXPECT_EQ(readProgramOptions(test::commandLineOf(wrong)).line.action,
+              CommandLine::Action::error)
+        << wrong;
 }
 
 }  // namespace

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QPaintEvent>
 #include <QTest>
 #include <cmath>
+#include <memory>
 
 #include "app/state_hash.h"
 #include "played_match.h"
@@ -128,6 +130,49 @@ TEST(ExplosionOverlayWindow, TheLastDestructionShowsOverTheQuestion) {
       ASSERT_EQ(after.pixel(x, y), arena.pixel(x, y)) << x << "," << y;
     }
   }
+}
+
+// Paints of other parts of the window while a blast plays (a tick's moved
+// sprite, a read-out) must not make the window forget a larger size still
+// on the screen: once the blast has ended, its whole first box is painted
+// over again.
+TEST(ExplosionOverlayWindow, PartialPaintsDuringABlastLeaveNothingOnScreen) {
+  QTemporaryDir dir;
+  GameHost host(GameHost::Options{1, test::configIn(dir), {}});
+  int64_t now = 0;
+  host.mainWindow().setClock([&] { return now; });
+  host.load(5);
+  MainWindow& window = host.mainWindow();
+  // The start timer makes the sprites and shows the start panel; then it
+  // stops, and nothing but the blast repaints the window.
+  for (int i = 0; i < 20 && host.startClock().isActive(); ++i) host.startTimerFired();
+  ASSERT_FALSE(host.startClock().isActive());
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const auto picture = [&] { return host.game().screen.baku[0].picture; };
+  ASSERT_TRUE(picture() >= 0 && std::size_t(picture()) < host.game().screen.pictures.size());
+  const VehicleExplosion blast{0, 400, 300, 31, picture()};
+  const QRect firstBox = ruleBox(400, 300, 31);  // (385, 285) to (415, 315)
+
+  struct Painted : QObject {
+    QRegion region;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(e)->region();
+      return false;
+    }
+  } painted;
+  window.installEventFilter(&painted);
+
+  window.addExplosion(blast);
+  window.repaint();  // the full blast on the screen
+  for (const int64_t at : {int64_t(100), ExplosionOverlay::kVehicleMs / 2}) {
+    now = at;  // smaller sizes now; a corner far from the blast is painted
+    window.repaint(QRect(0, 0, 8, 8));
+  }
+  painted.region = QRegion();
+  now = ExplosionOverlay::kVehicleMs;  // the blast has ended
+  const auto covered = [&] { return painted.region.intersected(firstBox) == QRegion(firstBox); };
+  EXPECT_TRUE(QTest::qWaitFor(covered, 500));
+  window.removeEventFilter(&painted);
 }
 
 }  // namespace

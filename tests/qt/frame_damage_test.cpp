@@ -139,7 +139,7 @@ TEST(FramePacingWindow, AChangeTooSoonForAFrameIsShownWithoutAnotherTick) {
 
   // A label in the arena's free corner, away from the start panel's widgets.
   const QRect watched(0, 440, 200, 100);
-  ScreenModel& m = host.game().screen;
+  ScreenModel& m = host.ownGame().screen;
   Item& label = shownLabel(m, 10, 450, 40, 20);
   QImage whole = makeArenaFrame();
   // What the screen shows there, not the window's own frame: that catches

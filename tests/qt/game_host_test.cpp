@@ -36,7 +36,7 @@ class GameHostTest : public ::testing::Test {
   }
 
   RealWidgets& widgets() { return host->mainWindow().widgets(); }
-  ScreenModel& model() { return host->game().screen; }
+  ScreenModel& model() { return host->ownGame().screen; }
 
   void startMatch() {
     widgets().game()->click();

@@ -42,7 +42,7 @@ class HeldKeysTest : public ::testing::Test {
   }
 
   MainWindow* main() { return &host->mainWindow(); }
-  GameState& state() { return host->game().s; }
+  GameState& state() { return host->ownGame().s; }
 
   // Another window has the keyboard while `meanwhile` runs; then the main
   // window has it again. The offscreen platform moves the keyboard only

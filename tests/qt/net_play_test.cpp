@@ -7,11 +7,13 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <functional>
 
+#include "qt/explosion_overlay.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
 #include "qt/net_options.h"
@@ -146,11 +148,28 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   joiner.host.load(1);  // the host's seed builds the arena, not this one
 
   ASSERT_TRUE(spinUntil([&] { return host->net.sharing() && joiner.net.sharing(); }));
-  EXPECT_TRUE(host->host.mainWindow().windowTitle().contains(QStringLiteral("WIN7")));
+  QWidget& hostWindow = host->host.mainWindow();
+  EXPECT_TRUE(hostWindow.windowTitle().contains(QStringLiteral("WIN7")));
   EXPECT_FALSE(joiner.host.mainWindow().windowTitle().contains(QStringLiteral("WIN7")));
-  // Only the host decides the match.
+  // Another part's message in the title (a controller plugged in) stays
+  // while the session runs; the plain title it leaves gets the status back.
+  const QString status = hostWindow.windowTitle();
+  const QString plugged = QStringLiteral("ZELKAR GAME　左のプレイヤーにパッドがつながりました");
+  hostWindow.setWindowTitle(plugged);
+  spinUntil([] { return false; }, 50);
+  EXPECT_EQ(hostWindow.windowTitle(), plugged);
+  hostWindow.setWindowTitle(QStringLiteral("ZELKAR GAME"));
+  EXPECT_TRUE(spinUntil([&] { return hostWindow.windowTitle() == status; }, 100));
+  // Only the host decides the match, and the joiner's panel says so.
   ASSERT_TRUE(spinUntil([&] { return joiner.host.game().screen.Picture2.visible; }));
   EXPECT_FALSE(joiner.host.mainWindow().widgets().game()->isEnabled());
+  auto noteShown = [](Seat& s) {
+    for (const QLabel* l : s.host.mainWindow().findChildren<QLabel*>())
+      if (l->isVisible() && l->text() == QStringLiteral("ホストが開始します。")) return true;
+    return false;
+  };
+  EXPECT_TRUE(noteShown(joiner));
+  EXPECT_FALSE(noteShown(*host));
   joiner.host.gameClicked();  // ignored
   spinUntil([] { return false; }, 100);
   EXPECT_TRUE(host->host.game().screen.Picture2.visible);
@@ -159,6 +178,7 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   auto running = [](Seat& s) { return s.host.game().screen.timer1Interval > 0; };
   ASSERT_TRUE(spinUntil([&] { return running(*host) && running(joiner); }));
   EXPECT_FALSE(joiner.host.game().screen.Picture2.visible);
+  EXPECT_FALSE(noteShown(joiner));
   // Both show the same arena: one generator, seeded by the host.
   EXPECT_EQ(host->host.game().s.kitiLeft, joiner.host.game().s.kitiLeft);
   EXPECT_EQ(host->host.game().s.kitiTop, joiner.host.game().s.kitiTop);
@@ -172,6 +192,7 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   ASSERT_EQ(joiner.messages.shown.size(), 1u);
   EXPECT_EQ(joiner.messages.shown[0].first, QStringLiteral("通信が切れました。"));
   EXPECT_EQ(joiner.messages.shown[0].second, QStringLiteral("通信対戦"));
+  EXPECT_TRUE(joiner.net.failed());  // the program exits non-zero
 }
 
 TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
@@ -187,7 +208,44 @@ TEST(NetWindows, AWrongCodeIsToldOnBothWindows) {
   for (Seat* s : {&host, &joiner}) {
     ASSERT_EQ(s->messages.shown.size(), 1u);
     EXPECT_EQ(s->messages.shown[0].first, QStringLiteral("セッションコードが違います。"));
+    EXPECT_TRUE(s->net.failed());
   }
+}
+
+// The session's game is shown as it is, never copied, and never emptied of
+// its explosion reports: each report is played once, also when a rollback
+// makes it again, and reports go on coming after the queue is full.
+TEST(NetWindows, EachExplosionOfTheSessionsGameShowsOnceAndGoes) {
+  QTemporaryDir dir;
+  GameHost host(GameHost::Options{1, test::configIn(dir), {}});
+  int64_t now = 0;
+  host.mainWindow().setClock([&] { return now; });
+  ExplosionOverlay& overlay = host.mainWindow().overlay();
+  auto shared = std::make_unique<Game>();
+  const VehicleExplosion blast{0, 300, 200, 31, -1};
+  auto frame = [&] {  // a new frame of the session, then half a second
+    host.showShared(*shared, {});
+    const std::size_t shown = overlay.at(now).size();
+    now += ExplosionOverlay::kVehicleMs;
+    return shown;
+  };
+  shared->explosions.push(blast);
+  EXPECT_EQ(frame(), 1u);
+  EXPECT_EQ(frame(), 0u);  // played once and gone
+  EXPECT_EQ(&host.game(), shared.get());
+
+  shared->explosions = ExplosionQueue{};  // a rollback to before the blast
+  EXPECT_EQ(frame(), 0u);
+  shared->explosions.push(blast);  // replayed: the same report again
+  EXPECT_EQ(frame(), 0u);
+
+  for (std::size_t i = 0; i < 2 * ExplosionQueue::kCapacity; ++i) {
+    shared->explosions.push(blast);
+    ASSERT_EQ(frame(), 1u) << i;
+  }
+  shared->explosions.push(blast);
+  shared->explosions.push(blast);
+  EXPECT_EQ(frame(), 2u);  // two in one frame
 }
 
 TEST(WindowSyncTest, AMatchWithKeysRollsBackAndReplaysTheSame) {

@@ -108,6 +108,9 @@ TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndNoFileCu
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: --seed"))) << qPrintable(said());
     EXPECT_FALSE(said().contains(QStringLiteral("no display:")));
+    // Then the usage, online play and the computer player included.
+    EXPECT_TRUE(said().contains(QStringLiteral("[--cpu-level N]"))) << qPrintable(said());
+    EXPECT_TRUE(said().contains(QStringLiteral("--input-delay N")));
   }
   {
     // A display that is named but cannot be reached: the same, not an abort.

@@ -29,11 +29,11 @@ std::vector<sim::Command> commandsOf(const QByteArray& text) {
 
 // The replay question, as the tick leaves the model at the end of a match.
 void ask(GameHost& host) {
-  ScreenModel& m = host.game().screen;
+  ScreenModel& m = host.ownGame().screen;
   m.timer1Interval = 0;
   m.mes1.visible = m.han.visible = true;
   m.focus = Focus::Han;
-  host.game().awaitingAnswer = true;
+  host.ownGame().awaitingAnswer = true;
   host.refresh();
 }
 

@@ -50,12 +50,19 @@ TEST(ExplosionReport, BothVehiclesInOneTickAreBothReportedInOrder) {
   EXPECT_FLOAT_EQ(g.explosions[1].centreY, 311);
 }
 
-TEST(ExplosionReport, AFullQueueDropsReportsAndNeverGrows) {
+// A reader that never empties the queue (an online session's game) still
+// finds the newest reports, by number.
+TEST(ExplosionReport, AFullQueueKeepsTheNewestAndNeverGrows) {
   FakeWindowSystem ws;
   Game g = battleGame(ws);
+  const uint64_t before = g.explosions.pushed();
   g.explosions.clear();
   for (std::size_t i = 0; i < ExplosionQueue::kCapacity + 5; ++i) explodeVehicle(g, int(i % 2));
-  EXPECT_EQ(g.explosions.size(), ExplosionQueue::kCapacity);
+  ASSERT_EQ(g.explosions.size(), ExplosionQueue::kCapacity);
+  EXPECT_EQ(g.explosions.pushed(), before + 13);
+  // Reports 5..12 of the 13 stay: the oldest held is vehicle 5 % 2, the newest 12 % 2.
+  EXPECT_EQ(g.explosions[0].vehicle, 1);
+  EXPECT_EQ(g.explosions[ExplosionQueue::kCapacity - 1].vehicle, 0);
 }
 
 // Reports are for the window's eyes: two games that differ only in what
