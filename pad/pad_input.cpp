@@ -19,10 +19,6 @@ namespace {
 int playerOfSlot(int slot) { return slot == 0 ? 1 : 0; }
 Source sourceOfSlot(int slot) { return slot == 0 ? Source::pad1 : Source::pad2; }
 
-QString sideName(int slot) {
-  return playerOfSlot(slot) == 1 ? QStringLiteral("左") : QStringLiteral("右");
-}
-
 }  // namespace
 
 PadInput::PadInput(qt::GameHost& host, std::FILE* err, const char* library)
@@ -70,10 +66,12 @@ void PadInput::pollNow() {
     if (e.kind == PlugEvent::failed) {
       std::fprintf(err_, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
     } else if (e.kind == PlugEvent::connected) {
-      say(sideName(e.slot) + QStringLiteral("のプレイヤーにパッドがつながりました"));
+      say(playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーにパッドがつながりました")
+                                    : tr("右のプレイヤーにパッドがつながりました"));
     } else {
       send(sourceOfSlot(e.slot), keys_[std::size_t(e.slot)].releaseAll());
-      say(sideName(e.slot) + QStringLiteral("のプレイヤーのパッドが外れました"));
+      say(playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーのパッドが外れました")
+                                    : tr("右のプレイヤーのパッドが外れました"));
     }
   }
   for (int slot = 0; slot < SdlPads::kSlots && !host_.ended(); ++slot) {

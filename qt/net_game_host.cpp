@@ -2,6 +2,7 @@
 // of GameHost that hand the players' actions to the session instead of the
 // game, and show the session's game.
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -101,10 +102,11 @@ void GameHost::syncTestTick() {
     std::fprintf(stderr, "zelkar: sync test: tick %lld differs after a rollback at tick %lld: %s\n",
                  static_cast<long long>(f->tick), static_cast<long long>(f->rolledBackAt),
                  f->difference.c_str());
-    ws_->messageBox(QStringLiteral("%1回目の時刻を巻き戻して再現すると状態が変わりました。")
+    ws_->messageBox(QCoreApplication::translate(
+                        "Online", "%1回目の時刻を巻き戻して再現すると状態が変わりました。")
                         .arg(f->tick)
                         .toStdString(),
-                    "同期テスト");
+                    QCoreApplication::translate("Online", "同期テスト").toStdString());
     end();
   }
 }

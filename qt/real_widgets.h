@@ -2,6 +2,7 @@
 // the painted arena, so that typing, clicking and focus work as players
 // expect. The screen model stays the master: before a handler runs the
 // widgets' states are copied into it, after it the widgets take the model's.
+// Captions from the model are shown translated; what a player types is not.
 #pragma once
 
 #include <QObject>
@@ -29,6 +30,8 @@ class RealWidgets : public QObject {
   void copyInto(ScreenModel& m) const;
   // Position, size, visibility, enabled state, text and value from the model.
   void showModel(const ScreenModel& m);
+  // showModel in full, after a change of language.
+  void retranslate(const ScreenModel& m);
 
   QLabel* label1() const { return label1_; }
   QRadioButton* option1() const { return option1_; }
