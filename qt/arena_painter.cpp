@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "qt/bgr_colour.h"
-#include "qt/japanese_font.h"
+#include "qt/core_texts.h"
+#include "qt/game_font.h"
+#include "qt/language.h"
 #include "qt/text_cache.h"
 #include "ui/stacking.h"
 #include "ui/vehicle_pictures.h"
@@ -23,11 +25,11 @@ namespace {
 constexpr int16_t kPrintPoints = 9;  // the window's own text size, for printed text
 
 // Building a QFont for every label on every frame costs more than the rest
-// of the frame; the handful of sizes in use are kept. `closerPx` sets the
-// letters that many pixels closer together.
+// of the frame; the handful of sizes in use are kept, per language.
+// `closerPx` sets the letters that many pixels closer together.
 const QFont& fontFor(int16_t points, bool bold, int closerPx = 0) {
-  static std::map<std::tuple<int16_t, bool, int>, QFont> cache;
-  const auto key = std::tuple(points, bold, closerPx);
+  static std::map<std::tuple<Language, int16_t, bool, int>, QFont> cache;
+  const auto key = std::tuple(currentLanguage(), points, bold, closerPx);
   auto it = cache.find(key);
   if (it == cache.end()) {
     QFont font = gameFont(points, bold);
@@ -35,10 +37,6 @@ const QFont& fontFor(int16_t points, bool bold, int closerPx = 0) {
     it = cache.emplace(key, font).first;
   }
   return it->second;
-}
-
-QString textOf(const Caption& c) {
-  return QString::fromUtf8(c.view().data(), qsizetype(c.view().size()));
 }
 
 bool hasCaption(Widget kind) {
@@ -76,6 +74,21 @@ Placement placementOf(const Item& it, const Item* parent) {
     clip &= QRect(origin, QSize(parent->width, parent->height));
   }
   return {clip, QRect(origin + QPoint(it.left, it.top), QSize(it.width, it.height))};
+}
+
+// Read-outs always run past their box. The layout measured every label's
+// box for the Japanese face; in another face a label's text may be wider or
+// taller (its descenders), and then runs on to the right and below, over
+// the background beside it, so that a translation shows whole.
+bool mayRunPast(const Item& it) {
+  return it.align == Align::Right ||
+         (it.kind == Widget::Label && currentLanguage() != Language::japanese);
+}
+
+bool runsPastBox(const Item& it, const QRect& box, const QStaticText& text) {
+  if (it.align == Align::Right) return true;
+  return mayRunPast(it) &&
+         (text.size().width() > box.width() || text.size().height() > box.height());
 }
 
 // Where the caption's glyphs may fall: its laid-out box with a pixel's
@@ -117,7 +130,7 @@ class ItemPainter {
       QPainter& p = painter();
       p.setFont(font);
       p.setPen(colourFromBgr(t.color));
-      const QString text = textOf(t.text);
+      const QString text = coreText(t.text.view());
       forEachPiece(reach, QRect(0, 0, kClientWidth, kClientHeight), [&] {
         p.drawText(QRect(t.x, t.y, kClientWidth, kClientHeight),
                    Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
@@ -155,8 +168,9 @@ class ItemPainter {
 
  private:
   void caption(const Item& it, const Placement& place, bool boxHere) {
-    // Only read-outs reach past their box; other captions show within it.
-    if (it.align != Align::Right && !boxHere) return;
+    // Only read-outs and labels reach past their box; other captions show
+    // within it.
+    if (!mayRunPast(it) && !boxHere) return;
     if (it.caption.view().empty()) return;
     const QFont* font = &fontFor(it.fontPoints, it.bold);
     const QStaticText* text = &texts().get(*font, it.caption.view());
@@ -172,15 +186,17 @@ class ItemPainter {
       font = &fontFor(it.fontPoints, it.bold, closer);
       text = &texts().get(*font, it.caption.view());
     }
-    // Read-outs end where their unit begins and run on to the left.
-    const QRect shown =
-        it.align == Align::Right ? captionArea(it, place, *text) : place.box & place.clip;
+    const bool runsPast = runsPastBox(it, place.box, *text);
+    if (!runsPast && !boxHere) return;
+    // Read-outs end where their unit begins and run on to the left; a
+    // label longer than its box (a translation) runs on to the right.
+    const QRect shown = runsPast ? captionArea(it, place, *text) : place.box & place.clip;
     if (!shown.intersects(bounds_) || !area_.intersects(shown)) return;
     const QPointF at = captionOrigin(it, place.box, text->size());
     QPainter& p = painter();
     p.setFont(*font);
     p.setPen(colourFromBgr(it.foreColor));
-    const QRect limit = it.align == Align::Right ? place.clip : shown;
+    const QRect limit = runsPast ? place.clip : shown;
     forEachPiece(shown, limit, [&] { p.drawStaticText(at, *text); });
   }
 
@@ -262,10 +278,11 @@ QRect paintedArea(const ScreenModel& m, const Item& it, const Item* parent) {
   if (parent != nullptr && !parent->visible) return {};
   const Placement place = placementOf(it, parent);
   const QRect inBox = place.box & place.clip;
-  if (it.align != Align::Right || !hasCaption(it.kind) || isRealWidget(m, &it)) return inBox;
+  if (!mayRunPast(it) || !hasCaption(it.kind) || isRealWidget(m, &it)) return inBox;
   // A right-aligned caption may run past its box to the left (and, in a
-  // larger font, below it).
+  // larger font, below it); a long label to the right.
   const QStaticText& text = texts().get(fontFor(it.fontPoints, it.bold), it.caption.view());
+  if (!runsPastBox(it, place.box, text)) return inBox;
   return inBox | captionArea(it, place, text);
 }
 

@@ -74,6 +74,11 @@ CommandLine parseCommandLine(const QStringList& args) {
       file(QStringLiteral("--replay"), *v, out.replayPath);
     } else if (auto v = valueOf(args, i, QStringLiteral("--hashes"), out)) {
       file(QStringLiteral("--hashes"), *v, out.hashesPath);
+    } else if (auto v = valueOf(args, i, QStringLiteral("--lang"), out)) {
+      if (auto language = languageFromCode(*v))
+        out.language = *language;
+      else
+        fail(QStringLiteral("--lang wants ja or en, not \"%1\"").arg(*v));
     } else if (out.action == CommandLine::Action::run) {
       fail(QStringLiteral("unknown option \"%1\"").arg(arg));
     }
@@ -90,7 +95,7 @@ QString usageText(const QString& program) {
              "Usage: %1 [--seed N] [--scale N] [--record FILE | --replay FILE] [--hashes FILE]\n"
              "         [--cpu left|right|both] [--cpu-level N] [--sync-test N]\n"
              "         [--host [PORT] | --join HOST[:PORT]] [--code CODE] [--side left|right]\n"
-             "         [--input-delay N]\n"
+             "         [--input-delay N] [--lang ja|en]\n"
              "       %1 --help | --version\n"
              "A two-player vehicle battle on one keyboard.\n"
              "\n"
@@ -104,6 +109,9 @@ QString usageText(const QString& program) {
              "                  stops the match and the replay\n"
              "  --hashes FILE   write a line \"TICK HASH\" after every tick, the same lines\n"
              "                  as zelkar-sim --dump hash prints for the same events\n"
+             "  --lang ja|en    show the windows in Japanese (the game's own language) or\n"
+             "                  English, and remember nothing; without it the language\n"
+             "                  chosen in the settings window (Ctrl+F1), Japanese at first\n"
              "  --help          show this help and exit\n"
              "  --version       show the version and exit\n"
              "\n"

@@ -2,10 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 
 #include "app/game.h"
+#include "qt/game_font.h"
 #include "qt/game_host.h"
-#include "qt/japanese_font.h"
 
 namespace zelkar::qt {
 
@@ -47,17 +48,16 @@ void CpuSeats::setLevel(int level) {
 
 void CpuSeats::attach(QWidget* window, int scale) {
   scale_ = scale;
-  check_ = new QCheckBox(QStringLiteral("コンピュータと対戦する"), window);
+  check_ = new QCheckBox(window);
   strength_ = new QComboBox(window);
-  strength_->addItem(QStringLiteral("強さ 1（初級）"));
-  strength_->addItem(QStringLiteral("強さ 2（中級）"));
-  strength_->addItem(QStringLiteral("強さ 3（上級）"));
+  for (int level = 1; level <= 3; ++level) strength_->addItem(QString());
   for (QWidget* w : std::initializer_list<QWidget*>{check_, strength_}) {
     // The keys belong to the players: the boxes are clicked, never typed into.
     w->setFocusPolicy(Qt::NoFocus);
-    w->setFont(gameFont(9, false, scale));
     w->hide();
   }
+  showTexts();
+  check_->installEventFilter(this);
   check_->setGeometry(kLeft * scale, kTop * scale, kCheckWidth * scale, kHeight * scale);
   strength_->setGeometry((kLeft + kCheckWidth) * scale, kTop * scale, kBoxWidth * scale,
                          kHeight * scale);
@@ -66,6 +66,20 @@ void CpuSeats::attach(QWidget* window, int scale) {
   connect(check_, &QCheckBox::toggled, this, [this](bool on) { setPlaying(on); });
   connect(strength_, &QComboBox::currentIndexChanged, this,
           [this](int index) { setLevel(index + kMinCpuLevel); });
+}
+
+void CpuSeats::showTexts() {
+  check_->setText(tr("コンピュータと対戦する"));
+  strength_->setItemText(0, tr("強さ 1（初級）"));
+  strength_->setItemText(1, tr("強さ 2（中級）"));
+  strength_->setItemText(2, tr("強さ 3（上級）"));
+  for (QWidget* w : std::initializer_list<QWidget*>{check_, strength_})
+    w->setFont(gameFont(9, false, scale_));
+}
+
+bool CpuSeats::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == check_ && event->type() == QEvent::LanguageChange) showTexts();
+  return QObject::eventFilter(watched, event);
 }
 
 void CpuSeats::showWith(const Game& g) {

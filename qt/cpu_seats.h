@@ -48,8 +48,13 @@ class CpuSeats : public QObject {
   QCheckBox* checkBox() const { return check_; }
   QComboBox* strengthBox() const { return strength_; }
 
+ protected:
+  // The boxes' texts and font again after a change of language.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void seat();
+  void showTexts();
 
   std::array<bool, 2> chosen_;  // sides the computer takes when playing
   bool on_;

@@ -16,7 +16,7 @@
 #include "qt/config_location.h"
 #include "qt/cpu_seats.h"
 #include "qt/game_host.h"
-#include "qt/japanese_font.h"
+#include "qt/language.h"
 #include "qt/main_window.h"
 #include "qt/message_box.h"
 #include "qt/net_play.h"
@@ -163,7 +163,12 @@ int main(int argc, char** argv) {
     return refuse(files.errors);
   }
 
-  QApplication::setFont(zelkar::qt::gameFont(9));
+  // The language before any window: the command line's for this run, else
+  // the one remembered beside config.txt. setLanguage sets the font too.
+  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
+  zelkar::qt::setLanguage(options.language.value_or(
+      zelkar::qt::readLanguageChoice(zelkar::qt::languageFilePath(config.savePath()))
+          .value_or(zelkar::qt::Language::japanese)));
   // Online play: the link opens before the window, so a port in use is
   // said at once.
   if (net.role != zelkar::qt::NetOptions::Role::none) {
@@ -172,9 +177,10 @@ int main(int argc, char** argv) {
                                              uint64_t(std::random_device{}()));
     if (net.code.isEmpty()) {
       bool ok = false;
-      net.code = QInputDialog::getText(nullptr, QStringLiteral("通信対戦"),
-                                       QStringLiteral("セッションコードを入力して下さい。"),
-                                       QLineEdit::Normal, QString(), &ok)
+      net.code = QInputDialog::getText(
+                     nullptr, QApplication::translate("Online", "通信対戦"),
+                     QApplication::translate("Online", "セッションコードを入力して下さい。"),
+                     QLineEdit::Normal, QString(), &ok)
                      .trimmed();
       if (!ok || net.code.isEmpty()) return 0;
     }
@@ -188,7 +194,6 @@ int main(int argc, char** argv) {
   }
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
-  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
   zelkar::qt::removeStaleSaves(config.savePath());
   const uint32_t seed =
       files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());

@@ -90,6 +90,15 @@ QRegion MainWindow::onScreen(const QRegion& client) const {
   return out;
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+  // Another language: the same model, every caption and font new.
+  if (event->type() == QEvent::LanguageChange) {
+    widgets_.retranslate(host_.game().screen);
+    modelChanged(true);
+  }
+  QWidget::changeEvent(event);
+}
+
 void MainWindow::modelChanged(bool everything) {
   if (everything) damage_.invalidate();
   watchBursts();

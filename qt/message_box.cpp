@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "qt/japanese_font.h"
+#include "qt/game_font.h"
 
 namespace zelkar::qt {
 

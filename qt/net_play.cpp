@@ -20,7 +20,6 @@ constexpr int kPollMs = 1;
 // After the end the peer may still need our last hashes; it gets this long.
 constexpr int64_t kLingerMicros = 2'000'000;
 const QString kTitle = QStringLiteral("ZELKAR GAME");
-const QString kBoxTitle = QStringLiteral("通信対戦");
 
 }  // namespace
 
@@ -96,19 +95,19 @@ void NetPlay::setLocalKeyboard(int16_t keypadMode) {
 
 QString NetPlay::windowTitle() const {
   if (!session_) return kTitle;
-  const QString code = QStringLiteral("（コード：%1）").arg(options_.code);
   switch (session_->phase()) {
     case net::Phase::WaitingForPeer:
       if (isHost())
-        return kTitle + QStringLiteral("　相手を待っています") + code +
-               QStringLiteral("　ポート %1").arg(port());
-      return kTitle + QStringLiteral("　接続しています…");
+        return tr("%1　相手を待っています（コード：%2）　ポート %3")
+            .arg(kTitle, options_.code)
+            .arg(port());
+      return tr("%1　接続しています…").arg(kTitle);
     case net::Phase::Running:
-      return kTitle + QStringLiteral("　通信対戦") + (isHost() ? code : QString()) +
-             (session_->waitingForPeerAnswer() ? QStringLiteral("　相手の返事を待っています")
-                                               : QString());
+      return tr("%1　通信対戦").arg(kTitle) +
+             (isHost() ? tr("（コード：%1）").arg(options_.code) : QString()) +
+             (session_->waitingForPeerAnswer() ? tr("　相手の返事を待っています") : QString());
     case net::Phase::Ended:
-      return kTitle + QStringLiteral("　通信対戦終了");
+      return tr("%1　通信対戦終了").arg(kTitle);
   }
   return kTitle;
 }
@@ -120,20 +119,19 @@ QString NetPlay::endText(const net::Session& s) {
     case net::Outcome::BothScriptsDone:
       return {};
     case net::Outcome::PeerAnsweredNo:
-      return QStringLiteral("相手が対戦を終了しました。");
+      return tr("相手が対戦を終了しました。");
     case net::Outcome::Desync:
-      return QStringLiteral("%1回目の時刻で相手と状態がずれました。対戦を終了します。")
-          .arg(s.desyncTick());
+      return tr("%1回目の時刻で相手と状態がずれました。対戦を終了します。").arg(s.desyncTick());
     case net::Outcome::ConnectionLost:
-      return QStringLiteral("通信が切れました。");
+      return tr("通信が切れました。");
     case net::Outcome::WrongCode:
-      return QStringLiteral("セッションコードが違います。");
+      return tr("セッションコードが違います。");
     case net::Outcome::WrongVersion:
-      return QStringLiteral("相手の版が違います（相手 %1、こちら %2）。")
+      return tr("相手の版が違います（相手 %1、こちら %2）。")
           .arg(s.peerProtocolVersion())
           .arg(net::kProtocolVersion);
     case net::Outcome::SideTaken:
-      return QStringLiteral("相手と同じ側を選んでいます。");
+      return tr("相手と同じ側を選んでいます。");
   }
   return {};
 }
@@ -203,7 +201,7 @@ void NetPlay::ended() {
   std::fprintf(stderr, "zelkar: online session ended: %s\n",
                text.isEmpty() ? "as this player chose" : qPrintable(text));
   if (!text.isEmpty())
-    host_->windowSystem().messageBox(text.toStdString(), kBoxTitle.toStdString());
+    host_->windowSystem().messageBox(text.toStdString(), tr("通信対戦").toStdString());
   host_->end();
 }
 

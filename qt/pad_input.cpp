@@ -11,14 +11,6 @@
 
 namespace zelkar::qt {
 
-namespace {
-
-QString sideName(int slot) {
-  return pad::playerOfSlot(slot) == 1 ? QStringLiteral("左") : QStringLiteral("右");
-}
-
-}  // namespace
-
 PadInput::PadInput(GameHost& host, std::FILE* err, const char* library)
     : host_(host), err_(err), reader_(library) {
   sink_.ended = [this] { return host_.ended(); };
@@ -72,9 +64,11 @@ void PadInput::plugged(const pad::PlugEvent& e) {
   if (e.kind == pad::PlugEvent::failed) {
     std::fprintf(err_, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
   } else if (e.kind == pad::PlugEvent::connected) {
-    say(sideName(e.slot) + QStringLiteral("のプレイヤーにパッドがつながりました"));
+    say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーにパッドがつながりました")
+                                         : tr("右のプレイヤーにパッドがつながりました"));
   } else {
-    say(sideName(e.slot) + QStringLiteral("のプレイヤーのパッドが外れました"));
+    say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーのパッドが外れました")
+                                         : tr("右のプレイヤーのパッドが外れました"));
   }
 }
 

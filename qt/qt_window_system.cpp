@@ -1,14 +1,9 @@
 #include "qt/qt_window_system.h"
 
+#include "qt/core_texts.h"
 #include "qt/settings_window.h"
 
 namespace zelkar::qt {
-
-namespace {
-
-QString fromView(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-
-}  // namespace
 
 QtWindowSystem::QtWindowSystem(ConfigLocation where, QWidget* parent, std::function<void()> onEnd,
                                int scale)
@@ -26,7 +21,9 @@ MessageBoxFn QtWindowSystem::messageBoxFn() const {
 }
 
 void QtWindowSystem::messageBox(std::string_view text, std::string_view title) {
-  messageBoxFn()(fromView(text), fromView(title));
+  // The core's boxes come in Japanese; the window's own come translated
+  // already, and pass through unchanged.
+  messageBoxFn()(coreText(text), coreText(title));
 }
 
 void QtWindowSystem::showSettingsWindow() {

@@ -8,7 +8,8 @@
 #include <QSignalBlocker>
 
 #include "qt/bgr_colour.h"
-#include "qt/japanese_font.h"
+#include "qt/core_texts.h"
+#include "qt/game_font.h"
 
 namespace zelkar::qt {
 
@@ -42,7 +43,7 @@ void showText(QLineEdit* box, const Item& it) {
 
 template <typename Button>
 void showCaption(Button* b, const Item& it) {
-  const QString text = textOf(it);
+  const QString text = coreText(it.caption.view());
   if (b->text() != text) b->setText(text);
 }
 
@@ -90,6 +91,11 @@ void RealWidgets::copyInto(ScreenModel& m) const {
   m.han.caption = utf8(han_->text());
 }
 
+void RealWidgets::retranslate(const ScreenModel& m) {
+  shown_.reset();
+  showModel(m, choicesOwn_);
+}
+
 void RealWidgets::showModel(const ScreenModel& m, bool choicesOwn) {
   // After a tick that part of the model is nearly always as it was, and
   // comparing it costs far less than asking each widget for its text.
@@ -110,7 +116,8 @@ void RealWidgets::showModel(const ScreenModel& m, bool choicesOwn) {
   showItem(game_, m.game, panel, panelShown, scale_);
   showItem(han_, m.han, QPoint(0, 0), true, scale_);
 
-  if (label1_->text() != textOf(m.Label1)) label1_->setText(textOf(m.Label1));
+  if (const QString text = coreText(m.Label1.caption.view()); label1_->text() != text)
+    label1_->setText(text);
   showCaption(option1_, m.Option1);
   showCaption(option2_, m.Option2);
   showCaption(mas_, m.mas);

@@ -2,6 +2,7 @@
 // the painted arena, so that typing, clicking and focus work as players
 // expect. The screen model stays the master: before a handler runs the
 // widgets' states are copied into it, after it the widgets take the model's.
+// Captions from the model are shown translated; what a player types is not.
 #pragma once
 
 #include <QObject>
@@ -31,6 +32,8 @@ class RealWidgets : public QObject {
   // model; with `choicesOwn` the start panel's buttons, count box and
   // friction box keep what the player chose there.
   void showModel(const ScreenModel& m, bool choicesOwn = false);
+  // showModel in full, after a change of language.
+  void retranslate(const ScreenModel& m);
 
   QLabel* label1() const { return label1_; }
   QRadioButton* option1() const { return option1_; }

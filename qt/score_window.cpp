@@ -5,7 +5,7 @@
 #include <QPainter>
 
 #include "qt/bgr_colour.h"
-#include "qt/japanese_font.h"
+#include "qt/game_font.h"
 
 namespace zelkar::qt {
 
@@ -22,7 +22,7 @@ constexpr double kCaptionPoints = 11.25;
 
 ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scale)
     : QWidget(mainWindow, Qt::Window), model_(&model), mainWindow_(mainWindow), scale_(scale) {
-  setWindowTitle(QString::fromUtf8("得点"));
+  setWindowTitle(tr("得点"));
   setFixedSize(kWidth * scale, kHeight * scale);
   // Showing it at the start of a match must not take the keys away.
   setAttribute(Qt::WA_ShowWithoutActivating);
@@ -30,6 +30,10 @@ ScoreWindow::ScoreWindow(const ScreenModel& model, QWidget* mainWindow, int scal
 }
 
 bool ScoreWindow::event(QEvent* event) {
+  if (event->type() == QEvent::LanguageChange) {
+    setWindowTitle(tr("得点"));
+    update();
+  }
   if (event->type() == QEvent::WindowActivate && mainWindow_ != nullptr) {
     mainWindow_->activateWindow();
     mainWindow_->setFocus(Qt::ActiveWindowFocusReason);
@@ -58,16 +62,17 @@ void ScoreWindow::paintContents(QPainter& p) const {
 
   p.setFont(gameFont(kCaptionPoints, true));
   p.drawText(QRect(8, 8, kDividerX - 8, kDividerY - 8), Qt::AlignLeft | Qt::AlignTop,
-             QString::fromUtf8("左側の人の得点"));
+             tr("左側の人の得点"));
   p.drawText(QRect(136, 8, kWidth - 136, kDividerY - 8), Qt::AlignLeft | Qt::AlignTop,
-             QString::fromUtf8("右側の人の得点"));
+             tr("右側の人の得点"));
 
   // The scores are laid out by the model like the main window's labels.
   for (const Item& score : model_->tokuten) {
     if (!score.visible) continue;
     const QRect box(score.left, score.top, score.width, score.height);
     p.fillRect(box, colourFromBgr(score.backColor));
-    p.setFont(gameFont(score.fontPoints, score.bold));
+    // The figures keep the face their boxes were measured for.
+    p.setFont(layoutFont(score.fontPoints, score.bold));
     p.setPen(colourFromBgr(score.foreColor));
     const std::string_view text = score.caption.view();
     p.drawText(box, Qt::AlignLeft | Qt::AlignTop,

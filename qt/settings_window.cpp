@@ -1,19 +1,21 @@
 #include "qt/settings_window.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "qt/japanese_font.h"
+#include "qt/game_font.h"
+#include "qt/language.h"
 
 namespace zelkar::qt {
 
 namespace {
 
 constexpr int kWidth = 267;            // px, client area
-constexpr int kHeight = 116;           // px
+constexpr int kHeight = 144;           // px: the language row below the rest
 constexpr double kMinOperability = 9;  // ms: the value must be above this
 const char* const kDefaultOperability = "10";
 
@@ -42,8 +44,8 @@ QRect scaled(QRect r, int scale) {
   return {r.left() * scale, r.top() * scale, r.width() * scale, r.height() * scale};
 }
 
-QGroupBox* frame(QWidget* parent, const char* title, QRect geometry, int scale) {
-  auto* f = new QGroupBox(QString::fromUtf8(title), parent);
+QGroupBox* frame(QWidget* parent, const QString& title, QRect geometry, int scale) {
+  auto* f = new QGroupBox(title, parent);
   f->setGeometry(scaled(geometry, scale));
   return f;
 }
@@ -59,21 +61,28 @@ W* place(W* w, QRect geometry, int scale) {
 SettingsWindow::SettingsWindow(ConfigLocation where, MessageBoxFn messageBox, QWidget* parent,
                                int scale)
     : QDialog(parent), where_(std::move(where)), messageBox_(std::move(messageBox)) {
-  setWindowTitle(QString::fromUtf8("初期設定"));
+  setWindowTitle(tr("初期設定"));
   setFont(gameFont(9, false, scale));
   setFixedSize(kWidth * scale, kHeight * scale);
 
-  QGroupBox* frame1 = frame(this, "キーボード種別", {8, 8, 105, 41}, scale);
-  tenkey_ = place(new QCheckBox(QString::fromUtf8("１０キー有り"), frame1), {8, 16, 89, 17}, scale);
-  QGroupBox* frame2 = frame(this, "操作性調整", {128, 8, 129, 41}, scale);
+  QGroupBox* frame1 = frame(this, tr("キーボード種別"), {8, 8, 105, 41}, scale);
+  tenkey_ = place(new QCheckBox(tr("１０キー有り"), frame1), {8, 16, 89, 17}, scale);
+  QGroupBox* frame2 = frame(this, tr("操作性調整"), {128, 8, 129, 41}, scale);
   // The caption needs 84 px in the 12-px font: it takes the whole gap up to
   // the value box rather than lose its last character.
-  place(new QLabel(QString::fromUtf8("値範囲：10以上"), frame2), {8, 19, 88, 12}, scale);
+  place(new QLabel(tr("値範囲：10以上"), frame2), {8, 19, 88, 12}, scale);
   opeval_ = place(new QLineEdit(frame2), {96, 16, 25, 18}, scale);
-  QGroupBox* frame3 = frame(this, "効果音設定", {8, 64, 105, 41}, scale);
-  sound_ = place(new QCheckBox(QString::fromUtf8("音有り"), frame3), {8, 16, 57, 17}, scale);
-  comdef_ = place(new QPushButton(QString::fromUtf8("既定値"), this), {136, 72, 57, 25}, scale);
-  comsave_ = place(new QPushButton(QString::fromUtf8("保存"), this), {200, 72, 57, 25}, scale);
+  QGroupBox* frame3 = frame(this, tr("効果音設定"), {8, 64, 105, 41}, scale);
+  sound_ = place(new QCheckBox(tr("音有り"), frame3), {8, 16, 57, 17}, scale);
+  comdef_ = place(new QPushButton(tr("既定値"), this), {136, 72, 57, 25}, scale);
+  comsave_ = place(new QPushButton(tr("保存"), this), {200, 72, 57, 25}, scale);
+  // Each language under its own name, so that a player who reads only one
+  // of them finds it. The Japanese label carries the English word too.
+  place(new QLabel(tr("言語 (Language)"), this), {8, 117, 120, 12}, scale);
+  language_ = place(new QComboBox(this), {136, 112, 121, 22}, scale);
+  language_->addItem(QStringLiteral("日本語"), languageCode(Language::japanese));
+  language_->addItem(QStringLiteral("English"), languageCode(Language::english));
+  language_->setCurrentIndex(currentLanguage() == Language::english ? 1 : 0);
   // Enter in the value box must not press a button the player did not choose.
   comdef_->setAutoDefault(false);
   comsave_->setAutoDefault(false);
@@ -110,7 +119,7 @@ void SettingsWindow::showValue(QCheckBox* box, std::optional<int16_t>& kept, int
   // beside the pointer, and kept until the player clicks the box.
   kept = value;
   setValue(box, 2);
-  box->setToolTip(QString::fromUtf8("config.txt の値：%1").arg(value));
+  box->setToolTip(tr("config.txt の値：%1").arg(value));
 }
 
 int16_t SettingsWindow::savedValue(const QCheckBox* box, const std::optional<int16_t>& kept) const {
@@ -127,8 +136,7 @@ bool SettingsWindow::comsaveClick() {
   const QByteArray typed = opeval_->text().toUtf8();
   if (!(leadingNumber(std::string_view(typed.data(), std::size_t(typed.size()))) >
         kMinOperability)) {
-    messageBox_(QString::fromUtf8("10以上の値に設定して下さい。"),
-                QString::fromUtf8("操作性調整値"));
+    messageBox_(tr("10以上の値に設定して下さい。"), tr("操作性調整値"));
     opeval_->setFocus();
     return false;
   }
@@ -139,13 +147,25 @@ bool SettingsWindow::comsaveClick() {
       saveAtomically(where_.savePath(), QByteArray(text.data(), qsizetype(text.size())));
   if (!failure.isEmpty()) {
     // The window stays open so the player can try again or close it.
-    messageBox_(
-        QString::fromUtf8("設定を保存できませんでした。\n%1\n%2").arg(where_.savePath(), failure),
-        windowTitle());
+    messageBox_(tr("設定を保存できませんでした。\n%1\n%2").arg(where_.savePath(), failure),
+                windowTitle());
     return false;
   }
+  saveLanguage();
   accept();
   return true;
+}
+
+void SettingsWindow::saveLanguage() {
+  const Language chosen =
+      languageFromCode(language_->currentData().toString()).value_or(Language::japanese);
+  const QString path = languageFilePath(where_.savePath());
+  // config.txt is saved by now: a choice that cannot be kept still holds
+  // for this run, and the player is told.
+  const QString failure = saveLanguageChoice(path, chosen);
+  if (chosen != currentLanguage()) setLanguage(chosen);
+  if (!failure.isEmpty())
+    messageBox_(tr("言語の選択を保存できませんでした。\n%1\n%2").arg(path, failure), windowTitle());
 }
 
 }  // namespace zelkar::qt

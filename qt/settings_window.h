@@ -1,5 +1,6 @@
 // The settings window "初期設定": keyboard kind, operability value and
-// sound switch, saved to config.txt. Shown modally by the caller.
+// sound switch, saved to config.txt, and the language of the windows,
+// saved beside it. Shown modally by the caller.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include "qt/message_box.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QPushButton;
 
@@ -29,6 +31,7 @@ class SettingsWindow : public QDialog {
   QCheckBox* sound() const { return sound_; }
   QPushButton* comdef() const { return comdef_; }
   QPushButton* comsave() const { return comsave_; }
+  QComboBox* language() const { return language_; }
 
   // Fills the elements from the file; a file that cannot be read leaves
   // them as they are, without a word.
@@ -36,12 +39,14 @@ class SettingsWindow : public QDialog {
   // "既定値": the initial values back in the elements; nothing is written.
   void comdefClick();
   // "保存": checks the operability value, writes the file and closes the
-  // window; returns whether it did.
+  // window; returns whether it did. The language chosen is remembered and
+  // takes effect at once.
   bool comsaveClick();
 
  private:
   void showValue(QCheckBox* box, std::optional<int16_t>& kept, int16_t value);
   int16_t savedValue(const QCheckBox* box, const std::optional<int16_t>& kept) const;
+  void saveLanguage();
 
   ConfigLocation where_;
   MessageBoxFn messageBox_;
@@ -50,6 +55,7 @@ class SettingsWindow : public QDialog {
   QCheckBox* sound_;
   QPushButton* comdef_;
   QPushButton* comsave_;
+  QComboBox* language_;
   // Values from the file that no check box can hold, written back as they
   // were unless the player clicks the box.
   std::optional<int16_t> keptTenkey_;

@@ -1,5 +1,6 @@
 #include "qt/sync_test_mode.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <cstdio>
 
@@ -36,10 +37,11 @@ void SyncTestMode::tickRan(GameHost& host) {
                  static_cast<long long>(f->tick), static_cast<long long>(f->rolledBackAt),
                  f->difference.c_str());
     host.windowSystem().messageBox(
-        QStringLiteral("%1回目の時刻を巻き戻して再現すると状態が変わりました。")
+        QCoreApplication::translate("Online",
+                                    "%1回目の時刻を巻き戻して再現すると状態が変わりました。")
             .arg(f->tick)
             .toStdString(),
-        "同期テスト");
+        QCoreApplication::translate("Online", "同期テスト").toStdString());
     host.end();
   }
 }

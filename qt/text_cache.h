@@ -16,7 +16,8 @@ namespace zelkar::qt {
 class TextCache {
  public:
   // `font` must outlive the cache (fonts come from a cache of their own);
-  // `text` is UTF-8. The result holds until the next call.
+  // `text` is a core text in UTF-8, laid out in the language in use. The
+  // result holds until the next call.
   const QStaticText& get(const QFont& font, std::string_view text);
 
  private:

@@ -27,11 +27,15 @@ TEST(CommandLine, SeedAndScale) {
   EXPECT_EQ(both.seed, 4294967295u);
   EXPECT_EQ(both.scale, 3);
   EXPECT_EQ(parse({"--seed=0"}).seed, 0u);
+  EXPECT_FALSE(plain.language.has_value());
+  EXPECT_EQ(parse({"--lang", "en"}).language, Language::english);
+  EXPECT_EQ(parse({"--lang=ja"}).language, Language::japanese);
 }
 
 TEST(CommandLine, MistakesAreRefusedNotGuessed) {
-  for (const char* args : {"--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "--scale 0",
-                           "--scale 9", "--scale 2.5", "--fast", "extra"}) {
+  for (const char* args :
+       {"--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "--scale 0", "--scale 9",
+        "--scale 2.5", "--fast", "extra", "--lang", "--lang EN", "--lang fr", "--lang=english"}) {
     const CommandLine c = parseCommandLine(test::commandLineOf(args));
     EXPECT_EQ(c.action, CommandLine::Action::error) << args;
     EXPECT_FALSE(c.error.isEmpty());

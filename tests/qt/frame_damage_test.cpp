@@ -10,6 +10,7 @@
 #include "played_match.h"
 #include "qt/arena_painter.h"
 #include "qt/game_host.h"
+#include "qt/language.h"
 #include "qt/main_window.h"
 
 namespace zelkar::qt {
@@ -120,6 +121,15 @@ TEST(FrameDamageOverMatches, AFightWithShotsBurstsAndDestructions) {
 
 TEST(FrameDamageOverMatches, FrictionObstaclesAndTheStartPanelAgain) {
   expectSameAsWholeRepaint("eleven_obstacles.zrp", 1 << 20);
+}
+
+// In English, labels run past the boxes the layout measured for the
+// Japanese: the pieces must still add up to a whole repaint, to the end of
+// a match with its winner and loser.
+TEST(FrameDamageOverMatches, EnglishLabelsRunningPastTheirBoxes) {
+  setLanguage(Language::english);
+  expectSameAsWholeRepaint("match_to_ten.zrp", 1 << 20);
+  setLanguage(Language::japanese);
 }
 
 // The window with its clock held still: a change right after a frame is

@@ -4,11 +4,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "qt/language.h"
 #include "qt/qt_window_system.h"
 #include "qt_test_support.h"
 
@@ -176,6 +179,46 @@ TEST_F(SettingsWindowTest, TheWindowSystemShowsItModallyUntilSaved) {
   EXPECT_TRUE(sawModal);
   ASSERT_TRUE(ws.readSettings().ok());
   EXPECT_EQ(ws.readSettings().values->tickInterval, 15);
+}
+
+}  // namespace
+}  // namespace zelkar::qt
+
+namespace zelkar::qt {
+namespace {
+
+// The language is chosen in the window and remembered in a file of its
+// own: config.txt keeps its three lines byte for byte.
+TEST_F(SettingsWindowTest, TheLanguageIsSavedBesideConfigTxtAndTakesEffectAtOnce) {
+  const QString choice = languageFilePath(path());
+  EXPECT_EQ(QFileInfo(choice).dir(), QFileInfo(path()).dir());
+  for (const auto& [index, code, title] :
+       {std::tuple{1, "en\n", "Settings"}, std::tuple{0, "ja\n", "初期設定"}}) {
+    auto w = open();
+    w->language()->setCurrentIndex(index);
+    w->comsave()->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(readAll(path()), QByteArray(test::kInitialSettings));
+    EXPECT_EQ(readAll(choice), QByteArray(code));
+    EXPECT_EQ(currentLanguage(), index == 1 ? Language::english : Language::japanese);
+    EXPECT_EQ(open()->windowTitle(), QString::fromUtf8(title));
+  }
+  EXPECT_TRUE(messages.shown.empty());
+  // What the file may say: only the two codes count.
+  const struct {
+    const char* file;  // null: none
+    std::optional<Language> read;
+  } cases[] = {{nullptr, {}},
+               {"en\n", Language::english},
+               {"ja", Language::japanese},
+               {" en\r\n", Language::english},
+               {"fr\n", {}},
+               {"english\n", {}}};
+  for (const auto& c : cases) {
+    QFile::remove(choice);
+    if (c.file) writeAll(choice, c.file);
+    EXPECT_EQ(readLanguageChoice(choice), c.read) << (c.file ? c.file : "no file");
+  }
 }
 
 }  // namespace

@@ -83,8 +83,8 @@ TEST_F(WindowPartsTest, ScaleEnlargesTheScoreWindowPixelForPixel) {
 TEST_F(WindowPartsTest, ScaleEnlargesTheSettingsWindowItsElementsAndItsText) {
   SettingsWindow one(ConfigLocation(config(), config()), messages.fn(), nullptr, 1);
   SettingsWindow three(ConfigLocation(config(), config()), messages.fn(), nullptr, 3);
-  EXPECT_EQ(one.size(), QSize(267, 116));
-  EXPECT_EQ(three.size(), QSize(3 * 267, 3 * 116));
+  EXPECT_EQ(one.size(), QSize(267, 144));
+  EXPECT_EQ(three.size(), QSize(3 * 267, 3 * 144));
   for (auto pick : {+[](SettingsWindow& w) -> QWidget* { return w.opeval(); },
                     +[](SettingsWindow& w) -> QWidget* { return w.comsave(); },
                     +[](SettingsWindow& w) -> QWidget* { return w.tenkey(); }}) {
@@ -105,7 +105,7 @@ TEST_F(WindowPartsTest, TheSettingsWindowOfCtrlF1IsEnlargedToo) {
     }
   });
   QTest::keyClick(&host->mainWindow(), Qt::Key_F1, Qt::ControlModifier);
-  EXPECT_EQ(seen, QSize(2 * 267, 2 * 116));
+  EXPECT_EQ(seen, QSize(2 * 267, 2 * 144));
   EXPECT_FALSE(host->ended());  // closing it during play only closes it
 }
 
