@@ -175,7 +175,7 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   while (true) {
     const int64_t now = micros();
     session.poll(now);
-    reach.poll(*link, now, err);
+    reach.poll(*link, err);
     feeder.step(session);
     for (const net::ConfirmedTick& t : session.takeConfirmedTicks())
       if (opts.dumpHash) out << hashLine(t.tick, t.hash) << '\n';

@@ -24,10 +24,9 @@ std::string parseNetOptions(const std::vector<std::string>& args, NetOptions& op
   bool codeGiven = false, seedGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    static const char* const kNames[] = {"--host",        "--join",     "--code", "--side",
-                                         "--script",      "--record",   "--dump", "--seed",
-                                         "--input-delay", "--sync-test", "--relay",
-                                         "--relay-peer"};
+    static const char* const kNames[] = {"--host",        "--join",      "--code",  "--side",
+                                         "--script",      "--record",    "--dump",  "--seed",
+                                         "--input-delay", "--sync-test", "--relay", "--relay-peer"};
     if (a == "--no-portmap") {
       opts.portmap = false;
       continue;

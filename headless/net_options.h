@@ -27,8 +27,8 @@ struct NetOptions {
   std::string scriptPath;  // empty: standard input
   std::string recordPath;  // empty: no replay file
   bool dumpHash = false;
-  bool portmap = true;              // the host asks its router to forward the port
-  std::optional<net::TurnUrl> relay;  // play through this relay server
+  bool portmap = true;                  // the host asks its router to forward the port
+  std::optional<net::TurnUrl> relay;    // play through this relay server
   std::vector<std::string> relayPeers;  // hosting through it: who else may send
 };
 

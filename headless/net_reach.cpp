@@ -59,7 +59,8 @@ bool NetReach::afterListen(const NetOptions& opts, uint16_t port, std::ostream& 
   net::TurnRelay::Config cfg;
   cfg.server = *opts.relay;
   cfg.gamePort = port;
-  for (const std::string& p : opts.relayPeers) cfg.allowedPeers.push_back(net::turn::parseAddr4(p)->ip);
+  for (const std::string& p : opts.relayPeers)
+    cfg.allowedPeers.push_back(net::turn::parseAddr4(p)->ip);
   std::string error;
   relay_ = net::TurnRelay::start(cfg, error);
   if (!relay_) {
@@ -70,7 +71,7 @@ bool NetReach::afterListen(const NetOptions& opts, uint16_t port, std::ostream& 
   return true;
 }
 
-void NetReach::poll(const net::EnetLink& link, int64_t nowMicros, std::ostream& err) {
+void NetReach::poll(const net::EnetLink& link, std::ostream& err) {
   if (portmap_ && !mappingReported_) {
     const net::PortmapStatus st = portmap_->status();
     if (st.state != net::PortmapState::Trying) {
@@ -85,7 +86,9 @@ void NetReach::poll(const net::EnetLink& link, int64_t nowMicros, std::ostream& 
   }
   if (!connectedReported_ && link.state() == net::LinkState::Connected) {
     connectedReported_ = true;
-    err << "zelkar-sim: connected after " << nowMicros / 1000 << " ms";
+    const auto waited = std::chrono::steady_clock::now() - started_;
+    err << "zelkar-sim: connected after "
+        << std::chrono::duration_cast<std::chrono::milliseconds>(waited).count() << " ms";
     if (joining_) err << ", " << path(relay_ != nullptr);
     err << "\n";
   }

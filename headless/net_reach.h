@@ -4,6 +4,7 @@
 // that the loop only asks "where do I connect" and "anything to report".
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <ostream>
@@ -26,7 +27,7 @@ class NetReach {
   bool afterListen(const NetOptions& opts, uint16_t port, std::ostream& err);
   // Called each turn of the loop: reports the mapping once known, the
   // moment the link comes up (and by which path), a relay that failed.
-  void poll(const net::EnetLink& link, int64_t nowMicros, std::ostream& err);
+  void poll(const net::EnetLink& link, std::ostream& err);
   // The closing line: the path, the round trip and the relay's bytes.
   void report(const net::EnetLink& link, std::ostream& err) const;
 
@@ -37,6 +38,8 @@ class NetReach {
   bool connectedReported_ = false;
   bool relayFailureReported_ = false;
   bool joining_ = false;
+  // The time to connect counts the relay's login and the mapping too.
+  std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
 };
 
 }  // namespace zelkar::sim

@@ -2,14 +2,14 @@
 // bound and silent, the UPnP description served by a listener that
 // accepts and says nothing. The game must not wait for it beyond the
 // budget, and ending the mapper must not hang on it either.
+#include "net/portmap.h"
+
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-
-#include "net/portmap.h"
 
 namespace zelkar::net {
 namespace {
