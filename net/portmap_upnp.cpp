@@ -76,8 +76,11 @@ class Upnp final : public PortmapBackend {
       }
       r = UPNP_GetValidIGD(devices, &urls_, &data_, lanAddress_, sizeof lanAddress_);
       freeUPNPDevlist(devices);
-      // 1: a connected gateway; 2 and 3 are devices that cannot forward.
-      if (r != 1) {
+      // 1: a connected gateway. 2: a gateway that says it is not
+      // connected or whose outside address is a private or reserved one
+      // (a router behind another): still asked, as it may well forward,
+      // and the address it reports tells the player. 3: not a gateway.
+      if (r != 1 && r != 2) {
         if (r > 0) FreeUPNPUrls(&urls_);
         error = "no Internet gateway among the devices that answered";
         return false;

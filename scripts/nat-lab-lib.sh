@@ -11,7 +11,8 @@
 #   lab_init                     names, the trap, the work folder $LAB_DIR
 #   lab_internet                 the bridge and the relay server (198.18.0.1)
 #   lab_home N cone|symmetric    router rN (WAN 198.18.0.1N) and home hN (198.19.N.2)
-#   lab_miniupnpd N              router N grants port mappings (UPnP and NAT-PMP)
+#   lab_miniupnpd N [upnp]       router N grants port mappings (UPnP and NAT-PMP,
+#                                or UPnP alone)
 #   lab_in NAME CMD...           runs CMD in namespace NAME (inet, rN, hN)
 #   lab_turn_url NAME            a relay login valid for 10 minutes
 #   lab_play CASE HOSTNS JOINNS HOSTARGS JOINARGS
@@ -22,7 +23,7 @@ LAB_SECRET=lab-relay-secret
 LAB_TICKS=3000
 
 lab_init() {
-  LAB_ID="zl$$"
+  LAB_ID="zl$BASHPID"
   LAB_DIR=$(mktemp -d "${TMPDIR:-/tmp}/zelkar-nat-lab.XXXXXX")
   LAB_PIDS=()
   LAB_NS=()
@@ -118,7 +119,8 @@ NFT
 # and forwards the ports its home asks for. It learns by STUN (from the
 # relay server) that its WAN address is public, as it is in the lab.
 lab_miniupnpd() {
-  local n=$1
+  local n=$1 natpmp=yes
+  [ "${2:-}" = upnp ] && natpmp=no
   lab_in "r$n" nft -f - <<NFT
 table inet filter {
   chain forward { type filter hook forward priority 0; policy accept; jump miniupnpd; }
@@ -135,7 +137,7 @@ NFT
 ext_ifname=wan
 listening_ip=lan
 http_port=0
-enable_natpmp=yes
+enable_natpmp=$natpmp
 enable_upnp=yes
 secure_mode=yes
 system_uptime=no
