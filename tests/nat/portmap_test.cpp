@@ -58,16 +58,18 @@ TEST(Portmap, SilentRouterCostsAtMostTheBudget) {
   const auto t0 = Clock::now();
   {
     Portmapper mapper(cfg);
-    EXPECT_LT(Clock::now() - t0, milliseconds(100));  // asking happens in the background
+    // Asking happens in the background: the constructor does not wait for
+    // the router (the margins are for a loaded machine and the sanitizers).
+    EXPECT_LT(Clock::now() - t0, milliseconds(1000));
     EXPECT_EQ(mapper.status().state, PortmapState::Trying);
     const PortmapStatus st = mapper.wait();
     const auto waited = Clock::now() - t0;
     EXPECT_EQ(st.state, PortmapState::Failed);
     EXPECT_GE(waited, milliseconds(1900));
-    EXPECT_LT(waited, milliseconds(2300));
+    EXPECT_LT(waited, milliseconds(2800));
   }
   // The end waits for the stuck thread no longer than its own budget.
-  EXPECT_LT(Clock::now() - t0, milliseconds(2900));
+  EXPECT_LT(Clock::now() - t0, milliseconds(3600));
   close(natpmp);
   close(http);
 }
