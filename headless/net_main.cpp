@@ -8,6 +8,7 @@
 
 #include "headless/cli.h"
 #include "headless/net_options.h"
+#include "headless/net_reach.h"
 #include "headless/net_script.h"
 #include "headless/replay.h"
 #include "net/enet_link.h"
@@ -138,16 +139,21 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
 
   std::string linkError;
+  NetReach reach;
+  net::Endpoint connectTo = opts.endpoint;
+  if (role == net::Role::Joiner && !reach.beforeConnect(opts, connectTo, err)) return kExitSession;
   std::unique_ptr<net::EnetLink> link = role == net::Role::Host
                                             ? net::EnetLink::listen(opts.endpoint, linkError)
-                                            : net::EnetLink::connect(opts.endpoint, linkError);
+                                            : net::EnetLink::connect(connectTo, linkError);
   if (!link) {
     err << "zelkar-sim: " << linkError << "\n";
     return kExitSession;
   }
-  if (role == net::Role::Host)
+  if (role == net::Role::Host) {
     err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code " << opts.code
         << "\n";
+    if (!reach.afterListen(opts, link->localPort(), err)) return kExitSession;
+  }
 
   net::SessionConfig cfg;
   cfg.role = role;
@@ -169,6 +175,7 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   while (true) {
     const int64_t now = micros();
     session.poll(now);
+    reach.poll(*link, err);
     feeder.step(session);
     for (const net::ConfirmedTick& t : session.takeConfirmedTicks())
       if (opts.dumpHash) out << hashLine(t.tick, t.hash) << '\n';
@@ -185,6 +192,7 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
   outOk = bool(out.flush());
 
+  reach.report(*link, err);
   // Let the last reliable packets (the end, the hashes) reach the peer.
   link->close();
   const int64_t closeBy = micros() + 1'000'000;

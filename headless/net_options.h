@@ -11,6 +11,7 @@
 
 #include "net/enet_address.h"
 #include "net/session.h"
+#include "net/turn_url.h"
 
 namespace zelkar::sim {
 
@@ -26,6 +27,9 @@ struct NetOptions {
   std::string scriptPath;  // empty: standard input
   std::string recordPath;  // empty: no replay file
   bool dumpHash = false;
+  bool portmap = true;                  // the host asks its router to forward the port
+  std::optional<net::TurnUrl> relay;    // play through this relay server
+  std::vector<std::string> relayPeers;  // hosting through it: who else may send
 };
 
 inline constexpr std::size_t kMaxCodeLength = 16;  // typed by hand; 16 is plenty against guessing

@@ -169,4 +169,6 @@ uint64_t EnetLink::bytesSent() const { return host_->totalSentData; }
 
 uint64_t EnetLink::bytesReceived() const { return host_->totalReceivedData; }
 
+uint32_t EnetLink::roundTripMs() const { return peer_ != nullptr ? peer_->roundTripTime : 0; }
+
 }  // namespace zelkar::net

@@ -51,6 +51,8 @@ class EnetLink final : public Link {
   // UDP payload bytes, ENet's own headers included, since the link opened.
   uint64_t bytesSent() const;
   uint64_t bytesReceived() const;
+  // ENet's smoothed round-trip time to the peer in ms; 0 without one.
+  uint32_t roundTripMs() const;
   // Packets dropped here: larger than any the session sends
   // (kMaxPacketBytes), or arriving before the handshake or after the close.
   uint64_t dropped() const { return dropped_; }

@@ -36,6 +36,15 @@ TEST(SimNetOptions, ReadsBothSides) {
   EXPECT_EQ(j.mode, NetOptions::Mode::Join);
   EXPECT_EQ(j.endpoint, (net::Endpoint{"box", 7}));
   EXPECT_EQ(j.side, net::Side::Right);
+  EXPECT_TRUE(j.portmap);
+  NetOptions r;
+  EXPECT_EQ(parseNetOptions({"--host", "0", "--code", "K", "--no-portmap", "--relay",
+                             "turn://9:ann:pw@198.18.0.1", "--relay-peer", "198.18.0.12"},
+                            r),
+            "");
+  EXPECT_FALSE(r.portmap);
+  EXPECT_EQ(r.relay, (net::TurnUrl{"198.18.0.1", 3478, "9:ann", "pw"}));
+  EXPECT_EQ(r.relayPeers, std::vector<std::string>{"198.18.0.12"});
 }
 
 TEST(SimNetOptions, RefusesWithAReason) {
@@ -52,6 +61,10 @@ TEST(SimNetOptions, RefusesWithAReason) {
       {"--sync-test", "2", "--code", "C"},
       {"--host", "1", "--code", "C", "--frobnicate", "1"},
       {"--host"},
+      {"--host", "1", "--code", "C", "--relay", "u:p@h"},            // not a relay URL
+      {"--join", "h", "--code", "C", "--relay-peer", "198.18.0.1"},  // only a relaying host
+      {"--host", "1", "--code", "C", "--relay", "turn://u:p@h", "--relay-peer", "h"},  // no IP
+      {"--sync-test", "2", "--no-portmap"},
   };
   for (const auto& args : bad) {
     NetOptions o;

@@ -1,0 +1,111 @@
+// A real relay server (coturn's turnserver) on 127.0.0.1 for one test: a
+// free port, a login by shared secret, peers on loopback allowed. It dies
+// with the test's process (the parent-death signal) and in the destructor.
+#pragma once
+
+#include <arpa/inet.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zelkar::test {
+
+class RelayServer {
+ public:
+  static constexpr const char* kSecret = "lab-secret";
+
+  RelayServer() {
+    port_ = freeUdpPort();
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zelkar-relay-" + std::to_string(getpid()) + "-" + std::to_string(port_));
+    std::filesystem::create_directories(dir_);
+    const std::vector<std::string> args = {"turnserver",
+                                           "--listening-ip=127.0.0.1",
+                                           "--relay-ip=127.0.0.1",
+                                           "--listening-port=" + std::to_string(port_),
+                                           "--use-auth-secret",
+                                           std::string("--static-auth-secret=") + kSecret,
+                                           "--realm=zelkar.lab",
+                                           "--allow-loopback-peers",
+                                           "--no-cli",
+                                           "--no-tls",
+                                           "--no-dtls",
+                                           "--no-tcp",
+                                           "--no-tcp-relay",
+                                           "--no-rfc5780",
+                                           "--no-stun-backward-compatibility",
+                                           "--db=" + (dir_ / "turndb").string(),
+                                           "--pidfile=" + (dir_ / "pid").string(),
+                                           "--log-file=" + (dir_ / "log").string(),
+                                           "--simple-log",
+                                           "--no-stdout-log"};
+    pid_ = fork();
+    if (pid_ == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      std::vector<char*> argv;
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      _exit(127);
+    }
+    // Ready once its port is taken: at most 5 s.
+    for (int i = 0; i < 100 && !portTaken(port_); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ~RelayServer() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+  }
+  RelayServer(const RelayServer&) = delete;
+  RelayServer& operator=(const RelayServer&) = delete;
+
+  uint16_t port() const { return port_; }
+  bool running() const { return pid_ > 0 && portTaken(port_); }
+
+ private:
+  static int boundUdp(uint16_t port, uint16_t* chosen) {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    at.sin_port = htons(port);
+    socklen_t len = sizeof at;
+    if (bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
+      close(fd);
+      return -1;
+    }
+    getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len);
+    if (chosen) *chosen = ntohs(at.sin_port);
+    return fd;
+  }
+  static uint16_t freeUdpPort() {
+    uint16_t port = 0;
+    const int fd = boundUdp(0, &port);
+    if (fd >= 0) close(fd);
+    return port;
+  }
+  static bool portTaken(uint16_t port) {
+    const int fd = boundUdp(port, nullptr);
+    if (fd < 0) return true;
+    close(fd);
+    return false;
+  }
+
+  uint16_t port_ = 0;
+  pid_t pid_ = -1;
+  std::filesystem::path dir_;
+};
+
+}  // namespace zelkar::test
