@@ -224,16 +224,17 @@ int main(int argc, char** argv) {
   }
   std::optional<zelkar::qt::RunStats> stats;
   if (zelkar::qt::RunStats::wanted()) stats.emplace();
-  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
+  const zelkar::qt::GameFolders folders = zelkar::qt::findGameFolders(
+      QApplication::applicationDirPath(), QStringLiteral(ZELKAR_DATA_FROM_PROGRAM));
+  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun(folders);
   zelkar::qt::removeStaleSaves(config.savePath());
   const uint32_t seed =
       files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());
   // Outlives the host, which asks it for the computer's keys before each tick.
   zelkar::qt::CpuSeats cpu(cpuOptions, seed);
-  zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
-                             stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
-                             files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest,
-                             &cpu});
+  zelkar::qt::GameHost host({options.scale, config, folders.data, stats ? &*stats : nullptr,
+                             files.recorder.get(), files.hashes.get(), files.replay.get(),
+                             netPlay ? &*netPlay : nullptr, net.syncTest, &cpu});
   // A replay already holds the computer's keys; online, both seats are people.
   if (!files.replay && !netPlay) cpu.attach(&host.mainWindow(), options.scale);
   running = &host;
