@@ -6,6 +6,7 @@ BUILD     ?= build
 ASAN      ?= build-asan
 RELEASE   ?= build-release
 FUZZ      ?= build-fuzz
+DEB       ?= build-deb
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = config script play packet
 SOAK_SEEDS ?= 1000
@@ -13,7 +14,8 @@ JOBS      ?= $(shell nproc)
 CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check format lint clean
+.PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check package \
+	package-check format lint clean
 
 all: build
 
@@ -92,6 +94,16 @@ measure: build
 netplay-check: build
 	scripts/netplay-check $(BUILD)
 
+# The Debian package (debian/), built from a copy of the working tree in
+# $(DEB)/src by dpkg-buildpackage; the .deb lands in $(DEB)/.
+package: deps
+	scripts/make-package $(DEB) $(JOBS)
+
+# The package's checks: lintian, the metadata validators, the manual pages,
+# and the installed programs run from a scratch root.
+package-check: package
+	scripts/package-check $(DEB)
+
 format:
 	clang-format -i $(SOURCES)
 
@@ -99,4 +111,4 @@ lint:
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(DEB)

@@ -3,7 +3,6 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -26,22 +25,31 @@ bool canCreateFilesIn(const QString& dir) {
   return probe.open();
 }
 
+QString userConfigFile(const QString& xdgConfigHome, const QString& home) {
+  // Joined and cleaned: a home of "/" (HOME unset) must not give "//.config".
+  const QString base = !xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)
+                           ? xdgConfigHome
+                           : home + QStringLiteral("/.config");
+  return QDir::cleanPath(base + QStringLiteral("/zelkar/") + kFileName);
+}
+
 }  // namespace
 
 ConfigLocation ConfigLocation::choose(const QString& programDir, const QString& xdgConfigHome,
                                       const QString& home) {
   const QString programFile = programDir + u'/' + kFileName;
   if (canCreateFilesIn(programDir)) return {programFile, programFile};
-  // Joined and cleaned: a home of "/" (HOME unset) must not give "//.config".
-  const QString base = !xdgConfigHome.isEmpty() && QDir::isAbsolutePath(xdgConfigHome)
-                           ? xdgConfigHome
-                           : home + QStringLiteral("/.config");
-  return {QDir::cleanPath(base + QStringLiteral("/zelkar/") + kFileName), programFile};
+  return {userConfigFile(xdgConfigHome, home), programFile};
 }
 
-ConfigLocation ConfigLocation::forThisRun() {
-  return choose(QCoreApplication::applicationDirPath(), qEnvironmentVariable("XDG_CONFIG_HOME"),
-                homeFolder());
+ConfigLocation ConfigLocation::choose(const GameFolders& folders, const QString& xdgConfigHome,
+                                      const QString& home) {
+  if (folders.ownFolder) return choose(folders.program, xdgConfigHome, home);
+  return {userConfigFile(xdgConfigHome, home), folders.data + u'/' + kFileName};
+}
+
+ConfigLocation ConfigLocation::forThisRun(const GameFolders& folders) {
+  return choose(folders, qEnvironmentVariable("XDG_CONFIG_HOME"), homeFolder());
 }
 
 QString homeFolder() {

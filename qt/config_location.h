@@ -8,6 +8,7 @@
 #include <chrono>
 #include <functional>
 
+#include "qt/game_folders.h"
 #include "settings/config_file.h"
 
 namespace zelkar::qt {
@@ -19,8 +20,13 @@ class ConfigLocation {
   // relative means ~/.config, as the XDG rules say).
   static ConfigLocation choose(const QString& programDir, const QString& xdgConfigHome,
                                const QString& home);
-  // The place for this program: its own folder and this user's environment.
-  static ConfigLocation forThisRun();
+  // The same for a game's folders: an installed game (not its own folder)
+  // always saves in the user's folder, with the data folder's config.txt as
+  // the shared default, for its program's folder is not the game's to write.
+  static ConfigLocation choose(const GameFolders& folders, const QString& xdgConfigHome,
+                               const QString& home);
+  // The place for this run: the game's folders and this user's environment.
+  static ConfigLocation forThisRun(const GameFolders& folders);
 
   ConfigLocation(QString savePath, QString programFile)
       : savePath_(std::move(savePath)), programFile_(std::move(programFile)) {}

@@ -165,7 +165,9 @@ int main(int argc, char** argv) {
 
   // The language before any window: the command line's for this run, else
   // the one remembered beside config.txt. setLanguage sets the font too.
-  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun();
+  const zelkar::qt::GameFolders folders = zelkar::qt::findGameFolders(
+      QApplication::applicationDirPath(), QStringLiteral(ZELKAR_DATA_FROM_PROGRAM));
+  const zelkar::qt::ConfigLocation config = zelkar::qt::ConfigLocation::forThisRun(folders);
   zelkar::qt::setLanguage(options.language.value_or(
       zelkar::qt::readLanguageChoice(zelkar::qt::languageFilePath(config.savePath()))
           .value_or(zelkar::qt::Language::japanese)));
@@ -199,10 +201,9 @@ int main(int argc, char** argv) {
       files.replay ? files.replay->seed() : options.seed.value_or(zelkar::qt::clockSeed());
   // Outlives the host, which asks it for the computer's keys before each tick.
   zelkar::qt::CpuSeats cpu(program.cpu, seed);
-  zelkar::qt::GameHost host({options.scale, config, QApplication::applicationDirPath(),
-                             stats ? &*stats : nullptr, files.recorder.get(), files.hashes.get(),
-                             files.replay.get(), netPlay ? &*netPlay : nullptr, net.syncTest,
-                             &cpu});
+  zelkar::qt::GameHost host({options.scale, config, folders.data, stats ? &*stats : nullptr,
+                             files.recorder.get(), files.hashes.get(), files.replay.get(),
+                             netPlay ? &*netPlay : nullptr, net.syncTest, &cpu});
   // A replay already holds the computer's keys; online, both seats are people.
   if (!files.replay && !netPlay) cpu.attach(&host.mainWindow(), options.scale);
   running = &host;

@@ -1,6 +1,6 @@
 // The four sound channels of the main window: the shot, the shell burst,
 // the vehicle explosion and the collision, each with its own WAV file from
-// the program's folder, so the four kinds never cut each other off.
+// the game's data folder, so the four kinds never cut each other off.
 //
 // Sound is decoration: a missing or unplayable file, or a machine without
 // an audio output, only means silence. Each such problem is told once on
