@@ -15,6 +15,10 @@
 
 namespace zelkar::net {
 
+// Ctrl+F2: stops the match for both machines (back to the start panel).
+inline constexpr int16_t kStopKey = 113;  // F2
+inline constexpr int16_t kStopShift = 2;  // Ctrl alone
+
 // What the session keeps beside the Game, saved and restored with it.
 struct MatchState {
   std::array<bool, 2> saidYes{};  // per side (0 left): Y given to the question now asked

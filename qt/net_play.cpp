@@ -98,9 +98,12 @@ QString NetPlay::windowTitle() const {
   const QString code = QStringLiteral("（コード：%1）").arg(options_.code);
   switch (session_->phase()) {
     case net::Phase::WaitingForPeer:
-      if (isHost())
+      if (isHost()) {
+        const int64_t away = session_->stats().callersTurnedAway;
         return kTitle + QStringLiteral("　相手を待っています") + code +
-               QStringLiteral("　ポート %1").arg(port());
+               QStringLiteral("　ポート %1").arg(port()) +
+               (away > 0 ? QStringLiteral("　断った接続 %1").arg(away) : QString());
+      }
       return kTitle + QStringLiteral("　接続しています…");
     case net::Phase::Running:
       return kTitle + QStringLiteral("　通信対戦") + (isHost() ? code : QString()) +
@@ -118,6 +121,10 @@ QString NetPlay::endText(const net::Session& s) {
     case net::Outcome::LocalAnsweredNo:
     case net::Outcome::BothScriptsDone:
       return {};
+    case net::Outcome::HostUnreachable:
+      return QStringLiteral("相手が見つかりませんでした。");
+    case net::Outcome::TooManyTries:
+      return QStringLiteral("コードの誤りが多すぎます。1分後にやり直して下さい。");
     case net::Outcome::PeerAnsweredNo:
       return QStringLiteral("相手が対戦を終了しました。");
     case net::Outcome::Desync:
