@@ -39,6 +39,17 @@ void tuneTimeouts(ENetPeer* peer) {
   enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kPeerTimeoutMinMs, kPeerTimeoutMaxMs);
 }
 
+// Once connected (the setting travels to the peer as a command).
+void openThrottle(ENetPeer* peer) {
+  // ENet's throttle drops unreliable packets at the sender when round
+  // trips vary, taking loss for congestion; on a link that loses at random
+  // it starved the session of the very inputs and hashes it repeats to
+  // get through. The session sends a few kilobytes a second: the throttle
+  // stays fully open (never decelerates).
+  enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
+                               ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+}
+
 void limitSizes(ENetHost* host) {
   host->maximumPacketSize = Link::kMaxPacketBytes;
   host->maximumWaitingData = kMaxWaitingBytes;
@@ -112,8 +123,13 @@ void EnetLink::send(Channel channel, std::span<const uint8_t> bytes) {
   // speaks once the link is up.
   if (state_ != LinkState::Connected || closing_) return;
   const bool reliable = channel == Channel::Reliable;
+  // Unsequenced: by default ENet drops an unreliable packet that arrives
+  // after a later one, and with a few milliseconds of jitter that threw
+  // away most of a burst of hashes; the session orders what it reads
+  // itself (frame and tick numbers), so every packet that arrives counts.
   ENetPacket* packet =
-      enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+      enet_packet_create(bytes.data(), bytes.size(),
+                         reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
   if (packet == nullptr) return;
   if (enet_peer_send(peer_, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
     enet_packet_destroy(packet);
@@ -147,6 +163,7 @@ void EnetLink::service(int64_t /*nowMicros*/) {
           break;
         }
         state_ = LinkState::Connected;
+        openThrottle(peer_);
         break;
       case ENET_EVENT_TYPE_RECEIVE:
         if (event.peer == peer_ && state_ == LinkState::Connected &&

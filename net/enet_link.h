@@ -1,7 +1,7 @@
 // The link to the other machine over real UDP, through ENet: one ENet host
-// on each side and one peer. Channel 0 is reliable and ordered (the match
-// events: start, answers, stop, hashes), channel 1 unreliable (the per-tick
-// inputs, which the session repeats until they are acknowledged).
+// on each side and one peer. Channel 0 is reliable and ordered (the session
+// sends only a refusal there), channel 1 unreliable and unsequenced
+// (everything else, which the session repeats until it is acknowledged).
 //
 // Nothing here ever waits: service() handles whatever the socket holds and
 // returns, so the window's event loop and the headless loop stay in charge

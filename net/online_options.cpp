@@ -82,7 +82,8 @@ std::string takeOnlineOptions(std::vector<std::string>& args, OnlineOptions& out
       }
       out.code = v;
     } else if (name == "--side") {
-      if (v != "left" && v != "right") fail("--side must be \"left\" or \"right\", not \"" + v + "\"");
+      if (v != "left" && v != "right")
+        fail("--side must be \"left\" or \"right\", not \"" + v + "\"");
       out.side = v == "left" ? Side::Left : Side::Right;
     } else {
       const auto n = wholeIn(v, 0, kMaxInputDelay);

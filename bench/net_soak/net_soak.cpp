@@ -209,7 +209,8 @@ int main(int argc, char** argv) {
   }
   const std::string sim = fs::absolute(argv[1]).string();
   const int matches = std::atoi(argv[2]), parallel = std::max(1, std::atoi(argv[3]));
-  const fs::path root = fs::temp_directory_path() / ("zelkar-net-soak-" + std::to_string(::getpid()));
+  const fs::path root =
+      fs::temp_directory_path() / ("zelkar-net-soak-" + std::to_string(::getpid()));
   int status = 0;
   for (int a = 4; a < argc; ++a) {
     const double loss = std::atof(argv[a]) / 100;
@@ -242,6 +243,6 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     if (finished != matches) status = 1;
   }
-  fs::remove_all(root);
+  if (std::getenv("ZELKAR_SOAK_KEEP") == nullptr) fs::remove_all(root);
   return status;
 }
