@@ -39,15 +39,17 @@ void tuneTimeouts(ENetPeer* peer) {
   enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kPeerTimeoutMinMs, kPeerTimeoutMaxMs);
 }
 
-// Once connected (the setting travels to the peer as a command).
 void openThrottle(ENetPeer* peer) {
   // ENet's throttle drops unreliable packets at the sender when round
   // trips vary, taking loss for congestion; on a link that loses at random
   // it starved the session of the very inputs and hashes it repeats to
   // get through. The session sends a few kilobytes a second: the throttle
-  // stays fully open (never decelerates).
-  enet_peer_throttle_configure(peer, ENET_PEER_PACKET_THROTTLE_INTERVAL,
-                               ENET_PEER_PACKET_THROTTLE_SCALE, 0);
+  // stays fully open. Set on this side only: enet_peer_throttle_configure
+  // would send a reliable command, and one that went unacknowledged for
+  // 6 s on a lossy link made ENet drop a peer whose packets still flowed.
+  peer->packetThrottle = ENET_PEER_PACKET_THROTTLE_SCALE;
+  peer->packetThrottleAcceleration = ENET_PEER_PACKET_THROTTLE_SCALE;
+  peer->packetThrottleDeceleration = 0;
 }
 
 void limitSizes(ENetHost* host) {
