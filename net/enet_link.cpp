@@ -18,6 +18,7 @@ constexpr uint8_t kUnreliableChannel = 1;
 // is never dropped by a lost reliable packet.
 constexpr enet_uint32 kPeerTimeoutMinMs = 4000;
 constexpr enet_uint32 kPeerTimeoutMaxMs = 6000;
+constexpr enet_uint32 kConnectedTimeoutMs = 60000;
 // Room on the listening side for the seat plus callers still being turned
 // away (a refusal waiting for its acknowledgement), so that a friend who
 // retries at once finds a free slot.
@@ -40,6 +41,12 @@ void tuneTimeouts(ENetPeer* peer) {
 }
 
 void openThrottle(ENetPeer* peer) {
+  // Once connected, only the session judges silence (3 s of nothing it
+  // could use). ENet acknowledges nothing unreliable, so it pings a busy
+  // peer every half second, reliably; on a link losing a third of its
+  // datagrams a chain of lost pings made ENet drop a peer whose inputs
+  // still flowed. Its own give-up time becomes a last resort.
+  enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kConnectedTimeoutMs, kConnectedTimeoutMs);
   // ENet's throttle drops unreliable packets at the sender when round
   // trips vary, taking loss for congestion; on a link that loses at random
   // it starved the session of the very inputs and hashes it repeats to
