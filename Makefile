@@ -15,7 +15,7 @@ CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check package \
-	package-check format lint clean
+	package-check net-soak format lint clean
 
 all: build
 
@@ -71,6 +71,16 @@ fuzz: deps
 	    $(FUZZ)/corpus/$$t fuzz/corpus/$$t >$(FUZZ)/fuzz_$$t.log 2>&1 || status=1; \
 	  grep -E '^#[0-9]+[[:space:]]+DONE|exec_per_sec|ERROR|SUMMARY' $(FUZZ)/fuzz_$$t.log; \
 	done; exit $$status
+
+# Online play through a relay adding 75 ms (+- 10 ms) each way and losing
+# 10, 20 and 30 % of the datagrams each way: SOAK_MATCHES three-thousand-
+# tick matches of two real zelkar-sim processes per loss rate, five at a
+# time (about two minutes per rate). Fails unless every match finishes.
+SOAK_MATCHES ?= 20
+SOAK_LOSSES  ?= 10 20 30
+net-soak: configure
+	cmake --build $(BUILD) -j $(JOBS) --target zelkar-sim zelkar-net-soak
+	$(BUILD)/zelkar-net-soak $(BUILD)/zelkar-sim $(SOAK_MATCHES) 5 $(SOAK_LOSSES)
 
 bench: deps
 	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZELKAR_QT=OFF

@@ -100,6 +100,26 @@ std::optional<std::string> readBounded(std::istream& in, std::size_t maxBytes) {
 
 }  // namespace
 
+std::optional<std::string> readScriptInput(const std::string& path, std::istream& in,
+                                           std::ostream& err, const std::string& inProblem) {
+  if (path.empty() && !inProblem.empty()) {
+    err << "zelkar-sim: standard input " << inProblem << "\n";
+    return std::nullopt;
+  }
+  if (path.empty()) {
+    std::optional<std::string> read = readBounded(in, kMaxScriptBytes);
+    if (!read) {
+      err << "zelkar-sim: <stdin>: cannot be read"
+          << (in.bad() ? "" : " (larger than " + std::to_string(kMaxScriptBytes) + " bytes)")
+          << "\n";
+    }
+    return read;
+  }
+  FileRead file = readRegularFile(path, kMaxScriptBytes);
+  if (!file.ok()) err << "zelkar-sim: " << printable(path) << " " << file.error << "\n";
+  return std::move(file.bytes);
+}
+
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err, const std::string& inProblem, const SeatMaker& seats) {
   Options opts;
@@ -113,28 +133,9 @@ int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
 
   const std::string name = opts.scriptPath.empty() ? "<stdin>" : opts.scriptPath;
-  std::string text;
-  if (opts.scriptPath.empty() && !inProblem.empty()) {
-    err << "zelkar-sim: standard input " << inProblem << "\n";
-    return kExitIo;
-  }
-  if (opts.scriptPath.empty()) {
-    std::optional<std::string> read = readBounded(in, kMaxScriptBytes);
-    if (!read) {
-      err << "zelkar-sim: " << name << ": cannot be read"
-          << (in.bad() ? "" : " (larger than " + std::to_string(kMaxScriptBytes) + " bytes)")
-          << "\n";
-      return kExitIo;
-    }
-    text = std::move(*read);
-  } else {
-    FileRead file = readRegularFile(opts.scriptPath, kMaxScriptBytes);
-    if (!file.ok()) {
-      err << "zelkar-sim: " << printable(name) << " " << file.error << "\n";
-      return kExitIo;
-    }
-    text = std::move(*file.bytes);
-  }
+  const std::optional<std::string> read = readScriptInput(opts.scriptPath, in, err, inProblem);
+  if (!read) return kExitIo;
+  const std::string& text = *read;
 
   const ParsedScript script = parseScript(text);
   if (script.error) {

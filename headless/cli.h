@@ -3,6 +3,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -22,5 +23,11 @@ inline constexpr int kExitBad = 2;  // a bad option or a bad command
 // refused when there is none.
 int simMain(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
             std::ostream& err, const std::string& inProblem = {}, const SeatMaker& seats = {});
+
+// The one way every mode of zelkar-sim reads its script: the file at
+// `path` through the regular-file and size rules, or (path empty) `in` up
+// to the same size. Nullopt after telling `err` why; `inProblem` as above.
+std::optional<std::string> readScriptInput(const std::string& path, std::istream& in,
+                                           std::ostream& err, const std::string& inProblem = {});
 
 }  // namespace zelkar::sim

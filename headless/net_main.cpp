@@ -3,14 +3,15 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
 #include "headless/cli.h"
 #include "headless/net_options.h"
 #include "headless/net_reach.h"
 #include "headless/net_script.h"
+#include "headless/printable.h"
 #include "headless/replay.h"
+#include "headless/signal_stop.h"
 #include "net/enet_link.h"
 #include "net/packet.h"
 #include "net/sync_test.h"
@@ -29,32 +30,9 @@ constexpr int64_t kLingerMicros = 4'000'000;
 // so frames run on time, and long enough to leave the cores to others.
 constexpr auto kPollPause = std::chrono::microseconds(500);
 
-std::optional<std::string> readScript(const std::string& path, std::istream& in, std::string& text,
-                                      std::ostream& err) {
-  const std::string name = path.empty() ? "<stdin>" : path;
-  std::ostringstream buffer;
-  if (path.empty()) {
-    buffer << in.rdbuf();
-  } else {
-    std::ifstream file(path, std::ios::binary);
-    std::error_code ec;
-    if (!file || std::filesystem::is_directory(path, ec)) {
-      err << "zelkar-sim: cannot open " << name << "\n";
-      return std::nullopt;
-    }
-    buffer << file.rdbuf();
-    if (file.bad()) {
-      err << "zelkar-sim: cannot read " << name << "\n";
-      return std::nullopt;
-    }
-  }
-  text = buffer.str();
-  return name;
-}
-
 int syncTest(const NetOptions& opts, const std::string& text, const std::string& name,
              std::ostream& out, std::ostream& err) {
-  const net::SyncRun run = net::syncTestScript(text, opts.syncDepth, kMaxTicks, opts.seed);
+  const net::SyncRun run = net::syncTestScript(text, opts.online.syncDepth, kMaxTicks, opts.seed);
   if (run.error) {
     err << "zelkar-sim: " << name << ": line " << run.error->line << ": " << run.error->message
         << "\n";
@@ -66,17 +44,19 @@ int syncTest(const NetOptions& opts, const std::string& text, const std::string&
         << " differs from its first run: " << run.failure->difference << "\n";
     return kExitSession;
   }
-  out << "sync test: " << run.ticks << " ticks, each rolled back " << opts.syncDepth
+  out << "sync test: " << run.ticks << " ticks, each rolled back " << opts.online.syncDepth
       << " ticks and replayed with the same hashes\n";
   return out.flush() ? kExitOk : kExitIo;
 }
 
-bool writeRecord(const std::string& path, const net::Session& session, std::ostream& err) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+// The file was opened (and emptied) before the session, so that a path
+// that cannot be written is found before anyone waits for a match.
+bool writeRecord(std::ofstream& file, const std::string& path, const net::Session& session,
+                 std::ostream& err) {
   file << replayText(session.confirmedCommands());
   file.close();
   if (!file) {
-    err << "zelkar-sim: cannot write " << path << "\n";
+    err << "zelkar-sim: cannot write " << printable(path) << "\n";
     return false;
   }
   return true;
@@ -85,6 +65,21 @@ bool writeRecord(const std::string& path, const net::Session& session, std::ostr
 bool endedAsChosen(net::Outcome o) {
   return o == net::Outcome::BothScriptsDone || o == net::Outcome::LocalAnsweredNo ||
          o == net::Outcome::PeerAnsweredNo;
+}
+
+std::string refusalText(const std::optional<net::RefuseReason>& r) {
+  if (!r) return "did not greet in time or left";
+  switch (*r) {
+    case net::RefuseReason::WrongVersion:
+      return "another protocol version";
+    case net::RefuseReason::WrongCode:
+      return "wrong session code";
+    case net::RefuseReason::SideTaken:
+      return "wants this side";
+    case net::RefuseReason::TooManyTries:
+      return "too many wrong codes this minute";
+  }
+  return "refused";
 }
 
 }  // namespace
@@ -103,9 +98,13 @@ std::string outcomeText(const net::Session& session) {
       return "the two machines disagree from tick " + std::to_string(session.desyncTick()) +
              " on (their state hashes differ); both replay files are kept";
     case net::Outcome::ConnectionLost:
-      return "connection lost: the other side was silent for 3 s or left";
+      return "connection lost: nothing arrived from the other side for 3 s, or it left";
+    case net::Outcome::HostUnreachable:
+      return "no host answered there";
     case net::Outcome::WrongCode:
-      return "refused: the session codes differ";
+      return "refused by the host: the session codes differ";
+    case net::Outcome::TooManyTries:
+      return "refused by the host: too many wrong codes from this address; wait a minute";
     case net::Outcome::WrongVersion:
       return "refused: the other side speaks protocol version " +
              std::to_string(session.peerProtocolVersion()) + ", this one " +
@@ -123,44 +122,57 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     err << "zelkar-sim: " << e << "\n(zelkar-sim --help lists the options)\n";
     return kExitBad;
   }
-  std::string text;
-  const auto name = readScript(opts.scriptPath, in, text, err);
-  if (!name) return kExitIo;
-  if (opts.mode == NetOptions::Mode::SyncTest) return syncTest(opts, text, *name, out, err);
+  const std::string name = opts.scriptPath.empty() ? "<stdin>" : printable(opts.scriptPath);
+  const std::optional<std::string> read = readScriptInput(opts.scriptPath, in, err);
+  if (!read) return kExitIo;
+  const std::string& text = *read;
+  const net::OnlineOptions& online = opts.online;
+  if (online.mode == net::OnlineOptions::Mode::SyncTest)
+    return syncTest(opts, text, name, out, err);
 
   const ParsedScript script = parseScript(text);
-  const net::Role role = opts.mode == NetOptions::Mode::Host ? net::Role::Host : net::Role::Joiner;
+  const net::Role role =
+      online.mode == net::OnlineOptions::Mode::Host ? net::Role::Host : net::Role::Joiner;
   ScriptSetup setup;
   std::optional<ScriptError> bad = script.error;
   if (!bad) bad = checkSideScript(script.commands, role, setup);
   if (bad) {
-    err << "zelkar-sim: " << *name << ": line " << bad->line << ": " << bad->message << "\n";
+    err << "zelkar-sim: " << name << ": line " << bad->line << ": " << printable(bad->message)
+        << "\n";
     return kExitBad;
+  }
+  std::ofstream record;
+  if (!opts.recordPath.empty()) {
+    record.open(opts.recordPath, std::ios::binary | std::ios::trunc);
+    if (!record) {
+      err << "zelkar-sim: cannot write " << printable(opts.recordPath) << "\n";
+      return kExitIo;
+    }
   }
 
   std::string linkError;
   NetReach reach;
-  net::Endpoint connectTo = opts.endpoint;
+  net::Endpoint connectTo = online.endpoint;
   if (role == net::Role::Joiner && !reach.beforeConnect(opts, connectTo, err)) return kExitSession;
   std::unique_ptr<net::EnetLink> link = role == net::Role::Host
-                                            ? net::EnetLink::listen(opts.endpoint, linkError)
+                                            ? net::EnetLink::listen(online.endpoint, linkError)
                                             : net::EnetLink::connect(connectTo, linkError);
   if (!link) {
     err << "zelkar-sim: " << linkError << "\n";
     return kExitSession;
   }
   if (role == net::Role::Host) {
-    err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code " << opts.code
-        << "\n";
+    err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code "
+        << *online.code << "\n";
     if (!reach.afterListen(opts, link->localPort(), err)) return kExitSession;
   }
 
   net::SessionConfig cfg;
   cfg.role = role;
-  cfg.side = opts.side.value_or(net::Side::Left);
-  cfg.sideChosen = role == net::Role::Host || opts.side.has_value();
-  cfg.inputDelayFrames = opts.inputDelay;
-  cfg.code = opts.code;
+  cfg.side = online.side.value_or(net::Side::Left);
+  cfg.sideChosen = role == net::Role::Host || online.side.has_value();
+  cfg.inputDelayFrames = online.inputDelay;
+  cfg.code = *online.code;
   cfg.settings = setup.settings;
   cfg.loadSeed = setup.loadSeed.value_or(opts.seed);
   net::Session session(*link, cfg);
@@ -172,7 +184,10 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   };
   int64_t endedAt = -1;
   bool outOk = true;
-  while (true) {
+  const SignalStop signals;
+  int signal = 0;
+  bool noPeer = false;
+  while ((signal = SignalStop::received()) == 0) {
     const int64_t now = micros();
     session.poll(now);
     reach.poll(*link, err);
@@ -181,12 +196,17 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
       if (opts.dumpHash) out << hashLine(t.tick, t.hash) << '\n';
     session.takeSounds();  // heard by no one; kept, they would pile up
     session.takeMessages();
+    for (const net::TurnedAway& t : session.takeTurnedAway()) {
+      err << "zelkar-sim: turned away a caller from " << printable(t.address) << " ("
+          << refusalText(t.reason) << "); " << session.stats().callersTurnedAway
+          << " so far, still waiting\n";
+    }
     if (session.phase() == net::Phase::Ended) {
       if (endedAt < 0) endedAt = now;
       if (session.finished() || now - endedAt > kLingerMicros) break;
     } else if (session.phase() == net::Phase::WaitingForPeer && now > kPeerWaitMicros) {
-      err << "zelkar-sim: no peer within " << kPeerWaitMicros / 1'000'000 << " s\n";
-      return kExitSession;
+      noPeer = true;
+      break;
     }
     std::this_thread::sleep_for(kPollPause);
   }
@@ -201,7 +221,22 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     std::this_thread::sleep_for(kPollPause);
   }
 
-  const bool recorded = opts.recordPath.empty() || writeRecord(opts.recordPath, session, err);
+  if (noPeer) {
+    // No match, so no recording: the emptied file goes too.
+    record.close();
+    std::error_code ignored;
+    if (!opts.recordPath.empty()) std::filesystem::remove(opts.recordPath, ignored);
+    err << "zelkar-sim: no peer within " << kPeerWaitMicros / 1'000'000 << " s\n";
+    if (signal == 0) return kExitSession;
+  }
+  const bool recorded =
+      noPeer || opts.recordPath.empty() || writeRecord(record, opts.recordPath, session, err);
+  if (signal != 0) {
+    // What was confirmed is written; the caller learns how we ended.
+    err << "zelkar-sim: stopped by signal " << signal << "\n";
+    err.flush();
+    SignalStop::dieBy(signal);
+  }
   const net::SessionStats& st = session.stats();
   err << "zelkar-sim: " << outcomeText(session) << " (" << session.frame() << " frames, "
       << st.rollbacks << " rollbacks, deepest " << st.maxRollbackFrames << ", " << st.replayedFrames

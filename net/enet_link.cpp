@@ -12,8 +12,22 @@ constexpr uint8_t kUnreliableChannel = 1;
 // ENet's own give-up time for a silent peer, in ms: a little longer than
 // the session's 3 s, so that the session reports the loss in its own words
 // first, and short enough that a dead link does not linger for 30 s.
+// The session sends nothing reliably (it repeats what was lost itself), so
+// these clocks only judge ENet's own pings, which it sends only when the
+// peer has been quiet for half a second: a peer whose inputs keep arriving
+// is never dropped by a lost reliable packet.
 constexpr enet_uint32 kPeerTimeoutMinMs = 4000;
 constexpr enet_uint32 kPeerTimeoutMaxMs = 6000;
+constexpr enet_uint32 kConnectedTimeoutMs = 60000;
+// Room on the listening side for the seat plus callers still being turned
+// away (a refusal waiting for its acknowledgement), so that a friend who
+// retries at once finds a free slot.
+constexpr std::size_t kListenSlots = 4;
+// ENet would otherwise reassemble fragmented packets of up to 32 MiB from
+// anyone who can reach the port before the session sees a byte: nothing
+// larger than the session's own packets is taken, and a peer may hold at
+// most this much in ENet's queues waiting to be read.
+constexpr std::size_t kMaxWaitingBytes = 64 * 1024;
 
 // ENet needs initialising once per process before any host exists; on
 // Linux it holds nothing, so it is never undone.
@@ -26,9 +40,34 @@ void tuneTimeouts(ENetPeer* peer) {
   enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kPeerTimeoutMinMs, kPeerTimeoutMaxMs);
 }
 
+void openThrottle(ENetPeer* peer) {
+  // Once connected, only the session judges silence (3 s of nothing it
+  // could use). ENet acknowledges nothing unreliable, so it pings a busy
+  // peer every half second, reliably; on a link losing a third of its
+  // datagrams a chain of lost pings made ENet drop a peer whose inputs
+  // still flowed. Its own give-up time becomes a last resort.
+  enet_peer_timeout(peer, ENET_PEER_TIMEOUT_LIMIT, kConnectedTimeoutMs, kConnectedTimeoutMs);
+  // ENet's throttle drops unreliable packets at the sender when round
+  // trips vary, taking loss for congestion; on a link that loses at random
+  // it starved the session of the very inputs and hashes it repeats to
+  // get through. The session sends a few kilobytes a second: the throttle
+  // stays fully open. Set on this side only: enet_peer_throttle_configure
+  // would send a reliable command, and one that went unacknowledged for
+  // 6 s on a lossy link made ENet drop a peer whose packets still flowed.
+  peer->packetThrottle = ENET_PEER_PACKET_THROTTLE_SCALE;
+  peer->packetThrottleAcceleration = ENET_PEER_PACKET_THROTTLE_SCALE;
+  peer->packetThrottleDeceleration = 0;
+}
+
+void limitSizes(ENetHost* host) {
+  host->maximumPacketSize = Link::kMaxPacketBytes;
+  host->maximumWaitingData = kMaxWaitingBytes;
+}
+
 }  // namespace
 
-EnetLink::EnetLink(ENetHost* host, ENetPeer* peer) : host_(host), peer_(peer) {}
+EnetLink::EnetLink(ENetHost* host, ENetPeer* peer, bool listening)
+    : host_(host), peer_(peer), listening_(listening) {}
 
 std::unique_ptr<EnetLink> EnetLink::listen(const Endpoint& at, std::string& error) {
   if (!initialised()) {
@@ -42,13 +81,14 @@ std::unique_ptr<EnetLink> EnetLink::listen(const Endpoint& at, std::string& erro
     error = "unknown address \"" + at.host + "\"";
     return nullptr;
   }
-  // One peer: the seat of the other player. A second caller finds no slot.
-  ENetHost* host = enet_host_create(&address, 1, kChannels, 0, 0);
+  // One seat for the other player; a caller beside it is turned away.
+  ENetHost* host = enet_host_create(&address, kListenSlots, kChannels, 0, 0);
   if (host == nullptr) {
     error = "cannot listen on UDP port " + std::to_string(at.port) + " (in use?)";
     return nullptr;
   }
-  return std::unique_ptr<EnetLink>(new EnetLink(host, nullptr));
+  limitSizes(host);
+  return std::unique_ptr<EnetLink>(new EnetLink(host, nullptr, true));
 }
 
 std::unique_ptr<EnetLink> EnetLink::connect(const Endpoint& to, std::string& error) {
@@ -67,6 +107,7 @@ std::unique_ptr<EnetLink> EnetLink::connect(const Endpoint& to, std::string& err
     error = "cannot open a UDP socket";
     return nullptr;
   }
+  limitSizes(host);
   ENetPeer* peer = enet_host_connect(host, &address, kChannels, 0);
   if (peer == nullptr) {
     enet_host_destroy(host);
@@ -74,7 +115,7 @@ std::unique_ptr<EnetLink> EnetLink::connect(const Endpoint& to, std::string& err
     return nullptr;
   }
   tuneTimeouts(peer);
-  return std::unique_ptr<EnetLink>(new EnetLink(host, peer));
+  return std::unique_ptr<EnetLink>(new EnetLink(host, peer, false));
 }
 
 EnetLink::~EnetLink() {
@@ -91,8 +132,13 @@ void EnetLink::send(Channel channel, std::span<const uint8_t> bytes) {
   // speaks once the link is up.
   if (state_ != LinkState::Connected || closing_) return;
   const bool reliable = channel == Channel::Reliable;
+  // Unsequenced: by default ENet drops an unreliable packet that arrives
+  // after a later one, and with a few milliseconds of jitter that threw
+  // away most of a burst of hashes; the session orders what it reads
+  // itself (frame and tick numbers), so every packet that arrives counts.
   ENetPacket* packet =
-      enet_packet_create(bytes.data(), bytes.size(), reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+      enet_packet_create(bytes.data(), bytes.size(),
+                         reliable ? ENET_PACKET_FLAG_RELIABLE : ENET_PACKET_FLAG_UNSEQUENCED);
   if (packet == nullptr) return;
   if (enet_peer_send(peer_, reliable ? kReliableChannel : kUnreliableChannel, packet) != 0) {
     enet_packet_destroy(packet);
@@ -117,7 +163,7 @@ void EnetLink::service(int64_t /*nowMicros*/) {
   while (enet_host_service(host_, &event, 0) > 0) {
     switch (event.type) {
       case ENET_EVENT_TYPE_CONNECT:
-        if (peer_ == nullptr) {
+        if (peer_ == nullptr && listening_ && state_ == LinkState::Connecting) {
           peer_ = event.peer;  // the listening side's one peer
           tuneTimeouts(peer_);
         }
@@ -126,6 +172,7 @@ void EnetLink::service(int64_t /*nowMicros*/) {
           break;
         }
         state_ = LinkState::Connected;
+        openThrottle(peer_);
         break;
       case ENET_EVENT_TYPE_RECEIVE:
         if (event.peer == peer_ && state_ == LinkState::Connected &&
@@ -148,6 +195,25 @@ void EnetLink::service(int64_t /*nowMicros*/) {
         break;
     }
   }
+}
+
+void EnetLink::turnAway() {
+  if (!listening_) return close();
+  if (peer_ != nullptr) {
+    // Later, not now: a refusal queued for this caller still goes out.
+    enet_peer_disconnect_later(peer_, 0);
+    enet_host_flush(host_);
+  }
+  peer_ = nullptr;
+  inbox_.clear();
+  if (!closing_) state_ = LinkState::Connecting;
+}
+
+std::string EnetLink::peerAddress() const {
+  if (peer_ == nullptr) return {};
+  char text[64] = {};
+  if (enet_address_get_host_ip(&peer_->address, text, sizeof text) != 0) return {};
+  return text;
 }
 
 void EnetLink::close() {

@@ -1,7 +1,7 @@
 // The link to the other machine over real UDP, through ENet: one ENet host
-// on each side and one peer. Channel 0 is reliable and ordered (the match
-// events: start, answers, stop, hashes), channel 1 unreliable (the per-tick
-// inputs, which the session repeats until they are acknowledged).
+// on each side and one peer. Channel 0 is reliable and ordered (the session
+// sends only a refusal there), channel 1 unreliable and unsequenced
+// (everything else, which the session repeats until it is acknowledged).
 //
 // Nothing here ever waits: service() handles whatever the socket holds and
 // returns, so the window's event loop and the headless loop stay in charge
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "net/enet_address.h"
+#include "net/address.h"
 #include "net/link.h"
 
 struct _ENetHost;
@@ -39,6 +39,8 @@ class EnetLink final : public Link {
   bool receive(std::vector<uint8_t>& out) override;
   LinkState state() const override { return state_; }
   void service(int64_t nowMicros) override;
+  void turnAway() override;
+  std::string peerAddress() const override;
 
   // Ends the link once what was sent has been delivered, so a last
   // reliable message (a stop, an answer, a hash) still arrives; the state
@@ -54,14 +56,16 @@ class EnetLink final : public Link {
   // ENet's smoothed round-trip time to the peer in ms; 0 without one.
   uint32_t roundTripMs() const;
   // Packets dropped here: larger than any the session sends
-  // (kMaxPacketBytes), or arriving before the handshake or after the close.
+  // (kMaxPacketBytes), from a caller turned away, or arriving before the
+  // handshake or after the close.
   uint64_t dropped() const { return dropped_; }
 
  private:
-  EnetLink(_ENetHost* host, _ENetPeer* peer);
+  EnetLink(_ENetHost* host, _ENetPeer* peer, bool listening);
 
   _ENetHost* host_;
   _ENetPeer* peer_;  // null on the listening side until a peer connects
+  bool listening_;
   LinkState state_ = LinkState::Connecting;
   bool closing_ = false;
   std::deque<std::vector<uint8_t>> inbox_;

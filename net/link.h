@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 namespace zelkar::net {
@@ -39,6 +40,14 @@ class Link {
   // Moves packets both ways and updates the state; the time is passed in
   // (microseconds, any fixed origin) so that callers own the clock.
   virtual void service(int64_t nowMicros) = 0;
+
+  // The listening side ends its link with the present caller, after what
+  // was already queued for it (a refusal), and waits for the next one
+  // (state Connecting). A connecting side's link simply closes.
+  virtual void turnAway() = 0;
+  // Where the present caller comes from (its address, without the port),
+  // so that a host can count tries per address; empty when none.
+  virtual std::string peerAddress() const = 0;
 };
 
 }  // namespace zelkar::net

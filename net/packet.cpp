@@ -3,13 +3,14 @@
 #include <cstring>
 
 #include "net/link.h"
+#include "net/overloaded.h"
 
 namespace zelkar::net {
 
 namespace {
 
 constexpr uint8_t kMagic0 = 'Z', kMagic1 = 'N';
-enum class Type : uint8_t { Hello = 1, Welcome, Refuse, Inputs, Hashes, Bye };
+using Type = PacketType;
 
 class Writer {
  public:
@@ -128,8 +129,6 @@ std::optional<Event> readEvent(Reader& r) {
   return e;
 }
 
-Type typeOf(const Body& b) { return Type(b.index() + 1); }
-
 }  // namespace
 
 std::size_t eventBytes(const Event& e) {
@@ -139,35 +138,53 @@ std::size_t eventBytes(const Event& e) {
   return bytes.size();
 }
 
+PacketType packetType(const Body& body) {
+  return std::visit(Overloaded{
+                        [](const Hello&) { return Type::Hello; },
+                        [](const Welcome&) { return Type::Welcome; },
+                        [](const Refuse&) { return Type::Refuse; },
+                        [](const Inputs&) { return Type::Inputs; },
+                        [](const Hashes&) { return Type::Hashes; },
+                        [](const Bye&) { return Type::Bye; },
+                    },
+                    body);
+}
+
 std::vector<uint8_t> writePacket(const Body& body, uint8_t version) {
   std::vector<uint8_t> out;
   Writer w(out);
-  w.u8(kMagic0), w.u8(kMagic1), w.u8(version), w.u8(uint8_t(typeOf(body)));
-  if (const auto* h = std::get_if<Hello>(&body)) {
-    w.text(h->code), w.u8(h->side);
-  } else if (const auto* wl = std::get_if<Welcome>(&body)) {
-    w.u8(wl->hostSide), w.u16(uint16_t(wl->keypadMode)), w.u16(uint16_t(wl->tickIntervalMs));
-    w.u16(uint16_t(wl->soundOn)), w.u32(wl->loadSeed);
-  } else if (const auto* rf = std::get_if<Refuse>(&body)) {
-    w.u8(uint8_t(rf->reason));
-  } else if (const auto* in = std::get_if<Inputs>(&body)) {
-    w.u32(in->ack), w.u32(in->frame), w.u8(uint8_t(in->advantage)), w.u32(in->first);
-    // Most frames carry nothing: only those with events are written, each
-    // after its place in the run.
-    w.u8(uint8_t(in->frames.size()));
-    std::size_t busy = 0;
-    for (const FrameEvents& f : in->frames) busy += f.empty() ? 0 : 1;
-    w.u8(uint8_t(busy));
-    for (std::size_t i = 0; i < in->frames.size(); ++i) {
-      const FrameEvents& f = in->frames[i];
-      if (f.empty()) continue;
-      w.u8(uint8_t(i)), w.u8(uint8_t(f.size()));
-      for (const Event& e : f) writeEvent(w, e);
-    }
-  } else if (const auto* hs = std::get_if<Hashes>(&body)) {
-    w.u32(hs->first), w.u8(uint8_t(hs->hashes.size()));
-    for (uint64_t h : hs->hashes) w.u64(h);
-  }
+  w.u8(kMagic0), w.u8(kMagic1), w.u8(version), w.u8(uint8_t(packetType(body)));
+  std::visit(Overloaded{
+                 [&](const Hello& h) { w.text(h.code), w.u8(h.side); },
+                 [&](const Welcome& wl) {
+                   w.u8(wl.hostSide), w.u16(uint16_t(wl.keypadMode));
+                   w.u16(uint16_t(wl.tickIntervalMs)), w.u16(uint16_t(wl.soundOn));
+                   w.u32(wl.loadSeed);
+                 },
+                 [&](const Refuse& rf) { w.u8(uint8_t(rf.reason)); },
+                 [&](const Inputs& in) {
+                   w.u32(in.ack), w.u32(in.hashAck), w.u32(in.frame);
+                   w.u8(uint8_t(in.advantage)), w.u32(in.first);
+                   // Most frames carry nothing: only those with events are
+                   // written, each after its place in the run.
+                   w.u8(uint8_t(in.frames.size()));
+                   std::size_t busy = 0;
+                   for (const FrameEvents& f : in.frames) busy += f.empty() ? 0 : 1;
+                   w.u8(uint8_t(busy));
+                   for (std::size_t i = 0; i < in.frames.size(); ++i) {
+                     const FrameEvents& f = in.frames[i];
+                     if (f.empty()) continue;
+                     w.u8(uint8_t(i)), w.u8(uint8_t(f.size()));
+                     for (const Event& e : f) writeEvent(w, e);
+                   }
+                 },
+                 [&](const Hashes& hs) {
+                   w.u32(hs.first), w.u8(uint8_t(hs.hashes.size()));
+                   for (uint64_t h : hs.hashes) w.u64(h);
+                 },
+                 [&](const Bye&) {},
+             },
+             body);
   return out;
 }
 
@@ -205,16 +222,18 @@ std::optional<Packet> readPacket(std::span<const uint8_t> bytes) {
     }
     case uint8_t(Type::Refuse): {
       const uint8_t reason = r.u8();
-      if (reason < uint8_t(RefuseReason::WrongVersion) || reason > uint8_t(RefuseReason::SideTaken))
+      if (reason < uint8_t(RefuseReason::WrongVersion) ||
+          reason > uint8_t(RefuseReason::TooManyTries))
         return std::nullopt;
       p.body = Refuse{RefuseReason(reason)};
       break;
     }
     case uint8_t(Type::Inputs): {
       Inputs in;
-      in.ack = r.u32(), in.frame = r.u32(), in.advantage = int8_t(r.u8()), in.first = r.u32();
+      in.ack = r.u32(), in.hashAck = r.u32(), in.frame = r.u32(), in.advantage = int8_t(r.u8()),
+      in.first = r.u32();
       const std::size_t n = r.u8();
-      if (n > kMaxFramesPerPacket) return std::nullopt;
+      if (n > kMaxFramesPerPacket || in.hashAck == 0) return std::nullopt;
       in.frames.resize(n);
       const std::size_t busy = r.u8();
       if (busy > n) return std::nullopt;

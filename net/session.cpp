@@ -1,5 +1,4 @@
-// The Session's face: the calls of the front end, and the greeting that
-// builds the same game on both machines before the first frame.
+// The Session's face: the calls of the front end.
 #include "net/session.h"
 
 #include <utility>
@@ -7,31 +6,6 @@
 #include "net/session_impl.h"
 
 namespace zelkar::net {
-
-namespace {
-
-// Compares codes in time independent of where they differ, so that the
-// answer's timing tells a guesser nothing.
-bool sameCode(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  unsigned diff = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) diff |= unsigned(uint8_t(a[i]) ^ uint8_t(b[i]));
-  return diff == 0;
-}
-
-Outcome outcomeOf(RefuseReason r) {
-  switch (r) {
-    case RefuseReason::WrongVersion:
-      return Outcome::WrongVersion;
-    case RefuseReason::WrongCode:
-      return Outcome::WrongCode;
-    case RefuseReason::SideTaken:
-      return Outcome::SideTaken;
-  }
-  return Outcome::WrongVersion;
-}
-
-}  // namespace
 
 Session::Impl::Impl(Link& l, const SessionConfig& c) : link(l), cfg(c) {
   if (cfg.inputDelayFrames < 0) cfg.inputDelayFrames = 0;
@@ -50,72 +24,6 @@ void Session::Impl::end(Outcome o) {
   if (phase == Phase::Ended) return;
   phase = Phase::Ended;
   outcome = o;
-}
-
-void Session::Impl::pollGreeting(int64_t now) {
-  if (!connected && link.state() == LinkState::Connected) {
-    connected = true;
-    lastHeard = now;
-    if (cfg.role == Role::Joiner && !helloSent) {
-      helloSent = true;
-      send(Channel::Reliable, Hello{cfg.code, uint8_t(cfg.sideChosen ? int(cfg.side) : 2)});
-    }
-  }
-}
-
-void Session::Impl::onGreeting(const Packet& p, int64_t now) {
-  if (const auto* rf = std::get_if<Refuse>(&p.body)) {
-    peerVersion = p.version;
-    return end(outcomeOf(rf->reason));
-  }
-  if (phase != Phase::WaitingForPeer) return void(++stats.malformedPackets);
-  if (p.version != kProtocolVersion) {
-    // The peer cannot read our packets: say why in the one layout every
-    // version keeps, and stop.
-    peerVersion = p.version;
-    send(Channel::Reliable, Refuse{RefuseReason::WrongVersion});
-    return end(Outcome::WrongVersion);
-  }
-  if (const auto* h = std::get_if<Hello>(&p.body)) {
-    if (cfg.role != Role::Host) return void(++stats.malformedPackets);
-    if (!sameCode(h->code, cfg.code)) {
-      send(Channel::Reliable, Refuse{RefuseReason::WrongCode});
-      return end(Outcome::WrongCode);
-    }
-    if (h->side == uint8_t(cfg.side)) {
-      send(Channel::Reliable, Refuse{RefuseReason::SideTaken});
-      return end(Outcome::SideTaken);
-    }
-    const ConfigValues& v = cfg.settings;
-    send(Channel::Reliable,
-         Welcome{uint8_t(cfg.side), v.keypadMode, v.tickInterval, v.soundOn, cfg.loadSeed});
-    return begin(cfg.side == Side::Left, v, cfg.loadSeed, now);
-  }
-  if (const auto* w = std::get_if<Welcome>(&p.body)) {
-    if (cfg.role != Role::Joiner || !helloSent) return void(++stats.malformedPackets);
-    // The host checked our wish; a host that ignores it is not trusted.
-    if (cfg.sideChosen && w->hostSide == uint8_t(cfg.side)) return end(Outcome::SideTaken);
-    return begin(w->hostSide != 0, ConfigValues{w->keypadMode, w->tickIntervalMs, w->soundOn},
-                 w->loadSeed, now);
-  }
-  ++stats.malformedPackets;
-}
-
-void Session::Impl::begin(bool leftSide, const ConfigValues& shared, uint32_t seed, int64_t now) {
-  localLeft = leftSide;
-  ws.setConfig(shared);
-  openWindow(*game, ws, seed);
-  for (std::size_t i = 0; i < game->sounds.size(); ++i) sounds.push_back(game->sounds[i]);
-  game->sounds.clear();
-  for (auto& m : ws.messages()) messages.push_back(std::move(m));
-  ws.messages().clear();
-  confirmed = {sim::ConfigCommand{shared}, sim::SeedCommand{seed}};
-  // A tick interval below 1 ms cannot come from the settings window; the
-  // frame clock needs a positive one.
-  intervalMicros = int64_t(shared.tickInterval > 0 ? shared.tickInterval : 1) * 1000;
-  localFixed = cfg.inputDelayFrames;  // the first delayed frames carry nothing
-  nextDue = now;
-  phase = Phase::Running;
 }
 
 void Session::Impl::queueLocal(Event e) {
@@ -185,6 +93,8 @@ void Session::done() {
 void Session::poll(int64_t nowMicros) {
   Impl& s = *impl_;
   s.link.service(nowMicros);
+  s.receiveAll(nowMicros);
+  s.checkLink(nowMicros);
   if (s.phase == Phase::WaitingForPeer) s.pollGreeting(nowMicros);
   s.pollRunning(nowMicros);
   s.lastPoll = nowMicros;
@@ -199,7 +109,12 @@ bool Session::finished() const {
   if (s.phase != Phase::Ended) return false;
   // A match that ended by its inputs is over for us once both sides have
   // checked every hash; anything else has nothing left to exchange.
-  return !s.confirmedOver || (s.byeSent && s.byeReceived) || s.peerGone;
+  if (s.peerGone) return true;
+  if (s.confirmedOver) return s.byeSent && s.byeReceived;
+  // A desync is over once the peer has every hash we confirmed, so that
+  // it finds the difference too.
+  if (s.outcome == Outcome::Desync) return s.hashOut.empty();
+  return true;
 }
 Side Session::localSide() const { return impl_->localLeft ? Side::Left : Side::Right; }
 const SessionConfig& Session::config() const { return impl_->cfg; }
@@ -219,6 +134,7 @@ std::vector<std::array<std::string, 2>> Session::takeMessages() {
 std::vector<ConfirmedTick> Session::takeConfirmedTicks() {
   return std::exchange(impl_->newTicks, {});
 }
+std::vector<TurnedAway> Session::takeTurnedAway() { return std::exchange(impl_->turnedAway, {}); }
 const std::vector<sim::Command>& Session::confirmedCommands() const { return impl_->confirmed; }
 const SessionStats& Session::stats() const { return impl_->stats; }
 

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@
 #include "audio/sound.h"
 #include "events/script.h"
 #include "net/link.h"
+#include "net/packet.h"
 #include "settings/config_file.h"
 
 namespace zelkar::net {
@@ -46,9 +48,11 @@ struct SessionConfig {
 };
 
 inline constexpr int kMaxInputDelay = 8;
-inline constexpr int kMaxFramesAhead = 8;           // of the last frame the peer's inputs confirm
-inline constexpr int64_t kSilenceMicros = 3000000;  // a peer silent this long is lost
-inline constexpr std::size_t kMaxCodeBytes = 32;    // session codes are short
+inline constexpr int kMaxFramesAhead = 8;  // of the last frame the peer's inputs confirm
+// "Connection lost": nothing valid of this session arrived for this long.
+// A host's caller that has not greeted in this time loses the seat.
+inline constexpr int64_t kSilenceMicros = 3000000;
+inline constexpr std::size_t kMaxCodeBytes = 32;  // session codes are short
 
 enum class Phase : uint8_t {
   WaitingForPeer,  // the link is not up yet, or the handshake is under way
@@ -63,10 +67,20 @@ enum class Outcome : uint8_t {
   PeerAnsweredNo,   // the other player did
   BothScriptsDone,  // both sides said done() (headless runs)
   Desync,           // the hashes of tick desyncTick() differ
-  ConnectionLost,   // the peer was silent for kSilenceMicros or the link closed
-  WrongCode,        // the session codes differ
+  ConnectionLost,   // nothing valid for kSilenceMicros, or the link closed
+  HostUnreachable,  // a joiner's link never came up: no host answered there
+  WrongCode,        // the host refused our code
   WrongVersion,     // the peer speaks another protocol version
   SideTaken,        // both machines want the same side
+  TooManyTries,     // the host refuses this address for a while: too many wrong codes
+};
+
+// A caller a waiting host turned away; the host goes on waiting.
+struct TurnedAway {
+  std::string address;
+  // Why: its Hello was refused for this, or (nullopt) it did not greet
+  // within kSilenceMicros, or it left before greeting.
+  std::optional<RefuseReason> reason;
 };
 
 struct ConfirmedTick {
@@ -75,12 +89,13 @@ struct ConfirmedTick {
 };
 
 struct SessionStats {
-  int64_t rollbacks = 0;         // restores after a misprediction
-  int64_t replayedFrames = 0;    // frames run again by those restores
-  int maxRollbackFrames = 0;     // deepest single restore
-  int64_t waitedMicros = 0;      // time spent unable to run a due frame
-  int64_t malformedPackets = 0;  // dropped as unreadable, out of range or not ours
-  int64_t bytesSent = 0;         // packet payloads, both channels
+  int64_t rollbacks = 0;          // restores after a misprediction
+  int64_t replayedFrames = 0;     // frames run again by those restores
+  int maxRollbackFrames = 0;      // deepest single restore
+  int64_t waitedMicros = 0;       // time spent unable to run a due frame
+  int64_t malformedPackets = 0;   // dropped as unreadable, out of range or not ours
+  int64_t callersTurnedAway = 0;  // a waiting host's refused or silent callers
+  int64_t bytesSent = 0;          // packet payloads, both channels
   int64_t bytesReceived = 0;
 };
 
@@ -140,6 +155,8 @@ class Session {
   // Ticks confirmed by both sides' inputs since the last call, in order:
   // what --dump hash prints.
   std::vector<ConfirmedTick> takeConfirmedTicks();
+  // Callers a waiting host turned away since the last call.
+  std::vector<TurnedAway> takeTurnedAway();
   // The confirmed match as replay commands (config, seed, then each
   // frame's events, left side first, and its tick): replayText() of it
   // plays the same match in zelkar-sim --script. Grows as frames confirm.

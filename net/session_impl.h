@@ -6,6 +6,7 @@
 #include <deque>
 #include <limits>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "net/frame.h"
@@ -24,7 +25,24 @@ struct Session::Impl {
   static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
   static constexpr std::size_t kHashBatch = 10;        // confirmed ticks a hash packet carries
   static constexpr int64_t kHashFlushMicros = 100000;  // ... or whatever waited this long
-  static constexpr int64_t kMaxCatchUpFrames = 16;     // a late poll runs at most this many
+  // Hashes the peer has not acknowledged go again after this long: a bit
+  // more than the round trip of a slow link, so that most go once.
+  static constexpr int64_t kHashRepeatMicros = 300000;
+  static constexpr int64_t kMaxCatchUpFrames = 16;  // a late poll runs at most this many
+  // A greeting (Hello, or Bye at the end) is repeated this often until
+  // answered: about fifteen tries inside the silence time, so that even a
+  // link losing a third of its datagrams answers well within it.
+  static constexpr int64_t kRepeatMicros = 200000;
+  // Confirmed hashes either side may hold unmatched or unacknowledged; a
+  // real peer stays a round trip behind (tens of ticks), so reaching this
+  // means a peer that does not answer, and the session waits for it
+  // rather than growing.
+  static constexpr std::size_t kMaxHashBacklog = 1024;
+  // Wrong codes a waiting host takes from one address per minute before
+  // it refuses that address unheard, and the addresses it remembers.
+  static constexpr int kMaxWrongCodesPerMinute = 5;
+  static constexpr int64_t kMinuteMicros = 60000000;
+  static constexpr std::size_t kMaxTrackedAddresses = 64;
 
   struct Snapshot {
     std::unique_ptr<Game> game = std::make_unique<Game>();
@@ -36,19 +54,31 @@ struct Session::Impl {
     MatchState match;  // after the frame
     std::vector<sim::Command> applied;
   };
+  struct Tries {  // wrong codes from one address in the present minute
+    std::string address;
+    int64_t since = 0;
+    int wrong = 0;
+  };
 
   Impl(Link& l, const SessionConfig& c);
 
   // handshake
   void pollGreeting(int64_t now);
   void onGreeting(const Packet& p, int64_t now);
+  bool onHello(const Hello& h, int version, int64_t now);
+  void refuseCaller(RefuseReason r);
+  void turnAwayCaller(std::optional<RefuseReason> r);
+  Tries& triesOf(const std::string& address, int64_t now);
   void begin(bool leftSide, const ConfigValues& shared, uint32_t seed, int64_t now);
   void end(Outcome o);
+  void checkLink(int64_t now);
 
   // running
   void pollRunning(int64_t now);
-  void onInputs(const Inputs& in);
-  void onHashes(const Hashes& h);
+  void receiveAll(int64_t now);
+  bool onInputs(const Inputs& in);
+  bool onHashes(const Hashes& h);
+  bool blocked() const;
   bool validRemote(const Event& e) const;
   void step(bool firstRun);
   void rollback();
@@ -56,6 +86,7 @@ struct Session::Impl {
   void compareHashes();
   void sendInputs(int64_t now);
   void sendHashes(int64_t now, bool all);
+  bool lingering() const;
 
   void send(Channel ch, const Body& body);
   void queueLocal(Event e);
@@ -72,8 +103,14 @@ struct Session::Impl {
   SessionStats stats;
 
   bool connected = false;
+  bool everConnected = false;
   bool helloSent = false;
-  int64_t lastHeard = 0;
+  int64_t lastHelloSent = 0;
+  int64_t connectedAt = 0;
+  int64_t lastHeard = 0;  // the last valid packet of this session, or the connection
+  Welcome welcome;        // the host's answer, again for every repeated Hello
+  std::vector<Tries> tries;
+  std::vector<TurnedAway> turnedAway;
   bool localLeft = true;
   KeyTable localRight{};
 
@@ -109,11 +146,15 @@ struct Session::Impl {
   std::deque<ConfirmedTick> unchecked;  // our confirmed ticks the peer's hashes have not met
   std::deque<uint64_t> peerHashes;      // the peer's hashes our ticks have not met
   int64_t peerHashNext = 1;             // tick of the next hash the peer sends
-  std::vector<ConfirmedTick> hashOut;
+  std::deque<ConfirmedTick> hashOut;    // ours the peer has not acknowledged, oldest first
+  int64_t hashSentUpTo = 1;             // ticks before this have gone at least once
   int64_t lastHashSent = 0;
+  int64_t lastHashRepeat = 0;
+  int64_t lastByeSent = 0;
   bool byeSent = false;
   bool byeReceived = false;
-  bool peerGone = false;  // silent or closed after the match was over
+  bool byeAnswerDue = false;  // a Bye arrived since we last sent ours
+  bool peerGone = false;      // silent or closed after the match was over
 
   std::vector<Sound> sounds;
   std::vector<std::array<std::string, 2>> messages;

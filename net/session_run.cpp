@@ -3,16 +3,13 @@
 // of state hashes.
 #include <algorithm>
 
+#include "net/overloaded.h"
 #include "net/session_impl.h"
 #include "net/snapshot.h"
 
 namespace zelkar::net {
 
-void Session::Impl::pollRunning(int64_t now) {
-  if (link.state() == LinkState::Closed && !byeReceived) {
-    if (phase == Phase::Ended) peerGone = true;
-    end(Outcome::ConnectionLost);
-  }
+void Session::Impl::receiveAll(int64_t now) {
   while (link.receive(packet)) {
     stats.bytesReceived += int64_t(packet.size());
     const std::optional<Packet> p = readPacket(packet);
@@ -20,31 +17,51 @@ void Session::Impl::pollRunning(int64_t now) {
       ++stats.malformedPackets;
       continue;
     }
-    lastHeard = now;
-    if (std::holds_alternative<Hello>(p->body) || std::holds_alternative<Welcome>(p->body) ||
-        std::holds_alternative<Refuse>(p->body)) {
-      onGreeting(*p, now);
-    } else if (phase == Phase::WaitingForPeer) {
-      // The host's first inputs can overtake its welcome on the other
-      // channel; they come again, so they are left unread, not counted.
-      if (!std::holds_alternative<Inputs>(p->body)) ++stats.malformedPackets;
-    } else if (const auto* in = std::get_if<Inputs>(&p->body)) {
-      onInputs(*in);
-    } else if (const auto* h = std::get_if<Hashes>(&p->body)) {
-      onHashes(*h);
-    } else if (std::holds_alternative<Bye>(p->body)) {
-      byeReceived = true;
+    // Only what this session can check and use keeps the peer "heard":
+    // a peer whose every packet is refused is as good as silent.
+    const bool waiting = phase == Phase::WaitingForPeer;
+    const bool valid =
+        std::visit(Overloaded{
+                       [&](const Hello&) { return onGreeting(*p, now), false; },
+                       [&](const Welcome&) { return onGreeting(*p, now), false; },
+                       [&](const Refuse&) { return onGreeting(*p, now), false; },
+                       // The host's first inputs can overtake its welcome; they come
+                       // again, so they are left unread.
+                       [&](const Inputs& in) { return !waiting && onInputs(in); },
+                       [&](const Hashes& h) { return !waiting && onHashes(h); },
+                       [&](const Bye&) { return !waiting && (byeReceived = byeAnswerDue = true); },
+                   },
+                   p->body);
+    if (valid) {
+      lastHeard = now;
+    } else if (!waiting && !std::holds_alternative<Hello>(p->body) &&
+               !std::holds_alternative<Welcome>(p->body) &&
+               !std::holds_alternative<Refuse>(p->body)) {
+      ++stats.malformedPackets;
     }
   }
-  if (connected && !byeReceived && now - lastHeard > kSilenceMicros) {
-    if (phase == Phase::Ended) peerGone = true;
-    end(Outcome::ConnectionLost);
-  }
-  const bool playing = phase == Phase::Running;
-  const bool finishing = phase == Phase::Ended && confirmedOver;
-  if (!playing && !finishing) return;
+}
 
-  if (rollbackFrom != kNever) rollback();
+bool Session::Impl::blocked() const {
+  // Neither side runs far past the other's inputs, nor past what the
+  // rings and the hash backlog hold.
+  return frame - remoteKnown >= kMaxFramesAhead || localFixed + 1 - peerAck >= kRing - 2 ||
+         unchecked.size() >= kMaxHashBacklog || hashOut.size() >= kMaxHashBacklog;
+}
+
+bool Session::Impl::lingering() const {
+  // After the end there is still something to tell the peer: the last
+  // acknowledgements and hashes of a match that ended by its inputs, or
+  // the hashes that show a desync.
+  return phase == Phase::Ended && !peerGone &&
+         (confirmedOver || (outcome == Outcome::Desync && !hashOut.empty()));
+}
+
+void Session::Impl::pollRunning(int64_t now) {
+  const bool playing = phase == Phase::Running;
+  if (!playing && !lingering()) return;
+
+  if (rollbackFrom != kNever && playing) rollback();
   if (playing) {
     // The side ahead by more than a frame lets a little more time pass
     // between its frames, so that neither side is rolled back all the time.
@@ -52,7 +69,7 @@ void Session::Impl::pollRunning(int64_t now) {
     const int64_t slowdown = lead > 1 ? intervalMicros / 8 : 0;
     bool waiting = false;
     for (int64_t run = 0; now >= nextDue && !match.over(); ++run) {
-      if (frame - remoteKnown >= kMaxFramesAhead || localFixed + 1 - peerAck >= kRing - 2) {
+      if (blocked()) {
         waiting = true;
         break;
       }
@@ -70,13 +87,18 @@ void Session::Impl::pollRunning(int64_t now) {
   }
   finalize();
   compareHashes();
-  if (phase != Phase::Running && !confirmedOver) return;  // a desync found just now
   if (lastInputsSent < 0 || frame > lastSentFrame || now - lastInputsSent >= intervalMicros)
     sendInputs(now);
-  sendHashes(now, confirmedOver);
-  if (confirmedOver && !byeSent && unchecked.empty() && hashOut.empty()) {
+  sendHashes(now, phase == Phase::Ended);
+  const bool repeatDue = !byeReceived && now - lastByeSent >= kRepeatMicros;
+  if (confirmedOver && unchecked.empty() && hashOut.empty() &&
+      (!byeSent || repeatDue || byeAnswerDue)) {
+    // Repeated until the peer's own Bye shows it is done too, and sent
+    // again for each of the peer's, whose repeats say ours was lost.
     byeSent = true;
-    send(Channel::Reliable, Bye{});
+    byeAnswerDue = false;
+    lastByeSent = now;
+    send(Channel::Unreliable, Bye{});
   }
 }
 
@@ -97,12 +119,17 @@ bool Session::Impl::validRemote(const Event& e) const {
   return false;
 }
 
-void Session::Impl::onInputs(const Inputs& in) {
+bool Session::Impl::onInputs(const Inputs& in) {
   const int64_t first = in.first, stop = first + int64_t(in.frames.size());
-  // Acknowledging frames we never sent, skipping frames we lack, or running
-  // further ahead than our rings reach is not something a peer does.
-  bool valid =
-      int64_t(in.ack) <= localFixed && first <= remoteKnown && stop <= finalEnd + kRing - 1;
+  const int64_t peerRan = in.frame;
+  // Acknowledging frames or hashes we never sent, skipping frames we lack,
+  // running further ahead than our rings reach, or claiming a frame its
+  // own inputs contradict (a side fixes its inputs at most the input delay
+  // ahead of its frame, and runs at most kMaxFramesAhead past ours) is not
+  // something a peer does.
+  bool valid = int64_t(in.ack) <= localFixed && first <= remoteKnown &&
+               stop <= finalEnd + kRing - 1 && stop <= peerRan + kMaxInputDelay &&
+               peerRan <= int64_t(in.ack) + kMaxFramesAhead && int64_t(in.hashAck) <= hashSentUpTo;
   for (std::size_t i = 0; valid && i < in.frames.size(); ++i) {
     for (const Event& e : in.frames[i]) valid = valid && validRemote(e);
     // A frame we already have must come again unchanged (one so old that
@@ -110,7 +137,7 @@ void Session::Impl::onInputs(const Inputs& in) {
     const int64_t f = first + int64_t(i);
     if (valid && f < remoteKnown && f + kRing > remoteKnown) valid = remoteAt(f) == in.frames[i];
   }
-  if (!valid) return void(++stats.malformedPackets);
+  if (!valid) return false;
   for (int64_t f = remoteKnown; f < stop; ++f) {
     FrameEvents& slot = remoteAt(f);
     slot = in.frames[std::size_t(f - first)];
@@ -119,8 +146,15 @@ void Session::Impl::onInputs(const Inputs& in) {
   }
   remoteKnown = std::max(remoteKnown, stop);
   peerAck = std::max(peerAck, int64_t(in.ack));
-  peerFrame = std::max(peerFrame, int64_t(in.frame));
-  peerAdvantage = in.advantage;
+  while (!hashOut.empty() && hashOut.front().tick < int64_t(in.hashAck)) hashOut.pop_front();
+  if (peerRan >= peerFrame) {
+    peerFrame = peerRan;
+    // The peer counts its lead from the last frame of ours it heard of,
+    // which is at most our frame now: a claim of being further behind
+    // than that is not believed, so a peer cannot slow us by words alone.
+    peerAdvantage = int(std::max<int64_t>(in.advantage, peerRan - firstRunEnd));
+  }
+  return true;
 }
 
 void Session::Impl::step(bool firstRun) {
@@ -203,11 +237,18 @@ void Session::Impl::finalize() {
   }
 }
 
-void Session::Impl::onHashes(const Hashes& h) {
-  // Reliable and in order: each batch starts where the last one ended.
-  if (int64_t(h.first) != peerHashNext) return void(++stats.malformedPackets);
-  for (uint64_t v : h.hashes) peerHashes.push_back(v);
-  peerHashNext += int64_t(h.hashes.size());
+bool Session::Impl::onHashes(const Hashes& h) {
+  // Repeated until acknowledged, so batches come again, overlap and
+  // arrive out of order: take what follows what we have, and keep no more
+  // than the backlog (the rest comes again once we acknowledge).
+  const int64_t first = h.first;
+  if (first > peerHashNext) return true;  // a gap a repeat will fill
+  for (std::size_t i = std::size_t(peerHashNext - first); i < h.hashes.size(); ++i) {
+    if (peerHashes.size() >= kMaxHashBacklog) break;
+    peerHashes.push_back(h.hashes[i]);
+    ++peerHashNext;
+  }
+  return true;
 }
 
 void Session::Impl::compareHashes() {
@@ -219,8 +260,9 @@ void Session::Impl::compareHashes() {
     if (t.hash != theirs) {
       desyncTick = t.tick;
       confirmedOver = false;  // nothing more to confirm: the match stops here
-      end(Outcome::Desync);
-      sendHashes(0, true);  // so that the peer finds it too
+      // Also after an end by the inputs: the last hashes still count.
+      phase = Phase::Ended;
+      outcome = Outcome::Desync;  // our hashes go on until the peer has them
       return;
     }
   }
@@ -229,12 +271,16 @@ void Session::Impl::compareHashes() {
 void Session::Impl::sendInputs(int64_t now) {
   Inputs in;
   in.ack = uint32_t(remoteKnown);
-  in.frame = uint32_t(frame);
-  in.advantage = int8_t(std::clamp<int64_t>(frame - peerFrame, -127, 127));
+  in.hashAck = uint32_t(peerHashNext);
+  // Frames run at least once: a rollback at the end of the match stops
+  // at its last frame and leaves `frame` behind what our inputs cover.
+  in.frame = uint32_t(firstRunEnd);
+  in.advantage = int8_t(std::clamp<int64_t>(firstRunEnd - peerFrame, -127, 127));
   in.first = uint32_t(peerAck);
-  // Header 4 + ack, frame, advantage, first, frame and busy counts 15;
+  // Header 4 + ack, hash ack, frame, advantage, first, frame and busy
+  // counts 19;
   // then each frame that has events: its place, its count, the events.
-  std::size_t bytes = 19;
+  std::size_t bytes = 23;
   for (int64_t f = peerAck; f < localFixed && in.frames.size() < kMaxFramesPerPacket; ++f) {
     std::size_t frameBytes = localAt(f).empty() ? 0 : 2;
     for (const Event& e : localAt(f)) frameBytes += eventBytes(e);
@@ -248,18 +294,26 @@ void Session::Impl::sendInputs(int64_t now) {
 }
 
 void Session::Impl::sendHashes(int64_t now, bool all) {
-  if (hashOut.empty()) return;
-  if (!all && hashOut.size() < kHashBatch && now - lastHashSent < kHashFlushMicros) return;
-  std::size_t i = 0;
-  while (i < hashOut.size()) {
-    Hashes h;
-    h.first = uint32_t(hashOut[i].tick);
-    for (; i < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++i)
-      h.hashes.push_back(hashOut[i].hash);
-    send(Channel::Reliable, h);
+  const bool fresh = !hashOut.empty() && hashOut.back().tick >= hashSentUpTo;
+  const bool repeat = !hashOut.empty() && now - lastHashRepeat >= kHashRepeatMicros;
+  if (!fresh && !repeat) return;
+  std::size_t from = 0;
+  if (!repeat) {
+    const std::size_t unsent = std::size_t(hashOut.back().tick - hashSentUpTo + 1);
+    if (!all && unsent < kHashBatch && now - lastHashSent < kHashFlushMicros) return;
+    from = hashOut.size() - unsent;
   }
-  hashOut.clear();
+  // Ticks in hashOut follow each other, so each packet is one run.
+  while (from < hashOut.size()) {
+    Hashes h;
+    h.first = uint32_t(hashOut[from].tick);
+    for (; from < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++from)
+      h.hashes.push_back(hashOut[from].hash);
+    send(Channel::Unreliable, h);
+  }
+  hashSentUpTo = hashOut.back().tick + 1;
   lastHashSent = now;
+  if (repeat) lastHashRepeat = now;
 }
 
 }  // namespace zelkar::net

@@ -18,6 +18,7 @@ class SimNetwork::End final : public Link {
     return true;
   }
   LinkState state() const override {
+    if (index_ == 0 && net_.awaiting_) return LinkState::Connecting;
     if (net_.closedAt_[std::size_t(index_)] >= 0 && now_ >= net_.closedAt_[std::size_t(index_)])
       return LinkState::Closed;
     return now_ >= net_.cfg_.connectMicros ? LinkState::Connected : LinkState::Connecting;
@@ -26,6 +27,16 @@ class SimNetwork::End final : public Link {
     now_ = std::max(now_, nowMicros);
     net_.deliver(index_, now_, inbox_);
   }
+  void turnAway() override {
+    inbox_.clear();
+    if (index_ != 0) return net_.close(index_, now_);
+    // The caller sees its link close one latency later, like a peer that
+    // left; this end waits for the next caller.
+    net_.closedAt_[1] = std::max(now_ + net_.cfg_.latencyMicros, net_.lastReliableAt_[1]);
+    net_.awaiting_ = true;
+  }
+  std::string peerAddress() const override { return "simulated"; }
+  void forget() { inbox_.clear(); }
 
  private:
   SimNetwork& net_;
@@ -46,6 +57,15 @@ Link& SimNetwork::end(int i) { return *ends_[std::size_t(i & 1)]; }
 void SimNetwork::close(int i, int64_t nowMicros) {
   closedAt_[std::size_t(i & 1)] = nowMicros;
   closedAt_[std::size_t(1 - (i & 1))] = nowMicros + cfg_.latencyMicros;
+}
+
+void SimNetwork::rejoin() {
+  closedAt_ = {-1, -1};
+  awaiting_ = false;
+  for (auto& q : toward_) q.clear();
+  lastReliableAt_ = {};
+  ends_[0]->forget();
+  ends_[1]->forget();
 }
 
 // A uniform draw in [0, 1) from the top 53 bits: the same on every

@@ -41,6 +41,9 @@ class SimNetwork {
   void cut() { cut_ = true; }
   // End i leaves: the other end sees Closed one latency later.
   void close(int i, int64_t nowMicros);
+  // A new caller reaches end 0 after it turned the last one away: both
+  // ends are Connected again, with nothing in flight.
+  void rejoin();
 
   struct Counters {
     int64_t sent = 0, lost = 0, duplicated = 0, delivered = 0;
@@ -64,6 +67,7 @@ class SimNetwork {
   std::array<std::vector<InFlight>, 2> toward_;  // packets on their way to end i
   std::array<int64_t, 2> lastReliableAt_{};      // keeps reliable packets in order
   std::array<int64_t, 2> closedAt_{-1, -1};      // end i sees Closed from then on
+  bool awaiting_ = false;                        // end 0 turned its caller away
   uint64_t order_ = 0;
   bool cut_ = false;
   Counters counters_;

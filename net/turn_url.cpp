@@ -1,6 +1,6 @@
 #include "net/turn_url.h"
 
-#include "net/enet_address.h"
+#include "net/address.h"
 
 namespace zelkar::net {
 

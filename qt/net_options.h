@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "net/enet_address.h"
+#include "net/address.h"
 #include "net/session.h"
 #include "qt/command_line.h"
 

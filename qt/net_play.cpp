@@ -97,10 +97,13 @@ QString NetPlay::windowTitle() const {
   if (!session_) return kTitle;
   switch (session_->phase()) {
     case net::Phase::WaitingForPeer:
-      if (isHost())
+      if (isHost()) {
+        const int64_t away = session_->stats().callersTurnedAway;
         return tr("%1　相手を待っています（コード：%2）　ポート %3")
-            .arg(kTitle, options_.code)
-            .arg(port());
+                   .arg(kTitle, options_.code)
+                   .arg(port()) +
+               (away > 0 ? tr("　断った接続 %1").arg(away) : QString());
+      }
       return tr("%1　接続しています…").arg(kTitle);
     case net::Phase::Running:
       return tr("%1　通信対戦").arg(kTitle) +
@@ -118,6 +121,10 @@ QString NetPlay::endText(const net::Session& s) {
     case net::Outcome::LocalAnsweredNo:
     case net::Outcome::BothScriptsDone:
       return {};
+    case net::Outcome::HostUnreachable:
+      return tr("相手が見つかりませんでした。");
+    case net::Outcome::TooManyTries:
+      return tr("コードの誤りが多すぎます。1分後にやり直して下さい。");
     case net::Outcome::PeerAnsweredNo:
       return tr("相手が対戦を終了しました。");
     case net::Outcome::Desync:

@@ -1,5 +1,8 @@
 #include "qt/qt_window_system.h"
 
+#include <QFileInfo>
+#include <cstdio>
+
 #include "qt/core_texts.h"
 #include "qt/settings_window.h"
 
@@ -41,7 +44,13 @@ void QtWindowSystem::showSettingsWindow() {
 
 ConfigRead QtWindowSystem::readSettings() {
   if (fixed_) return {*fixed_, {}};
-  return where_.read();
+  ConfigRead read = where_.read();
+  // A missing file is the first start; one that is there but unreadable
+  // (binary, too large, a folder, a pipe) is said before the settings
+  // window opens over it.
+  if (!read.ok() && QFileInfo::exists(where_.readPath()))
+    std::fprintf(stderr, "zelkar: %s: %s\n", qPrintable(where_.readPath()), read.error.c_str());
+  return read;
 }
 
 void QtWindowSystem::endProgram() {

@@ -24,18 +24,19 @@ TEST(SimNetOptions, ReadsBothSides) {
                              "hash", "--record", "h.zrp", "--input-delay", "2"},
                             o),
             "");
-  EXPECT_EQ(o.mode, NetOptions::Mode::Host);
-  EXPECT_EQ(o.endpoint, (net::Endpoint{"127.0.0.1", 0}));
-  EXPECT_EQ(o.code, "K7");
+  EXPECT_EQ(o.online.mode, net::OnlineOptions::Mode::Host);
+  EXPECT_EQ(o.online.endpoint, (net::Endpoint{"127.0.0.1", 0}));
+  EXPECT_EQ(o.online.code, "K7");
   EXPECT_EQ(o.seed, 9u);
   EXPECT_TRUE(o.dumpHash);
   EXPECT_EQ(o.recordPath, "h.zrp");
-  EXPECT_EQ(o.inputDelay, 2);
+  EXPECT_EQ(o.online.inputDelay, 2);
   NetOptions j;
-  EXPECT_EQ(parseNetOptions({"--join", "box:7", "--code", "K7", "--side", "right"}, j), "");
-  EXPECT_EQ(j.mode, NetOptions::Mode::Join);
-  EXPECT_EQ(j.endpoint, (net::Endpoint{"box", 7}));
-  EXPECT_EQ(j.side, net::Side::Right);
+  EXPECT_EQ(parseNetOptions({"--join=box:7", "--code", "K7", "--side", "right"}, j), "");
+  EXPECT_EQ(j.online.mode, net::OnlineOptions::Mode::Join);
+  EXPECT_EQ(j.online.endpoint, (net::Endpoint{"box", 7}));
+  EXPECT_EQ(j.online.side, net::Side::Right);
+  // The port is the host's to leave out, as in the window.
   EXPECT_TRUE(j.portmap);
   NetOptions r;
   EXPECT_EQ(parseNetOptions({"--host", "0", "--code", "K", "--no-portmap", "--relay",
@@ -45,6 +46,9 @@ TEST(SimNetOptions, ReadsBothSides) {
   EXPECT_FALSE(r.portmap);
   EXPECT_EQ(r.relay, (net::TurnUrl{"198.18.0.1", 3478, "9:ann", "pw"}));
   EXPECT_EQ(r.relayPeers, std::vector<std::string>{"198.18.0.12"});
+  NetOptions d;
+  EXPECT_EQ(parseNetOptions({"--host", "--code", "K7"}, d), "");
+  EXPECT_EQ(d.online.endpoint, (net::Endpoint{"", net::kDefaultPort}));
 }
 
 TEST(SimNetOptions, RefusesWithAReason) {
@@ -60,7 +64,8 @@ TEST(SimNetOptions, RefusesWithAReason) {
       {"--sync-test", "9"},
       {"--sync-test", "2", "--code", "C"},
       {"--host", "1", "--code", "C", "--frobnicate", "1"},
-      {"--host"},
+      {"--host"},       // no code either
+      {"--code", "C"},  // a code for no session
       {"--host", "1", "--code", "C", "--relay", "u:p@h"},            // not a relay URL
       {"--join", "h", "--code", "C", "--relay-peer", "198.18.0.1"},  // only a relaying host
       {"--host", "1", "--code", "C", "--relay", "turn://u:p@h", "--relay-peer", "h"},  // no IP

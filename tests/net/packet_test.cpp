@@ -67,21 +67,41 @@ TEST(Packet, EveryKindReadsBackAsWritten) {
   EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::SideTaken);
 }
 
-TEST(Packet, TheLayoutIsLittleEndianAndOnlyFramesWithEventsAreWritten) {
+// The wire format written out byte by byte: the type bytes are fixed
+// numbers, whatever order the kinds have in the code.
+TEST(Packet, EveryKindHasItsFixedTypeByteAndLittleEndianLayout) {
   Inputs in;
-  in.ack = 0x01020304, in.frame = 5, in.first = 6;
+  in.ack = 0x01020304, in.hashAck = 0x0A0B0C0D, in.frame = 5, in.first = 6;
   in.frames = {{}, {}, {keyDown(100, 2)}, {}};
-  const std::vector<uint8_t> expected = {
-      'Z', 'N', 1, 4,  // magic, version, inputs
-      4,   3,   2, 1,  // ack
-      5,   0,   0, 0,  // frame
-      0,               // advantage
-      6,   0,   0, 0,  // first
-      4,   1,          // four frames, one with events
-      2,   1,          // the third, one event
-      1,   100, 0, 2,  // key down, keypad 4, Ctrl
+  const struct {
+    Body body;
+    std::vector<uint8_t> bytes;
+  } table[] = {
+      {Hello{"AB", 1}, {'Z', 'N', 2, 1, 2, 'A', 'B', 1}},
+      {Welcome{1, 0, 25, 1, 0xFEDCBA98u},
+       {'Z', 'N', 2, 2, 1, 0, 0, 25, 0, 1, 0, 0x98, 0xBA, 0xDC, 0xFE}},
+      {Refuse{RefuseReason::TooManyTries}, {'Z', 'N', 2, 3, 4}},
+      {in,
+       {
+           'Z', 'N', 2,  4,   // magic, version, inputs
+           4,   3,   2,  1,   // ack
+           13,  12,  11, 10,  // hash ack
+           5,   0,   0,  0,   // frame
+           0,                 // advantage
+           6,   0,   0,  0,   // first
+           4,   1,            // four frames, one with events
+           2,   1,            // the third, one event
+           1,   100, 0,  2,   // key down, keypad 4, Ctrl
+       }},
+      {Hashes{9, {0x0102030405060708ull}}, {'Z', 'N', 2, 5, 9, 0, 0, 0, 1, 8, 7, 6, 5, 4, 3, 2, 1}},
+      {Bye{}, {'Z', 'N', 2, 6}},
   };
-  EXPECT_EQ(writePacket(in), expected);
+  for (const auto& row : table) {
+    EXPECT_EQ(writePacket(row.body), row.bytes) << int(row.bytes[3]);
+    const auto back = readPacket(row.bytes);
+    ASSERT_TRUE(back) << int(row.bytes[3]);
+    EXPECT_EQ(back->body.index(), row.body.index());
+  }
 }
 
 TEST(Packet, EveryCutShortPacketIsRefused) {
@@ -107,7 +127,8 @@ TEST(Packet, ValuesOutOfRangeAreRefused) {
 
   // Inputs of one frame: the header, then `frame` as written.
   auto inputs = [](std::vector<uint8_t> frame) {
-    std::vector<uint8_t> p = {'Z', 'N', 1, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    // ack 0, hash ack 1, frame 0, advantage 0, first 0
+    std::vector<uint8_t> p = {'Z', 'N', 2, 4, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     p.insert(p.end(), frame.begin(), frame.end());
     return readPacket(p).has_value();
   };
@@ -131,18 +152,21 @@ TEST(Packet, ValuesOutOfRangeAreRefused) {
 
   // A code longer than a packet's text may be; no hashes; tick 0; a third
   // side; a tick of 0 ms; a reason no version has.
-  std::vector<uint8_t> hello = {'Z', 'N', 1, 1, 33};
+  std::vector<uint8_t> hello = {'Z', 'N', 2, 1, 33};
   hello.resize(hello.size() + 33, 'a');
   hello.push_back(0);
   EXPECT_FALSE(readPacket(hello));
   hello[4] = 32;
   hello.erase(hello.begin() + 5);
   EXPECT_TRUE(readPacket(hello));
-  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 5, 1, 0, 0, 0, 0}));
+  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 2, 5, 1, 0, 0, 0, 0}));
   EXPECT_FALSE(readPacket(writePacket(Hashes{0, {1}})));
   EXPECT_FALSE(readPacket(writePacket(Welcome{2, 1, 10, 1, 0})));
   EXPECT_FALSE(readPacket(writePacket(Welcome{0, 1, 0, 1, 0})));
-  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 1, 3, 4}));
+  EXPECT_FALSE(readPacket(std::vector<uint8_t>{'Z', 'N', 2, 3, 5}));
+  Inputs noHashYet;
+  noHashYet.hashAck = 0;  // hashes start at tick 1: nothing is before 0
+  EXPECT_FALSE(readPacket(writePacket(noHashYet)));
 }
 
 TEST(Packet, AnotherVersionReadsOnlyAsAGreetingOrARefusal) {

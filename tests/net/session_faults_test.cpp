@@ -62,8 +62,22 @@ TEST(LeavingPeer, AClosedLinkEndsTheSessionAtOnce) {
   EXPECT_LE(p.now - closedAt, 10000);  // one latency, not three seconds
 }
 
-// A wrong code, or both wanting one side: neither side plays a frame.
-TEST(Greeting, AWrongCodeOrATakenSideIsRefusedOnBothSides) {
+// A joiner whose link never comes up was never connected: no host there.
+TEST(LeavingPeer, ALinkThatNeverOpenedIsNoHostNotALostConnection) {
+  SimLinkConfig never = quickLink();
+  never.connectMicros = 1000000000;
+  SimNetwork net(never);
+  Session joiner(net.end(1), SessionPair::joinerConfig());
+  net.close(0, 0);  // the transport gives up
+  for (int64_t now = 0; now < 20000 && joiner.phase() != Phase::Ended; now += 1000)
+    joiner.poll(now);
+  EXPECT_EQ(joiner.outcome(), Outcome::HostUnreachable);
+}
+
+// A wrong code, both wanting one side, or another version: that caller
+// is told why and its link ends; the host waits on, and the next caller
+// with the right code plays.
+TEST(Greeting, AWrongCallerIsRefusedAloneAndTheHostWaitsOn) {
   SessionConfig wrongCode = SessionPair::joinerConfig(), sameSide = wrongCode;
   wrongCode.code = "K7Q3";
   sameSide.side = Side::Left, sameSide.sideChosen = true;
@@ -73,10 +87,72 @@ TEST(Greeting, AWrongCodeOrATakenSideIsRefusedOnBothSides) {
     SessionPair p(quickLink(), SessionPair::hostConfig(), j);
     EXPECT_FALSE(p.connect());
     runUntilEnded(p, p.joiner, 1000000);
-    EXPECT_EQ(p.host.outcome(), outcome);
     EXPECT_EQ(p.joiner.outcome(), outcome);
-    EXPECT_EQ(p.host.frame(), 0);
     EXPECT_EQ(p.joiner.frame(), 0);
+    EXPECT_EQ(p.host.phase(), Phase::WaitingForPeer);
+    EXPECT_EQ(p.host.stats().callersTurnedAway, 1);
+    // The friend tries again with the right code and side.
+    p.network.rejoin();
+    Session again(p.network.end(1), SessionPair::joinerConfig());
+    for (int i = 0; i < 100 && again.phase() != Phase::Running; ++i) {
+      p.now += 1000;
+      p.host.poll(p.now);
+      again.poll(p.now);
+    }
+    EXPECT_EQ(again.phase(), Phase::Running);
+    EXPECT_EQ(p.host.phase(), Phase::Running);
+  }
+}
+
+// After five wrong codes in a minute an address is refused unheard, even
+// with the right code; a minute later it is heard again.
+TEST(Greeting, GuessingCodesIsLimitedPerAddressAndMinute) {
+  SimNetwork net(quickLink());
+  Session host(net.end(0), SessionPair::hostConfig());
+  int64_t now = 0;
+  auto call = [&](const char* code) {
+    net.rejoin();
+    SessionConfig j = SessionPair::joinerConfig();
+    j.code = code;
+    Session caller(net.end(1), j);
+    for (int i = 0; i < 200 && caller.phase() == Phase::WaitingForPeer; ++i) {
+      now += 1000;
+      host.poll(now);
+      caller.poll(now);
+    }
+    return caller.outcome();
+  };
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(call("GUESS"), Outcome::WrongCode) << i;
+  EXPECT_EQ(call("K7Q2"), Outcome::TooManyTries);
+  EXPECT_EQ(host.phase(), Phase::WaitingForPeer);
+  EXPECT_EQ(host.stats().callersTurnedAway, 6);
+  now += 60000000;
+  EXPECT_EQ(call("K7Q2"), Outcome::None);  // welcomed: the session runs
+  EXPECT_EQ(host.phase(), Phase::Running);
+}
+
+// A caller that connects and never greets holds the seat only for the
+// silence time.
+TEST(Greeting, ACallerThatNeverGreetsLosesTheSeat) {
+  SimNetwork net(quickLink());
+  Session host(net.end(0), SessionPair::hostConfig());
+  int64_t now = 0;
+  for (; now <= kSilenceMicros + 2000; now += 1000) host.poll(now), net.end(1).service(now);
+  EXPECT_EQ(host.stats().callersTurnedAway, 1);
+  EXPECT_EQ(host.phase(), Phase::WaitingForPeer);
+  EXPECT_EQ(net.end(0).state(), LinkState::Connecting);  // open for the next caller
+}
+
+// Half the datagrams lost each way, the greeting among them: it is
+// repeated until answered, long before the silence time.
+TEST(Greeting, ALostGreetingIsRepeatedUntilAnswered) {
+  SimLinkConfig lossy = quickLink();
+  lossy.latencyMicros = 75000;
+  lossy.loss = 0.5;
+  for (uint64_t seed = 1; seed <= 10; ++seed) {
+    lossy.seed = seed;
+    SessionPair p(lossy);
+    EXPECT_TRUE(p.connect(kSilenceMicros)) << seed;
   }
 }
 
@@ -97,15 +173,17 @@ TEST(Greeting, AJoinerOfAnotherVersionIsRefusedWithTheHostsVersion) {
   Link& stranger = net.end(1);
   int64_t now = 0;
   for (; now < 20000; now += 1000) host.poll(now), stranger.service(now);
-  stranger.send(Channel::Reliable, writePacket(Hello{"K7Q2", 2}, kProtocolVersion + 1));
+  stranger.send(Channel::Unreliable, writePacket(Hello{"K7Q2", 2}, kProtocolVersion + 1));
   std::vector<uint8_t> bytes;
   std::optional<Packet> answer;
   for (; now < 100000 && !answer; now += 1000) {
     host.poll(now), stranger.service(now);
     if (stranger.receive(bytes)) answer = readPacket(bytes);
   }
-  EXPECT_EQ(host.outcome(), Outcome::WrongVersion);
-  EXPECT_EQ(host.peerProtocolVersion(), kProtocolVersion + 1);
+  EXPECT_EQ(host.phase(), Phase::WaitingForPeer);
+  const std::vector<TurnedAway> away = host.takeTurnedAway();
+  ASSERT_EQ(away.size(), 1u);
+  EXPECT_EQ(away[0].reason, RefuseReason::WrongVersion);
   ASSERT_TRUE(answer);
   EXPECT_EQ(answer->version, kProtocolVersion);
   ASSERT_TRUE(std::holds_alternative<Refuse>(answer->body));

@@ -35,6 +35,9 @@ class UntrustedPeer : public ::testing::Test {
       peer_.service(now_);
       std::vector<uint8_t> bytes;
       while (peer_.receive(bytes)) {
+        const auto p = readPacket(bytes);
+        if (p && std::holds_alternative<Inputs>(p->body))
+          hostHashAck_ = std::get<Inputs>(p->body).hashAck;
       }
     }
   }
@@ -59,6 +62,7 @@ class UntrustedPeer : public ::testing::Test {
   Session host_;
   Link& peer_;
   int64_t now_ = 0;
+  uint32_t hostHashAck_ = 1;  // in the host's last Inputs
 };
 
 TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
@@ -89,9 +93,8 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   std::vector<uint8_t> trailing = writePacket(Inputs{});
   trailing.push_back(0);
   send(Channel::Unreliable, trailing);
-  send(Channel::Reliable, writePacket(Hashes{5, {1}}));  // the first hash is tick 1's
-  send(Channel::Reliable, writePacket(Hello{"7Z", 2}));  // greeted already
-  EXPECT_EQ(host_.stats().malformedPackets, bad += 3);
+  send(Channel::Unreliable, writePacket(Refuse{RefuseReason::WrongCode}));  // mid-match
+  EXPECT_EQ(host_.stats().malformedPackets, bad += 2);
   EXPECT_EQ(host_.phase(), Phase::Running);
   EXPECT_TRUE(host_.confirmedCommands().size() == 2);  // config and seed: nothing confirmed
 
@@ -121,7 +124,7 @@ TEST_F(UntrustedPeer, AHashThatDiffersStopsTheMatchNamingItsTick) {
   const int64_t started = host_.frame();  // the next frame takes the start
   host_.start(sim::StartCommand{});
   while (host_.frame() == started) poll();
-  sendInputs(0, 0, std::vector<FrameEvents>(std::size_t(started + 6)));
+  sendInputs(uint32_t(host_.frame()), 0, std::vector<FrameEvents>(std::size_t(started + 6)));
   poll(200);  // 20 frames are due; the peer's inputs confirm six ticks
   const std::vector<ConfirmedTick> ticks = host_.takeConfirmedTicks();
   ASSERT_EQ(ticks.size(), 6u);
@@ -132,6 +135,12 @@ TEST_F(UntrustedPeer, AHashThatDiffersStopsTheMatchNamingItsTick) {
   EXPECT_EQ(host_.phase(), Phase::Ended);
   EXPECT_EQ(host_.outcome(), Outcome::Desync);
   EXPECT_EQ(host_.desyncTick(), 4);
+  // Over once the peer has our hashes, so that it finds the tick too.
+  EXPECT_FALSE(host_.finished());
+  Inputs ack;
+  ack.ack = uint32_t(host_.frame()), ack.hashAck = 7, ack.frame = uint32_t(started + 6);
+  ack.first = uint32_t(started + 6);
+  send(Channel::Unreliable, writePacket(ack));
   EXPECT_TRUE(host_.finished());
   EXPECT_EQ(host_.stats().malformedPackets, 0);
 }
@@ -162,6 +171,62 @@ TEST_F(UntrustedPeer, MangledPacketsNeverHurtTheHost) {
   EXPECT_GT(host_.stats().malformedPackets, 1000);
   EXPECT_LE(host_.stats().maxRollbackFrames, kMaxFramesAhead);
   EXPECT_GT(host_.frame(), 0);
+}
+
+// A Bye mid-match, then nothing: the silence clock still runs.
+TEST_F(UntrustedPeer, AByeThenSilenceEndsTheSessionAfterThreeSeconds) {
+  greet();
+  send(Channel::Unreliable, writePacket(Bye{}));
+  poll(int(kSilenceMicros / 1000) + 20);
+  EXPECT_EQ(host_.outcome(), Outcome::ConnectionLost);
+  EXPECT_TRUE(host_.finished());
+}
+
+// A peer whose every packet is refused is as silent as one that sends
+// nothing.
+TEST_F(UntrustedPeer, OnlyMalformedPacketsCountAsSilence) {
+  greet();
+  for (int i = 0; i < 340 && host_.phase() != Phase::Ended; ++i) {
+    send(Channel::Unreliable, {'Z', 'N', kProtocolVersion, 99});
+    sendInputs(500, 0, {{}});  // well formed, but acknowledges frames never sent
+    poll(8);
+  }
+  EXPECT_EQ(host_.outcome(), Outcome::ConnectionLost);
+  EXPECT_GT(host_.stats().malformedPackets, 500);
+}
+
+// Hashes far ahead of what the host has confirmed: it keeps at most its
+// backlog (1024) and acknowledges no more, so they cannot fill its memory.
+TEST_F(UntrustedPeer, HashesAheadOfTheMatchAreKeptOnlyUpToTheBacklog) {
+  greet();
+  for (uint32_t first = 1; first < 20000; first += 64) {
+    peer_.send(Channel::Unreliable, writePacket(Hashes{first, std::vector<uint64_t>(64, 7)}));
+    if (first % 1024 == 1) sendInputs(uint32_t(host_.frame()), 0, {{}});
+  }
+  poll(50);
+  EXPECT_EQ(hostHashAck_, 1u + 1024u);
+  EXPECT_EQ(host_.phase(), Phase::Running);
+}
+
+// A peer that claims to be far behind while it keeps pace cannot slow the
+// host: two seconds run two hundred frames of 10 ms.
+TEST_F(UntrustedPeer, AClaimedAdvantageCannotSlowTheHost) {
+  greet();
+  const int64_t startFrame = host_.frame();
+  uint32_t next = 0;
+  for (int ms = 0; ms < 2000; ++ms) {
+    Inputs in;
+    in.ack = uint32_t(host_.frame()), in.first = next, in.frame = next + 1;
+    in.advantage = -128;
+    in.frames = {{}};
+    if (next < host_.frame()) {
+      peer_.send(Channel::Unreliable, writePacket(in));
+      ++next;
+    }
+    poll();
+  }
+  EXPECT_GE(host_.frame() - startFrame, 195);
+  EXPECT_EQ(host_.phase(), Phase::Running);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "net/enet_address.h"
+#include "net/address.h"
 
 #include <charconv>
 

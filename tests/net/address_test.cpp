@@ -1,7 +1,7 @@
 // The host's and the joiner's address options.
-#include <gtest/gtest.h>
+#include "net/address.h"
 
-#include "net/enet_address.h"
+#include <gtest/gtest.h>
 
 namespace zelkar::net {
 namespace {
