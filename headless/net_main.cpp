@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "headless/cli.h"
+#include "headless/net_meet.h"
 #include "headless/net_options.h"
 #include "headless/net_script.h"
 #include "headless/replay.h"
@@ -138,14 +139,18 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   }
 
   std::string linkError;
-  std::unique_ptr<net::EnetLink> link = role == net::Role::Host
-                                            ? net::EnetLink::listen(opts.endpoint, linkError)
-                                            : net::EnetLink::connect(opts.endpoint, linkError);
+  // Through a meeting point the joiner, too, listens first: its socket
+  // opens the path before ENet connects from it.
+  std::unique_ptr<net::EnetLink> link =
+      role == net::Role::Host ? net::EnetLink::listen(opts.endpoint, linkError)
+      : opts.meet             ? net::EnetLink::listen(net::Endpoint{"", 0}, linkError)
+                              : net::EnetLink::connect(opts.endpoint, linkError);
   if (!link) {
     err << "zelkar-sim: " << linkError << "\n";
     return kExitSession;
   }
-  if (role == net::Role::Host)
+  if (opts.meet && !meetPeer(opts, *link, err)) return kExitSession;
+  if (role == net::Role::Host && !opts.meet)
     err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code " << opts.code
         << "\n";
 
@@ -165,10 +170,15 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
   };
   int64_t endedAt = -1;
+  bool connectedSaid = opts.meet.has_value();  // meetPeer has said how
   bool outOk = true;
   while (true) {
     const int64_t now = micros();
     session.poll(now);
+    if (!connectedSaid && link->state() == net::LinkState::Connected) {
+      err << "zelkar-sim: connected (direct) in " << now / 1000 << " ms\n";
+      connectedSaid = true;
+    }
     feeder.step(session);
     for (const net::ConfirmedTick& t : session.takeConfirmedTicks())
       if (opts.dumpHash) out << hashLine(t.tick, t.hash) << '\n';

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "headless/net_meet.h"
 #include "headless/script.h"
 #include "net/sync_test.h"
 
@@ -21,11 +22,12 @@ bool validSessionCode(const std::string& code) {
 std::string parseNetOptions(const std::vector<std::string>& args, NetOptions& opts) {
   using Mode = NetOptions::Mode;
   bool codeGiven = false, seedGiven = false;
+  std::string joinText;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    static const char* const kNames[] = {"--host",        "--join",     "--code", "--side",
-                                         "--script",      "--record",   "--dump", "--seed",
-                                         "--input-delay", "--sync-test"};
+    static const char* const kNames[] = {"--host",        "--join",      "--code", "--side",
+                                         "--script",      "--record",    "--dump", "--seed",
+                                         "--input-delay", "--sync-test", "--meet"};
     if (std::find(std::begin(kNames), std::end(kNames), a) == std::end(kNames))
       return "unknown option \"" + a + "\"";
     if (i + 1 == args.size()) return a + " needs a value";
@@ -42,9 +44,9 @@ std::string parseNetOptions(const std::vector<std::string>& args, NetOptions& op
       opts.endpoint = *at;
     } else if (a == "--join") {
       if (auto e = setMode(Mode::Join); !e.empty()) return e;
-      const auto to = net::parseJoinAddress(v);
-      if (!to) return "--join wants HOST[:PORT] with a port from 1 to 65535, not \"" + v + "\"";
-      opts.endpoint = *to;
+      joinText = v;  // an address, or with --meet a code: read once all are known
+    } else if (a == "--meet") {
+      if (auto e = parseMeetOption(v, opts); !e.empty()) return e;
     } else if (a == "--sync-test") {
       if (auto e = setMode(Mode::SyncTest); !e.empty()) return e;
       const auto n = parseWhole(v, 1, net::SyncChecker::kMaxDepth);
@@ -87,11 +89,13 @@ std::string parseNetOptions(const std::vector<std::string>& args, NetOptions& op
     }
   }
   const bool online = opts.mode == Mode::Host || opts.mode == Mode::Join;
+  if (auto e = finishJoinTarget(joinText, opts); !e.empty()) return e;
   if (opts.mode == Mode::SyncTest &&
       (codeGiven || opts.side || opts.inputDelay != 0 || !opts.recordPath.empty() || opts.dumpHash))
     return "--sync-test takes only --script and --seed";
   // A seat anyone on the network could take is refused rather than offered.
-  if (online && !codeGiven) return "an online run needs --code CODE on both sides";
+  // Through a meeting point the code it gives is the session code.
+  if (online && !codeGiven && !opts.meet) return "an online run needs --code CODE on both sides";
   if (opts.mode == Mode::Join && seedGiven) return "--seed is the host's to give";
   return {};
 }

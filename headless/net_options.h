@@ -26,6 +26,10 @@ struct NetOptions {
   std::string scriptPath;  // empty: standard input
   std::string recordPath;  // empty: no replay file
   bool dumpHash = false;
+  // --meet HOST[:PORT]: meet through this meeting point; --host then
+  // registers for a code and --join takes that code.
+  std::optional<net::Endpoint> meet;
+  std::string joinCode;
 };
 
 inline constexpr std::size_t kMaxCodeLength = 16;  // typed by hand; 16 is plenty against guessing
