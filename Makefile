@@ -13,7 +13,7 @@ JOBS      ?= $(shell nproc)
 CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
-.PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check format lint clean
+.PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check nat-lab format lint clean
 
 all: build
 
@@ -72,9 +72,10 @@ fuzz: deps
 
 bench: deps
 	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZELKAR_QT=OFF
-	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench
+	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench zelkar-meet-flood
 	$(RELEASE)/zelkar_bench
 	$(RELEASE)/zelkar-cpu-bench
+	$(RELEASE)/zelkar-meet-flood $(RELEASE)/zelkar-meet 5
 	# The window's share of a tick: the program's own build, on no display.
 	$(MAKE) configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelkar_paint_bench
@@ -91,6 +92,11 @@ measure: build
 # server; their recordings must replay to the same hashes.
 netplay-check: build
 	scripts/netplay-check $(BUILD)
+
+# Home routers in network namespaces (as root): two zelkar-sim peers meet
+# by code through zelkar-meet, open a path through NAT and play.
+nat-lab: build
+	scripts/nat-lab $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)

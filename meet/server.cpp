@@ -149,6 +149,10 @@ std::optional<Bytes> Server::onLookup(const Address& from, const Message& m, int
     reg->joinerLocal = m.local;
     reg->joinerNonce = m.nonce;
     reg->token = random_();
+    // A host that has met its joiner may invite again at once, while this
+    // code lives on until it stops polling.
+    if (auto a = addresses_.find(reg->host.ip); a != addresses_.end() && a->second.codes > 0)
+      --a->second.codes;
     ++stats_.matched;
     log_("match " + m.code + ": host " + addressText(reg->host) + ", joiner " + addressText(from));
   }
@@ -189,7 +193,8 @@ Server::Registration* Server::live(const std::string& code, int64_t nowMs) {
 }
 
 void Server::drop(std::unordered_map<std::string, Registration>::iterator it, const char* why) {
-  if (auto a = addresses_.find(it->second.host.ip); a != addresses_.end() && a->second.codes > 0)
+  if (auto a = addresses_.find(it->second.host.ip);
+      !it->second.joined && a != addresses_.end() && a->second.codes > 0)
     --a->second.codes;
   codeOfNonce_.erase(it->second.nonce);
   log_(std::string(why) + " " + it->first);

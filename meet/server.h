@@ -51,7 +51,7 @@ class Server {
     uint64_t nonce = 0;
     Address host, hostLocal;
     int64_t createdMs = 0, lastPollMs = 0;
-    bool joined = false;
+    bool joined = false;  // once joined the code no longer counts against its host's address
     Address joiner, joinerLocal;
     uint64_t joinerNonce = 0;
     uint64_t token = 0;

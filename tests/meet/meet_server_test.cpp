@@ -190,6 +190,14 @@ TEST(MeetServer, RatesGuessesAndCapsAreBounded) {
       EXPECT_EQ(p.ask(kJoiner, request(Kind::Register, n), 0)->kind,
                 n <= 12 ? Kind::Registered : Kind::Refused);
     EXPECT_EQ(p.server.codeCount(), 6u);
+    // A joined code frees its host's place (not the table's).
+    Limits roomy;
+    Point q(roomy);
+    for (uint64_t n = 1; n <= 4; ++n) q.ask(kHost, request(Kind::Register, n), 0);
+    const std::string first = q.ask(kHost, request(Kind::Register, 1), 0)->code;
+    q.ask(kJoiner, request(Kind::Lookup, 9, first), 0);
+    EXPECT_EQ(q.ask(kHost, request(Kind::Register, 5), 0)->kind, Kind::Registered);
+    EXPECT_EQ(q.ask(kHost, request(Kind::Register, 6), 0)->kind, Kind::Refused);
   }
   {  // addresses remembered: full table turns new ones away until forgotten
     Limits l;
