@@ -112,7 +112,10 @@ bool Rendezvous::intercept(const meet::Address& from, std::span<const uint8_t> d
   }
   if (!Puncher::isPunch(datagram)) return false;
   std::optional<PunchSend> reply;
-  if (puncher_) puncher_->receive(from, datagram, reply);
+  if (puncher_)
+    puncher_->receive(from, datagram, reply);
+  else if (client_.state() == MeetClient::State::Waiting)
+    client_.hurry();
   if (reply) sendTo(reply->to, reply->bytes);
   return true;
 }

@@ -33,6 +33,13 @@ class MeetClient {
 
   // The request to send now, if one is due.
   std::optional<meet::Bytes> due(int64_t nowMs);
+  // A waiting host's next poll goes out at once: the joiner's first probe
+  // has arrived, so the meeting point has news for it. Once only, so that
+  // forged probes cannot make the host flood its meeting point.
+  void hurry() {
+    if (!hurried_) lastSentMs_ = -1;
+    hurried_ = true;
+  }
   // A datagram from the meeting point; anything else is ignored.
   void receive(std::span<const uint8_t> datagram, int64_t nowMs);
 
@@ -55,6 +62,7 @@ class MeetClient {
   int64_t startedMs_ = -1, lastSentMs_ = -1, lastHeardMs_ = -1;
   meet::Address self_, peer_, peerLocal_;
   uint64_t token_ = 0;
+  bool hurried_ = false;
   std::string failure_;
 };
 
