@@ -8,14 +8,14 @@ RELEASE   ?= build-release
 FUZZ      ?= build-fuzz
 DEB       ?= build-deb
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = config script play packet
+FUZZ_TARGETS = config script play packet meet
 SOAK_SEEDS ?= 1000
 JOBS      ?= $(shell nproc)
 CMAKE_GEN ?= -G "Unix Makefiles"
 SOURCES    = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
 
 .PHONY: all deps configure build run test test-sanitize bench smoke measure netplay-check package \
-	package-check net-soak format lint clean
+	package-check net-soak nat-lab format lint clean
 
 all: build
 
@@ -84,9 +84,10 @@ net-soak: configure
 
 bench: deps
 	cmake -S . -B $(RELEASE) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DZELKAR_QT=OFF
-	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench
+	cmake --build $(RELEASE) -j $(JOBS) --target zelkar_bench zelkar-cpu-bench zelkar-meet-flood
 	$(RELEASE)/zelkar_bench
 	$(RELEASE)/zelkar-cpu-bench
+	$(RELEASE)/zelkar-meet-flood $(RELEASE)/zelkar-meet 5
 	# The window's share of a tick: the program's own build, on no display.
 	$(MAKE) configure
 	cmake --build $(BUILD) -j $(JOBS) --target zelkar_paint_bench
@@ -113,6 +114,11 @@ package: deps
 # and the installed programs run from a scratch root.
 package-check: package
 	scripts/package-check $(DEB)
+
+# Home routers in network namespaces (as root): two zelkar-sim peers meet
+# by code through zelkar-meet, open a path through NAT and play.
+nat-lab: build
+	scripts/nat-lab $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)

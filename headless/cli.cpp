@@ -48,6 +48,20 @@ act only while they are shown; after the program has ended no event acts.
 The script must be a regular file (or a pipe on standard input) of at most
 16 MiB; a replay file must end with a line break.
 
+Online play (each side plays its own script; both print the same hashes):
+  --host [ADDRESS:]PORT --code CODE   wait for the other player on UDP PORT
+  --join HOST[:PORT] --code CODE      connect straight to a host (port 41830)
+  --meet HOST[:PORT] --host PORT      register at a meeting point (port
+                                      41831) and print the code to pass on
+  --meet HOST[:PORT] --join CODE      join by that code; both sides open a
+                                      path through their routers first
+  --side left|right, --input-delay N, --record FILE, --dump hash, --seed N
+With --meet the code also guards the session unless --code is given. Each
+step is bounded: 5 s for the meeting point to answer, 30 s for a joiner,
+10 s for the path to open. Exit status 3 when the session did not end as
+its players chose (refused, lost, no peer, no path).
+  --sync-test N             roll a local game back N ticks after every tick
+
 Exit status: 0 done, 1 the script could not be read or the output written,
 2 a bad option or a bad command (the message names the line).
 )";

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "headless/cli.h"
+#include "headless/net_meet.h"
 #include "headless/net_options.h"
 #include "headless/net_reach.h"
 #include "headless/net_script.h"
@@ -153,15 +154,20 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
   std::string linkError;
   NetReach reach;
   net::Endpoint connectTo = online.endpoint;
-  if (role == net::Role::Joiner && !reach.beforeConnect(opts, connectTo, err)) return kExitSession;
-  std::unique_ptr<net::EnetLink> link = role == net::Role::Host
-                                            ? net::EnetLink::listen(online.endpoint, linkError)
-                                            : net::EnetLink::connect(connectTo, linkError);
+  if (role == net::Role::Joiner && !opts.meet && !reach.beforeConnect(opts, connectTo, err))
+    return kExitSession;
+  // Through a meeting point the joiner, too, listens first: its socket
+  // opens the path before ENet connects from it.
+  std::unique_ptr<net::EnetLink> link =
+      role == net::Role::Host ? net::EnetLink::listen(online.endpoint, linkError)
+      : opts.meet             ? net::EnetLink::listen(net::Endpoint{"", 0}, linkError)
+                              : net::EnetLink::connect(connectTo, linkError);
   if (!link) {
     err << "zelkar-sim: " << linkError << "\n";
     return kExitSession;
   }
-  if (role == net::Role::Host) {
+  if (opts.meet && !meetPeer(opts, *link, err)) return kExitSession;
+  if (role == net::Role::Host && !opts.meet) {
     err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code "
         << *online.code << "\n";
     if (!reach.afterListen(opts, link->localPort(), err)) return kExitSession;
@@ -183,6 +189,7 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
   };
   int64_t endedAt = -1;
+  bool connectedSaid = opts.meet.has_value();  // meetPeer has said how
   bool outOk = true;
   const SignalStop signals;
   int signal = 0;
@@ -191,6 +198,10 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     const int64_t now = micros();
     session.poll(now);
     reach.poll(*link, err);
+    if (!connectedSaid && link->state() == net::LinkState::Connected) {
+      err << "zelkar-sim: connected (direct) in " << now / 1000 << " ms\n";
+      connectedSaid = true;
+    }
     feeder.step(session);
     for (const net::ConfirmedTick& t : session.takeConfirmedTicks())
       if (opts.dumpHash) out << hashLine(t.tick, t.hash) << '\n';

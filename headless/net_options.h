@@ -24,6 +24,10 @@ struct NetOptions {
   bool portmap = true;                  // the host asks its router to forward the port
   std::optional<net::TurnUrl> relay;    // play through this relay server
   std::vector<std::string> relayPeers;  // hosting through it: who else may send
+  // --meet HOST[:PORT]: meet through this meeting point; --host then
+  // registers for a code and --join takes that code.
+  std::optional<net::Endpoint> meet;
+  std::string joinCode;
 };
 
 // Whether `args` ask for an online run or the sync test.

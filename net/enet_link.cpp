@@ -118,6 +118,17 @@ std::unique_ptr<EnetLink> EnetLink::connect(const Endpoint& to, std::string& err
   return std::unique_ptr<EnetLink>(new EnetLink(host, peer, false));
 }
 
+bool EnetLink::connectTo(uint32_t ip, uint16_t port) {
+  if (peer_ != nullptr || state_ != LinkState::Connecting) return false;
+  ENetAddress address{};
+  address.host = ENET_HOST_TO_NET_32(ip);
+  address.port = port;
+  peer_ = enet_host_connect(host_, &address, kChannels, 0);
+  if (peer_ == nullptr) return false;
+  tuneTimeouts(peer_);
+  return true;
+}
+
 EnetLink::~EnetLink() {
   // A peer that is told goes away at once instead of timing out.
   if (peer_ != nullptr && state_ == LinkState::Connected) {

@@ -47,6 +47,14 @@ class EnetLink final : public Link {
   // turns Closed when the peer confirms or ENet gives up on it.
   void close();
 
+  // Meeting by code: the ENet host itself, so that the meeting point sees
+  // and the punch packets open the very port the game then plays on.
+  _ENetHost* rawHost() const { return host_; }
+  // The joiner's side once a path is open: connect to `to` (IPv4 and port
+  // in host byte order) from this link's own socket. False when the link
+  // already has a peer.
+  bool connectTo(uint32_t ip, uint16_t port);
+
   // The port this side's socket is bound to (the one the system chose
   // when listening on port 0).
   uint16_t localPort() const;

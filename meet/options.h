@@ -1,0 +1,40 @@
+// zelkar-meet's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "meet/limits.h"
+#include "meet/protocol.h"
+
+namespace zelkar::meet {
+
+inline constexpr const char* kUsage =
+    R"(usage: zelkar-meet [--listen ADDRESS:PORT] [--max-codes N] [--per-address-rate N]
+
+The meeting point for Zelkar's online play: a host registers and gets an
+8-character code, a joiner asks by code, and each learns the other's public
+address so that the two can open a direct path. Game traffic never passes
+through here. Logs one line per event on standard error; SIGTERM or SIGINT
+ends it cleanly.
+
+  --listen ADDRESS:PORT   the IPv4 address and UDP port to listen on
+                          (default 0.0.0.0:41831)
+  --max-codes N           codes held at once, all hosts together (default 10000)
+  --per-address-rate N    requests a second from one address (default 10,
+                          bursts of twice that)
+)";
+
+struct Options {
+  Address listen{0, kDefaultMeetPort};
+  Limits limits;
+  bool help = false;
+};
+
+// Fills opts, or returns what is wrong.
+std::string parseOptions(const std::vector<std::string>& args, Options& opts);
+
+// "A.B.C.D:PORT" with a port from 1 to 65535.
+bool parseAddress(const std::string& text, Address& out);
+
+}  // namespace zelkar::meet
