@@ -99,4 +99,4 @@ lint:
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) build-golden

@@ -15,11 +15,11 @@ Launch launchOf(const GameState& s, int p, int gunDir, int turnDir) {
   // The shell's top-left corner starts 1.5 shell widths beyond the gun
   // line's end; its centre lies half a shell further on.
   const float out = 1.5f * s.shellSize;
-  const Vec centre{s.dirLineX[d] + s.posX[p] + s.dirCos[d] * out,
-                   s.dirLineY[d] + s.posY[p] + s.dirSin[d] * out};
+  const Vec centre{s.tables().dirLineX[d] + s.posX[p] + s.tables().dirCos[d] * out,
+                   s.tables().dirLineY[d] + s.posY[p] + s.tables().dirSin[d] * out};
   const float speed = s.muzzleSpeed[p][turnDir == 0 ? 1 : 0];
-  const Vec velocity{s.dirCos[d] * speed + s.velX[p] + s.dirTurnX[d] * turnDir,
-                     s.dirSin[d] * speed + s.velY[p] + s.dirTurnY[d] * turnDir};
+  const Vec velocity{s.tables().dirCos[d] * speed + s.velX[p] + s.tables().dirTurnX[d] * turnDir,
+                     s.tables().dirSin[d] * speed + s.velY[p] + s.tables().dirTurnY[d] * turnDir};
   return {centre, velocity};
 }
 

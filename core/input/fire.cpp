@@ -21,25 +21,27 @@ void fireShell(Game& g, int p) {
 
   // One and a half shell widths beyond the end of the gun line.
   const double beyond = 1.5 * s.shellSize;
-  s.shellX[p][slot] =
-      static_cast<float>(double(s.dirLineX[d]) + s.posX[p] + s.dirCos[d] * beyond - s.shellHalf);
-  s.shellY[p][slot] =
-      static_cast<float>(double(s.dirLineY[d]) + s.posY[p] + s.dirSin[d] * beyond - s.shellHalf);
+  s.shellX[p][slot] = static_cast<float>(double(s.tables().dirLineX[d]) + s.posX[p] +
+                                         s.tables().dirCos[d] * beyond - s.shellHalf);
+  s.shellY[p][slot] = static_cast<float>(double(s.tables().dirLineY[d]) + s.posY[p] +
+                                         s.tables().dirSin[d] * beyond - s.shellHalf);
   s.shellPrevX[p][slot] = s.shellX[p][slot];
   s.shellPrevY[p][slot] = s.shellY[p][slot];
 
   // A turning gun fires faster and adds the muzzle's sideways speed.
   const int k = s.turnDir[p] == 0 ? 1 : 0;
-  s.shellVX[p][slot] = static_cast<float>(double(s.dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] +
-                                          double(s.dirTurnX[d]) * s.turnDir[p]);
-  s.shellVY[p][slot] = static_cast<float>(double(s.dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] +
-                                          double(s.dirTurnY[d]) * s.turnDir[p]);
+  s.shellVX[p][slot] =
+      static_cast<float>(double(s.tables().dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] +
+                         double(s.tables().dirTurnX[d]) * s.turnDir[p]);
+  s.shellVY[p][slot] =
+      static_cast<float>(double(s.tables().dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] +
+                         double(s.tables().dirTurnY[d]) * s.turnDir[p]);
 
   // Recoil over the barrel time; static friction may hold the vehicle.
   float a = force / s.totalMass[p];  // px/s^2
   if (s.frictionCoef[0] > 0) a = a < s.frictionCoef[0] ? 0 : a - s.frictionCoef[1];
-  const float ax = -a * s.dirCos[d];
-  const float ay = -a * s.dirSin[d];
+  const float ax = -a * s.tables().dirCos[d];
+  const float ay = -a * s.tables().dirSin[d];
   const double t = s.barrelTime[p];
   s.posX[p] = static_cast<float>(s.posX[p] + t * t * ax / 2);
   s.posY[p] = static_cast<float>(s.posY[p] + t * t * ay / 2);
