@@ -14,11 +14,13 @@
 namespace zelkar {
 
 // A member's name, with the id the state hash mixes in before its value.
+// It passes for its text, so visitors that want only the name take a
+// const char* or a std::string_view.
 struct MemberName {
   const char* text;
   uint64_t id;
-  operator const char*() const { return text; }       // NOLINT: used as its name
-  operator std::string_view() const { return text; }  // NOLINT
+  operator const char*() const { return text; }
+  operator std::string_view() const { return text; }
 };
 
 // Calls visit(name, member) for each member, first to last. State is
