@@ -127,4 +127,4 @@ lint:
 	@clang-format --dry-run --Werror $(SOURCES) && echo "format: clean"
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(DEB)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(DEB) build-golden

@@ -35,9 +35,10 @@ void BM_VehicleDynamics(benchmark::State& state) {
     GameState& s = g.s;
     s.fuelLeft[1] = 1000;
     s.thrustX[1] = s.posX[1] < 400 ? 1.0f : -1.0f;
-    burnFuel(g, 1);
-    applyFriction(s, 1);
-    accelerate(s, 1);
+    Drive d;
+    burnFuel(g, 1, d);
+    applyFriction(s, 1, d);
+    accelerate(s, 1, d);
     moveInField(s, 1);
     placeSprite(g, 1);
     turnGun(g, 1);

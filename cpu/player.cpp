@@ -68,7 +68,7 @@ void Player::look(const GameState& s, const PixelReader& probe) {
     const float t = interceptSeconds(aimAt, relVel, s.muzzleSpeed[p_][1]);
     if (t > 0) aimAt = aimAt + relVel * t;
   }
-  aimDir_ = directionTowards(aimAt, s.dirStep);
+  aimDir_ = directionTowards(aimAt, s.tables().dirStep);
   // The 64 directions are coarse: of the nearest few, take the one whose
   // shell, as it would really leave the muzzle, passes closest.
   if (traits_->lead) aimDir_ = closestOf(s, aimDir_);

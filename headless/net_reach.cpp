@@ -48,7 +48,8 @@ bool NetReach::beforeConnect(const NetOptions& opts, net::Endpoint& connectTo, s
 }
 
 bool NetReach::afterListen(const NetOptions& opts, uint16_t port, std::ostream& err) {
-  const bool loopback = opts.online.endpoint.host.starts_with("127.") || opts.online.endpoint.host == "localhost";
+  const bool loopback =
+      opts.online.endpoint.host.starts_with("127.") || opts.online.endpoint.host == "localhost";
   if (opts.portmap && !loopback) {
     net::PortmapConfig cfg;
     cfg.request.port = port;

@@ -54,6 +54,7 @@ std::string stateLine(const Game& g, const DumpEvents& events) {
     w("sounds", events.sounds);
     w("messages", events.messages);
     forEachMember(g.s, w);
+    forEachTable(g.s.tables(), w);
     w("hyosuu", captions(g.screen.hyosuu));
     w("setsuuti", captions(g.screen.setsuuti));
     w("hyoumas", captions(g.screen.hyoumas));

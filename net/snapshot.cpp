@@ -8,14 +8,14 @@ namespace zelkar::net {
 void saveGame(Game& live, Game& saved) {
   std::vector<Picture> aside;
   aside.swap(live.screen.pictures);
-  saved = live;
+  static_cast<GameRecord&>(saved) = static_cast<const GameRecord&>(live);
   aside.swap(live.screen.pictures);
 }
 
 void restoreGame(Game& live, const Game& saved) {
   std::vector<Picture> aside;
   aside.swap(live.screen.pictures);
-  live = saved;
+  static_cast<GameRecord&>(live) = static_cast<const GameRecord&>(saved);
   aside.swap(live.screen.pictures);
 }
 

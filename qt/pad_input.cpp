@@ -65,10 +65,10 @@ void PadInput::plugged(const pad::PlugEvent& e) {
     std::fprintf(err_, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
   } else if (e.kind == pad::PlugEvent::connected) {
     say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーにパッドがつながりました")
-                                         : tr("右のプレイヤーにパッドがつながりました"));
+                                       : tr("右のプレイヤーにパッドがつながりました"));
   } else {
     say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーのパッドが外れました")
-                                         : tr("右のプレイヤーのパッドが外れました"));
+                                       : tr("右のプレイヤーのパッドが外れました"));
   }
 }
 

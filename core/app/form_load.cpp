@@ -42,11 +42,11 @@ void placeGunLinesAndBases(Game& g) {
 // 512 points just outside the vehicle: point 0 straight above the centre,
 // clockwise on the screen. A point whose rounding fell inside the circle is
 // measured once more one pixel further out.
-void makeProbeRing(GameState& s) {
-  s.angleUnit = 3.1415f / 256;
+void makeProbeRing(const GameState& s, MatchTables& t) {
+  t.angleUnit = 3.1415f / 256;
   const int r = s.vehicleRadius;
   for (int k = 0; k < kRingPoints; ++k) {
-    const float theta = static_cast<float>(k) * s.angleUnit - 1.57075f;
+    const float theta = static_cast<float>(k) * t.angleUnit - 1.57075f;
     const double c = std::cos(static_cast<double>(theta));
     const double sn = std::sin(static_cast<double>(theta));
     double x = std::floor((r + 2) * c + r);
@@ -55,23 +55,23 @@ void makeProbeRing(GameState& s) {
       x = std::floor((r + 3) * c + r);
       y = std::floor((r + 3) * sn + r);
     }
-    s.ringDX[k] = toInt16Clamped(x);
-    s.ringDY[k] = toInt16Clamped(y);
+    t.ringDX[k] = toInt16Clamped(x);
+    t.ringDY[k] = toInt16Clamped(y);
   }
 }
 
-void makeDirectionTables(GameState& s) {
-  s.dirStep = 3.1415f / 32;
+void makeDirectionTables(const GameState& s, MatchTables& t) {
+  t.dirStep = 3.1415f / 32;
   const int r = s.vehicleRadius;
   for (int k = 0; k < kDirections; ++k) {
-    const float angle = static_cast<float>(k) * s.dirStep;
-    s.dirCos[k] = static_cast<float>(std::cos(static_cast<double>(angle)));
-    s.dirSin[k] = static_cast<float>(std::sin(static_cast<double>(angle)));
+    const float angle = static_cast<float>(k) * t.dirStep;
+    t.dirCos[k] = static_cast<float>(std::cos(static_cast<double>(angle)));
+    t.dirSin[k] = static_cast<float>(std::sin(static_cast<double>(angle)));
     // 0.4: the share of the muzzle's sideways speed a turning gun gives.
-    s.dirTurnX[k] = static_cast<float>(-(r - 2) * s.dirSin[k] * s.dirStep * 0.4);
-    s.dirTurnY[k] = static_cast<float>((r - 2) * s.dirCos[k] * s.dirStep * 0.4);
-    s.dirLineX[k] = (r - 2) * s.dirCos[k] + r;
-    s.dirLineY[k] = (r - 2) * s.dirSin[k] + r;
+    t.dirTurnX[k] = static_cast<float>(-(r - 2) * t.dirSin[k] * t.dirStep * 0.4);
+    t.dirTurnY[k] = static_cast<float>((r - 2) * t.dirCos[k] * t.dirStep * 0.4);
+    t.dirLineX[k] = (r - 2) * t.dirCos[k] + r;
+    t.dirLineY[k] = (r - 2) * t.dirSin[k] + r;
   }
 }
 
@@ -83,11 +83,13 @@ void formLoad(Game& g, WindowSystem& ws, uint32_t seed) {
   placeGunLinesAndBases(g);
   g.screen.baku[0].picture = g.screen.motobaku.picture;
   g.screen.baku[1].picture = g.screen.motobaku.picture;
-  makeProbeRing(s);
-  makeDirectionTables(s);
+  MatchTables tables;
+  makeProbeRing(s, tables);
+  makeDirectionTables(s, tables);
+  tables.obstacleStep = 3.1415f / 128;
+  s.frozenTables = freeze(tables);
   makeVehiclePictures(g.screen, s);  // the gun line is part of the vehicle's picture
   g.rng.seed(seed);
-  s.obstacleStep = 3.1415f / 128;
   s.obstacleWidth = g.screen.mototiri[0].width;
   s.wallHalf = toInt16Clamped(g.screen.motokabe.width / 2.0);  // 16 for 31 px
 

@@ -1,7 +1,7 @@
 // The Game value: the game record, the random generator, the screen model
-// and the sound and explosion reports. Every handler of the game is a plain
-// function over one Game, so a whole match runs and is tested without a
-// window.
+// and the sound and explosion reports, and the tick's view of the arena.
+// Every handler of the game is a plain function over one Game, so a whole
+// match runs and is tested without a window.
 #pragma once
 
 #include "app/game_state.h"
@@ -14,17 +14,25 @@
 
 namespace zelkar {
 
-struct Game {
+// Everything that carries over from one event to the next: what a saved
+// game (for a rollback) holds and the state hash covers.
+struct GameRecord {
   GameState s;
   Rng rng;
   ScreenModel screen;
   SoundQueue sounds;
   ExplosionQueue explosions;    // for the window's eyes only
-  ProbeSurface probe;           // the arena as the current tick found it
-  BlastsSeen blasts;            // the blast states that go with its pictures
   bool awaitingAnswer = false;  // the replay question waits for its answer
   bool ended = false;           // the program has ended (quitProgram)
   bool matchStarted = false;    // the start button has built an arena
+};
+
+struct Game : GameRecord {
+  // The tick's view of the arena (32 kB), taken afresh at the start of
+  // every tick before any rule reads it: a saved game leaves it out
+  // (net/snapshot.h). Between ticks only the computer player reads it.
+  ProbeSurface probe;  // the arena as the current tick found it
+  BlastsSeen blasts;   // the blast states that go with its pictures
 };
 
 }  // namespace zelkar

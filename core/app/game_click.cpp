@@ -69,8 +69,8 @@ void placeVehicles(Game& g) {
   for (int p = 0; p < kPlayers; ++p) {
     w.kyara[p].visible = true;
     w.kyara[p].move(toInt16Clamped(s.posX[p]), toInt16Clamped(s.posY[p]));
-    w.hline[p].x2 = s.dirLineX[s.gunDir[p]];
-    w.hline[p].y2 = s.dirLineY[s.gunDir[p]];
+    w.hline[p].x2 = s.tables().dirLineX[s.gunDir[p]];
+    w.hline[p].y2 = s.tables().dirLineY[s.gunDir[p]];
     w.tokuten[p].visible = true;
     w.tokuten[p].caption = "00";
   }

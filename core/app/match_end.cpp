@@ -13,7 +13,6 @@ int16_t sideLeft(int p) { return static_cast<int16_t>(130 + 475 * (1 - p)); }
 
 void askForReplay(Game& g) {
   ScreenModel& w = g.screen;
-  g.s.pl = -1;
   w.timer1Interval = 0;
   w.mes1.visible = w.han.visible = true;
   w.mes1.top = w.han.top = 276;
@@ -66,7 +65,6 @@ void hanChange(Game& g, WindowSystem& ws) {
   const std::string_view answer = w.han.caption.view();
   if (answer == "y" || answer == "Y") {
     w.mes1.visible = w.han.visible = false;
-    g.s.pl = 2;
     w.Picture2.top = 250;
     w.Picture2.visible = true;
     w.syousya.visible = w.haisya.visible = false;
@@ -79,7 +77,6 @@ void hanChange(Game& g, WindowSystem& ws) {
   }
   // Anything else is wiped at once and the question stays.
   w.han.caption = "";
-  g.s.pl = 2;
 }
 
 }  // namespace zelkar

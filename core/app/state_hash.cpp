@@ -8,62 +8,11 @@
 #include <vector>
 
 #include "app/game_state_members.h"
+#include "app/hasher.h"
 
 namespace zelkar {
 
 namespace {
-
-// Values whose bytes are all value: numbers, and arrays of them with no gap
-// between elements. Hashing the bytes of anything else could read padding.
-template <typename T>
-struct Packed : std::bool_constant<std::is_arithmetic_v<T>> {};
-template <typename T, std::size_t N>
-struct Packed<std::array<T, N>>
-    : std::bool_constant<Packed<T>::value && sizeof(std::array<T, N>) == N * sizeof(T)> {};
-
-// FNV-1a over 64-bit words instead of bytes (eight times fewer multiplies:
-// the record is some 14 kB and is hashed after every tick). The xorshift
-// after each multiply carries high bits down, which plain word-wise FNV
-// never does. Every step is invertible, so a game that differs in a single
-// word always hashes differently.
-class Hasher {
- public:
-  void bytes(const void* data, std::size_t n) {
-    const auto* b = static_cast<const unsigned char*>(data);
-    for (; n >= 8; b += 8, n -= 8) {
-      uint64_t w;
-      std::memcpy(&w, b, 8);
-      mix(w);
-    }
-    if (n > 0) {
-      uint64_t w = 0;
-      std::memcpy(&w, b, n);
-      mix(w ^ (uint64_t{n} << 56));  // the length keeps a short tail apart from zeros
-    }
-  }
-  template <typename T>
-  void value(const T& v) {
-    static_assert(Packed<T>::value, "only padding-free values are hashed as bytes");
-    bytes(&v, sizeof v);
-  }
-  // The finaliser of MurmurHash3: every input bit reaches every output bit.
-  uint64_t result() const {
-    uint64_t h = h_;
-    h ^= h >> 33;
-    h *= 0xFF51AFD7ED558CCDull;
-    h ^= h >> 33;
-    h *= 0xC4CEB9FE1A85EC53ull;
-    h ^= h >> 33;
-    return h;
-  }
-
- private:
-  void mix(uint64_t w) {
-    h_ = (h_ ^ w) * 0x100000001B3ull;  // the FNV-1a 64 prime
-    h_ ^= h_ >> 29;
-  }
-  uint64_t h_ = 0xCBF29CE484222325ull;  // the FNV-1a 64 offset basis
-};
 
 // The sprites whose geometry the probes read, each group with its name.
 template <typename Visitor>
@@ -99,11 +48,14 @@ constexpr std::array<const char*, 4> kFlagNames = {"awaitingAnswer", "ended", "m
 template <typename Skip>
 uint64_t hashGame(const Game& g, Skip&& skip) {
   Hasher h;
-  forEachMember(g.s, [&](std::string_view name, const auto& v) {
-    if (!skip(name)) h.value(v);
+  forEachMember(g.s, [&](MemberName name, const auto& v) {
+    if (!skip(std::string_view(name))) h.named(name.id, v);
   });
-  h.value(g.rng.state());
-  h.value(gameFlags(g));
+  // The tables fixed for the match count by their fingerprint, taken when
+  // they were made: they cannot change afterwards.
+  h.named(nameId("tables"), g.s.tables().fingerprint);
+  h.named(nameId("rng"), g.rng.state());
+  h.named(nameId("flags"), gameFlags(g));
   forEachSpriteGroup(g.screen, [&](std::string_view, const auto& items) {
     for (const Item& it : items) h.value(spriteFields(it));
   });
@@ -174,6 +126,19 @@ std::string firstDifference(const Game& a, const Game& b) {
     if (!found) found = differs(std::string(name), v, w, out);
   });
   if (found) return out;
+  const MatchTables& ta = a.s.tables();
+  const MatchTables& tb = b.s.tables();
+  if (ta.fingerprint != tb.fingerprint) {
+    std::vector<const void*> otherTables;
+    forEachTable(tb, [&](std::string_view, const auto& v) { otherTables.push_back(&v); });
+    std::size_t t = 0;
+    forEachTable(ta, [&](std::string_view name, const auto& v) {
+      using T = std::remove_cvref_t<decltype(v)>;
+      const T& w = *static_cast<const T*>(otherTables[t++]);
+      if (!found) found = differs(std::string(name), v, w, out);
+    });
+    if (found) return out;
+  }
   if (differs("rng", a.rng.state(), b.rng.state(), out)) return out;
   if (fieldsDiffer("", gameFlags(a), gameFlags(b), kFlagNames, out)) return out;
 

@@ -1,7 +1,14 @@
 // A 64-bit fingerprint of everything a match is made of: every member of
-// the game record, the generator's state, the flags of the Game value and
-// the geometry of every sprite the probes read. Two games that hash alike
-// after every tick played the same match, bit for bit.
+// the game record, the tables fixed for the match (by the fingerprint taken
+// when they were made), the generator's state, the flags of the Game value
+// and the geometry of every sprite the probes read. Two games that hash
+// alike after every tick played the same match, bit for bit.
+//
+// Each member enters under the id of its name, and a member at zero (its
+// initial value) is left out: a member added to the record changes no
+// stored hash until a rule moves it, and a value cannot pass for another
+// member's. The tick's view of the arena (the probe capture) is left out:
+// the next tick takes it afresh from what is hashed.
 //
 // The hash reads the bytes of values as this machine stores them (x86-64,
 // little endian), so stored hashes hold for this platform only.

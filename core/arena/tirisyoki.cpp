@@ -27,10 +27,10 @@ float velocityComponent(Rng& rng) {
   return static_cast<float>((2 - std::floor(r1 * 5.0)) * std::floor(r2 * 10.0 + 1.0));
 }
 
-void makeRing(GameState& s, int i) {
+void makeRing(const GameState& s, MatchTables& t, int i) {
   const int16_t h = s.obstHalf[i];
   for (int k = 0; k < kObstRingPoints; ++k) {
-    const float a = static_cast<float>(k) * s.obstacleStep - 1.57075f;
+    const float a = static_cast<float>(k) * t.obstacleStep - 1.57075f;
     // Cos enters in double precision and Sin in single: that is how the
     // ring has always been measured, and the contacts depend on it.
     const double c = std::cos(static_cast<double>(a));
@@ -42,8 +42,8 @@ void makeRing(GameState& s, int i) {
       x = std::floor((h + 3) * c + h);
       y = std::floor((h + 3) * sn + h);
     }
-    s.obstRingDX[i][k] = toInt16Clamped(x);
-    s.obstRingDY[i][k] = toInt16Clamped(y);
+    t.obstRingDX[i][k] = toInt16Clamped(x);
+    t.obstRingDY[i][k] = toInt16Clamped(y);
   }
 }
 
@@ -51,6 +51,8 @@ void makeRing(GameState& s, int i) {
 
 void tirisyoki(Game& g) {
   GameState& s = g.s;
+  // Rings of obstacles this match leaves out stay as the last match made them.
+  MatchTables tables = s.tables();
   for (int i = 0; i <= s.lastObstacle && i < kObstacles; ++i) {
     do {
       s.obstX[i] = static_cast<float>(std::floor(double(g.rng.next()) * s.fieldWidth));
@@ -73,9 +75,10 @@ void tirisyoki(Game& g) {
     image.width = s.obstSize[i];
     image.height = s.obstSize[i];
 
-    makeRing(s, i);
+    makeRing(s, tables, i);
     s.obstLastContact[i] = kNoContact;
   }
+  s.frozenTables = freeze(tables);
 }
 
 }  // namespace zelkar

@@ -16,9 +16,9 @@ constexpr float kReferenceShellMass = 37;     // kg whose blast fills the blast 
 void confirmSettings(Game& g, int p) {
   GameState& s = g.s;
   ScreenModel& w = g.screen;
-  const double m = s.setting[p][4];  // shell mass, kg
-  const double f = s.setting[p][5];  // firing force, N
-  const double omega = s.dirStep;    // rad per step of a turning gun
+  const double m = s.setting[p][4];         // shell mass, kg
+  const double f = s.setting[p][5];         // firing force, N
+  const double omega = s.tables().dirStep;  // rad per step of a turning gun
   s.settingRow[p] = kRowInBattle;
   w.settei[p].visible = false;
   // The time the force needs to drive the shell from rest along the barrel.

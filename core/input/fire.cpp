@@ -30,8 +30,8 @@ void fireShell(Game& g, int p) {
   // Recoil over the barrel time; static friction may hold the vehicle.
   float a = force / s.totalMass[p];  // px/s^2
   if (s.frictionCoef[0] > 0) a = a < s.frictionCoef[0] ? 0 : a - s.frictionCoef[1];
-  const float ax = -a * s.dirCos[d];
-  const float ay = -a * s.dirSin[d];
+  const float ax = -a * s.tables().dirCos[d];
+  const float ay = -a * s.tables().dirSin[d];
   const double t = s.barrelTime[p];
   s.posX[p] = static_cast<float>(s.posX[p] + t * t * ax / 2);
   s.posY[p] = static_cast<float>(s.posY[p] + t * t * ay / 2);
@@ -44,12 +44,14 @@ ShellLaunch shellLaunch(const GameState& s, int p, int gunDir, int turnDir) {
   // One and a half shell widths beyond the end of the gun line.
   const double beyond = 1.5 * s.shellSize;
   ShellLaunch l;
-  l.centreX = double(s.dirLineX[d]) + s.posX[p] + s.dirCos[d] * beyond;
-  l.centreY = double(s.dirLineY[d]) + s.posY[p] + s.dirSin[d] * beyond;
+  l.centreX = double(s.tables().dirLineX[d]) + s.posX[p] + s.tables().dirCos[d] * beyond;
+  l.centreY = double(s.tables().dirLineY[d]) + s.posY[p] + s.tables().dirSin[d] * beyond;
   // A turning gun fires faster and adds the muzzle's sideways speed.
   const int k = turnDir == 0 ? 1 : 0;
-  l.velX = double(s.dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] + double(s.dirTurnX[d]) * turnDir;
-  l.velY = double(s.dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] + double(s.dirTurnY[d]) * turnDir;
+  l.velX = double(s.tables().dirCos[d]) * s.muzzleSpeed[p][k] + s.velX[p] +
+           double(s.tables().dirTurnX[d]) * turnDir;
+  l.velY = double(s.tables().dirSin[d]) * s.muzzleSpeed[p][k] + s.velY[p] +
+           double(s.tables().dirTurnY[d]) * turnDir;
   return l;
 }
 

@@ -19,9 +19,10 @@ void kabesyoutotu(GameState& s);
 
 // A shell (disc 1, radius shellHalf) has struck disc 2: both are wound back
 // to the instant their discs touched, and disc 2 is pushed away from the
-// shell with colCoef of the explosive energy of shell mass setting[pl][4].
-// Writes the four positions (contact instant) and colVx2, colVy2.
-void houdansyoutotu(GameState& s);
+// shell with colCoef of the explosive energy of the owner's shell mass
+// setting[owner][4]. Writes the four positions (contact instant) and
+// colVx2, colVy2.
+void houdansyoutotu(GameState& s, int owner);
 
 // A spreading shell explosion (corner colX1, colY1; shell mass colMass1)
 // pushes disc 2 with colCoef of its explosive energy. Leaves the two

@@ -7,7 +7,7 @@
 
 namespace zelkar {
 
-void houdansyoutotu(GameState& s) {
+void houdansyoutotu(GameState& s, int owner) {
   const float r = s.shellHalf;  // shell radius, px
   const float R = r + s.colHalf2;
 
@@ -55,10 +55,7 @@ void houdansyoutotu(GameState& s) {
   s.colY2 = s.colY2 - s.colHalf2;
 
   const double theta = contact::lineDirection(dx, dy);
-  // pl names the shell's owner; outside 0..1 (the loop index after a match
-  // ended) there is no shell to take a mass from, so nothing pushes.
-  const bool ownerValid = s.pl >= 0 && s.pl < kPlayers;
-  const double shellMass = ownerValid ? s.setting[s.pl][4] : 0.0;
+  const double shellMass = s.setting[owner][4];
   const double pushEnergy = shellMass * s.colCoef * contact::kExplosiveEnergyPerMass;
   contact::push(theta, s.colMass2, pushEnergy, /*tangentialSingle=*/true, s.colVx2, s.colVy2);
 }

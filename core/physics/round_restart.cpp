@@ -17,8 +17,8 @@ void resetVehicles(Game& g, bool bothToSetup, int destroyed) {
   for (int p = 0; p < kPlayers; ++p) {
     w.kyara[p].visible = true;
     w.kyara[p].move(toInt16Clamped(s.posX[p]), toInt16Clamped(s.posY[p]));
-    w.hline[p].x2 = s.dirLineX[s.gunDir[p]];
-    w.hline[p].y2 = s.dirLineY[s.gunDir[p]];
+    w.hline[p].x2 = s.tables().dirLineX[s.gunDir[p]];
+    w.hline[p].y2 = s.tables().dirLineY[s.gunDir[p]];
     for (int k = 0; k < kShellSlots; ++k) {
       w.houdan[8 * p + k].visible = false;
       w.tamabaku[8 * p + k].visible = false;

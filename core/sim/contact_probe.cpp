@@ -13,7 +13,9 @@ constexpr int kRingMask = kRingPoints - 1;
 constexpr int16_t kProbeStep = 64;   // ring indices between probed angles: an eighth turn
 constexpr int16_t kProbeSpan = 192;  // from a quarter turn left of the motion to an eighth right
 
-void dispatch(Game& g, int p) {
+// The probe pair (c1 at the current position, c2 at the previous one) met
+// something that is not free.
+void dispatch(Game& g, int p, int32_t c1, int32_t c2) {
   GameState& s = g.s;
   const int q = 1 - p;
   // Touching the other vehicle is that collision whatever colour was read.
@@ -23,17 +25,15 @@ void dispatch(Game& g, int p) {
     vehicleCollision(g, p);
     return;
   }
-  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
-  s.scratchA = k;
+  const int16_t k = pairCode(c1, c2, s.shellColorBase[1]);
   if (k == s.lastContact[p]) return;  // the same object is not handled twice in a row
   s.lastContact[p] = k;
   if (k >= kFirstBaseCode) {
-    s.scratchB = static_cast<int16_t>(k - kFirstBaseCode);
-    if (s.scratchB != p) baseContact(g, p, s.scratchB);
+    const int base = k - kFirstBaseCode;
+    if (base != p) baseContact(g, p, base);
   } else if (k >= kFirstBlastCode) {
-    s.scratchC = static_cast<int16_t>((k - kFirstBlastCode) / 8);
-    s.scratchB = static_cast<int16_t>((k - kFirstBlastCode) % 8);
-    if (s.scratchB < kShellSlots) explosionContact(g, p, s.scratchC, s.scratchB);
+    const int owner = (k - kFirstBlastCode) / 8, slot = (k - kFirstBlastCode) % 8;
+    if (slot < kShellSlots) explosionContact(g, p, owner, slot);
   } else if (k < kFirstWallCode) {
     // Obstacles beyond lastObstacle are not drawn; a stray code of one
     // (the right player's gun line reads as 0) must not move a stale body.
@@ -53,28 +53,25 @@ int16_t probeDirection(float vx, float vy, float unit, int16_t quarter) {
 
 void contactProbe(Game& g, int p) {
   GameState& s = g.s;
-  s.probeFrom = probeDirection(s.velX[p], s.velY[p], s.angleUnit, 128);
-  s.probeTo = static_cast<int16_t>(s.probeFrom + kProbeSpan);
-  for (s.probeAngle = s.probeFrom; s.probeAngle <= s.probeTo;
-       s.probeAngle = static_cast<int16_t>(s.probeAngle + kProbeStep)) {
-    s.probeIndex = static_cast<int16_t>(s.probeAngle & kRingMask);
-    const int e2 = (s.probeAngle + kRingPoints / 2) & kRingMask;
-    s.probeColor1 = g.probe.getPixel(g.screen.pictures,
-                                     toInt16Clamped(s.ringDX[s.probeIndex] + double(s.posX[p])),
-                                     toInt16Clamped(s.ringDY[s.probeIndex] + double(s.posY[p]))) &
-                    kRgbMask;
-    s.probeColor2 =
-        g.probe.getPixel(g.screen.pictures, toInt16Clamped(s.ringDX[e2] + double(s.prevX[p])),
-                         toInt16Clamped(s.ringDY[e2] + double(s.prevY[p]))) &
+  const MatchTables& t = s.tables();
+  const int16_t from = probeDirection(s.velX[p], s.velY[p], t.angleUnit, 128);
+  const int16_t to = static_cast<int16_t>(from + kProbeSpan);
+  for (int16_t a = from; a <= to; a = static_cast<int16_t>(a + kProbeStep)) {
+    const int e1 = a & kRingMask;
+    const int e2 = (a + kRingPoints / 2) & kRingMask;
+    const int32_t c1 =
+        g.probe.getPixel(g.screen.pictures, toInt16Clamped(t.ringDX[e1] + double(s.posX[p])),
+                         toInt16Clamped(t.ringDY[e1] + double(s.posY[p]))) &
         kRgbMask;
-    s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];
-    s.probeMasked2 = s.probeColor2 & s.shellColorBase[1];
-    if (isFreeForBody(s.probeColor1, s.shellColorBase[1]) &&
-        isFreeForBody(s.probeColor2, s.shellColorBase[1])) {
+    const int32_t c2 =
+        g.probe.getPixel(g.screen.pictures, toInt16Clamped(t.ringDX[e2] + double(s.prevX[p])),
+                         toInt16Clamped(t.ringDY[e2] + double(s.prevY[p]))) &
+        kRgbMask;
+    if (isFreeForBody(c1, s.shellColorBase[1]) && isFreeForBody(c2, s.shellColorBase[1])) {
       s.contactFlag = 0;
       continue;
     }
-    dispatch(g, p);
+    dispatch(g, p, c1, c2);
     return;
   }
   s.lastContact[p] = kNoContact;

@@ -20,10 +20,10 @@ void show(Game& g, int label, double value) {
 
 }  // namespace
 
-void motionReadouts(Game& g, int p) {
+void motionReadouts(Game& g, int p, const Drive& d) {
   const GameState& s = g.s;
   const float held = (s.thrustX[p] != 0 || s.thrustY[p] != 0) ? 1.0f : 0.0f;
-  const float accel = (s.kineticInUse + s.engineAccel) * held;  // m/s/s
+  const float accel = (d.kineticInUse + d.engineAccel) * held;  // m/s/s
   show(g, 6 * p + 4, sigonyuu(accel, kTwoDecimals));
   show(g, 6 * p + 5, sigonyuu(s.velX[p], kOneDecimal));
   // Screen y grows downwards; the read-out counts upwards. Rounded first,

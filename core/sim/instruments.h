@@ -4,13 +4,14 @@
 #pragma once
 
 #include "app/game.h"
+#include "sim/vehicle_step.h"
 
 namespace zelkar {
 
 // Acceleration, x and y velocity components, speed of vehicle p. The
 // acceleration is what the engine and kinetic friction give while a thrust
 // key is held, 0 otherwise. y is shown upwards positive.
-void motionReadouts(Game& g, int p);
+void motionReadouts(Game& g, int p, const Drive& d);
 
 // Fuel left, shells left and total mass of vehicle p.
 void loadReadouts(Game& g, int p);

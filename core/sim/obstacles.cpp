@@ -84,11 +84,11 @@ void collideObstacles(Game& g, int t, int u) {
   s.obstPrevY[u] = s.obstY[u];
 }
 
-void handle(Game& g, int t) {
+// Obstacle t's probe pair (c1 where it is, c2 where it was) met something.
+void handle(Game& g, int t, int32_t c1, int32_t c2) {
   GameState& s = g.s;
   if (!clearOfVehicles(s, t)) return;
-  const int16_t k = pairCode(s.probeColor1, s.probeColor2, s.shellColorBase[1]);
-  s.scratchA = k;
+  const int16_t k = pairCode(c1, c2, s.shellColorBase[1]);
   if (k == s.obstLastContact[t] || k == t) return;  // its own colour: the picture it left
   s.obstLastContact[t] = k;
   if (k >= kFirstBaseCode) {
@@ -105,23 +105,20 @@ void handle(Game& g, int t) {
   }
 }
 
-// Reads the two points of one probe angle; true when either is not free.
-bool probeHits(Game& g, int t, int a) {
-  GameState& s = g.s;
+// Reads the two points of one probe angle into c1 and c2; true when
+// either is not free.
+bool probeHits(const Game& g, const MatchTables& tab, int t, int a, int32_t& c1, int32_t& c2) {
+  const GameState& s = g.s;
   const int e1 = a & kRingMask, e2 = (a + kObstRingPoints / 2) & kRingMask;
-  s.probeIndex = static_cast<int16_t>(e1);
-  s.probeColor1 =
-      g.probe.getPixel(g.screen.pictures, toInt16Clamped(s.obstRingDX[t][e1] + double(s.obstX[t])),
-                       toInt16Clamped(s.obstRingDY[t][e1] + double(s.obstY[t]))) &
-      kRgbMask;
-  s.probeColor2 = g.probe.getPixel(g.screen.pictures,
-                                   toInt16Clamped(s.obstRingDX[t][e2] + double(s.obstPrevX[t])),
-                                   toInt16Clamped(s.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
-                  kRgbMask;
-  s.probeMasked1 = s.probeColor1 & s.shellColorBase[1];
-  s.probeMasked2 = s.probeColor2 & s.shellColorBase[1];
-  return !isFreeForBody(s.probeColor1, s.shellColorBase[1]) ||
-         !isFreeForBody(s.probeColor2, s.shellColorBase[1]);
+  c1 = g.probe.getPixel(g.screen.pictures,
+                        toInt16Clamped(tab.obstRingDX[t][e1] + double(s.obstX[t])),
+                        toInt16Clamped(tab.obstRingDY[t][e1] + double(s.obstY[t]))) &
+       kRgbMask;
+  c2 = g.probe.getPixel(g.screen.pictures,
+                        toInt16Clamped(tab.obstRingDX[t][e2] + double(s.obstPrevX[t])),
+                        toInt16Clamped(tab.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
+       kRgbMask;
+  return !isFreeForBody(c1, s.shellColorBase[1]) || !isFreeForBody(c2, s.shellColorBase[1]);
 }
 
 }  // namespace
@@ -129,8 +126,7 @@ bool probeHits(Game& g, int t, int a) {
 void obstacleMotion(Game& g) {
   GameState& s = g.s;
   const int16_t last = s.lastObstacle;
-  for (s.pl = 0; s.pl <= last; ++s.pl) {
-    const int t = s.pl;
+  for (int t = 0; t <= last; ++t) {
     moveAxis(g, s.obstX[t], s.obstVX[t], static_cast<float>(s.fieldWidth - s.obstSize[t]));
     moveAxis(g, s.obstY[t], s.obstVY[t], static_cast<float>(s.fieldHeight - s.obstSize[t]));
   }
@@ -138,17 +134,17 @@ void obstacleMotion(Game& g) {
 
 void obstacleContacts(Game& g) {
   GameState& s = g.s;
+  const MatchTables& tab = s.tables();
   const int16_t last = s.lastObstacle;
-  for (s.pl = 0; s.pl <= last; ++s.pl) {
-    const int t = s.pl;
-    s.probeFrom = probeDirection(s.obstVX[t], s.obstVY[t], s.obstacleStep, 64);
-    s.probeTo = static_cast<int16_t>(s.probeFrom + kProbeSpan);
+  for (int t = 0; t <= last; ++t) {
+    const int16_t from = probeDirection(s.obstVX[t], s.obstVY[t], tab.obstacleStep, 64);
+    const int16_t to = static_cast<int16_t>(from + kProbeSpan);
     bool touched = false;
-    for (s.probeAngle = s.probeFrom; s.probeAngle <= s.probeTo && !touched;
-         s.probeAngle = static_cast<int16_t>(s.probeAngle + kProbeStep)) {
-      if (probeHits(g, t, s.probeAngle)) {
+    for (int16_t a = from; a <= to && !touched; a = static_cast<int16_t>(a + kProbeStep)) {
+      int32_t c1 = 0, c2 = 0;
+      if (probeHits(g, tab, t, a, c1, c2)) {
         touched = true;
-        handle(g, t);
+        handle(g, t, c1, c2);
       }
     }
     if (!touched) s.obstLastContact[t] = kNoContact;

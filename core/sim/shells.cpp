@@ -52,12 +52,13 @@ void playBlast(Game& g, int p, int k) {
   }
 }
 
-// A shell of p struck vehicle q. Returns false when the match has ended.
-bool strikeVehicle(Game& g, int p, int k) {
+// A shell of p, moving at speed2 (px/s squared), struck vehicle q.
+// Returns false when the match has ended.
+bool strikeVehicle(Game& g, int p, int k, float speed2) {
   GameState& s = g.s;
   const int q = 1 - p;
   s.armourLeft[q] = static_cast<float>(s.armourLeft[q] -
-                                       s.setting[p][4] * (double(s.workS2) / 2 + kShellArmourTerm));
+                                       s.setting[p][4] * (double(speed2) / 2 + kShellArmourTerm));
   if (s.armourLeft[q] < 0) {
     destroyVehicle(g, q);
     if (g.awaitingAnswer) return false;
@@ -65,7 +66,7 @@ bool strikeVehicle(Game& g, int p, int k) {
     loadShell1(s, p, k);
     loadVehicle2(s, q);
     s.colCoef = kShellPushVehicle;
-    houdansyoutotu(s);
+    houdansyoutotu(s, p);
     s.shellX[p][k] = s.colX1;  // the shell rests where it touched
     s.shellY[p][k] = s.colY1;
     s.lastContact[q] = static_cast<int16_t>(8 * p + k);
@@ -83,7 +84,7 @@ void pushObstacle(Game& g, int p, int k, int t) {
   loadShell1(s, p, k);
   loadObstacle2(s, t);
   s.colCoef = kShellPushObstacle;
-  houdansyoutotu(s);
+  houdansyoutotu(s, p);
   s.shellX[p][k] = s.colX1;
   s.shellY[p][k] = s.colY1;
   s.obstLastContact[t] = static_cast<int16_t>(8 * p + k);
@@ -93,8 +94,9 @@ void pushObstacle(Game& g, int p, int k, int t) {
   s.obstPrevY[t] = s.obstY[t];
 }
 
-// The shell (p, k) has met the colour c. Returns false when the match ended.
-bool hit(Game& g, int p, int k, int32_t c) {
+// The shell (p, k), moving at speed2 (px/s squared), has met the colour c.
+// Returns false when the match ended.
+bool hit(Game& g, int p, int k, int32_t c, float speed2) {
   GameState& s = g.s;
   const int q = 1 - p;
   burst(g, p, k);
@@ -105,11 +107,13 @@ bool hit(Game& g, int p, int k, int32_t c) {
     s.shellState[q][other] = s.blastStart[q];
     g.screen.houdan[8 * q + other].visible = false;
   }
-  s.hitDX = double(s.shellX[p][k]) + s.shellHalf - s.posX[q] - s.vehicleRadius;
-  s.hitDY = static_cast<float>(double(s.shellY[p][k]) + s.shellHalf - s.posY[q] - s.vehicleRadius);
+  // The distance to q's centre: x kept in double, y rounded to single.
+  const double dx = double(s.shellX[p][k]) + s.shellHalf - s.posX[q] - s.vehicleRadius;
+  const float dy =
+      static_cast<float>(double(s.shellY[p][k]) + s.shellHalf - s.posY[q] - s.vehicleRadius);
   const int reach = s.shellHalf + s.vehicleRadius + 3;  // px: 3 px margin around the disc
-  if (s.hitDX * s.hitDX + double(s.hitDY) * s.hitDY < reach * reach) {
-    if (!strikeVehicle(g, p, k)) return false;
+  if (dx * dx + double(dy) * dy < reach * reach) {
+    if (!strikeVehicle(g, p, k, speed2)) return false;
   }
   const int16_t t = colourCode(c);
   if (t <= s.lastObstacle) pushObstacle(g, p, k, t);
@@ -142,22 +146,17 @@ void shellHitLoop(Game& g, int p) {
   GameState& s = g.s;
   for (int k = 0; k < kShellSlots; ++k) {
     if (s.shellState[p][k] != 1) continue;
-    s.workS2 = static_cast<float>(double(s.shellVX[p][k]) * s.shellVX[p][k] +
-                                  double(s.shellVY[p][k]) * s.shellVY[p][k]);
-    s.workS1 = static_cast<float>(std::sqrt(double(s.workS2)));
-    s.engineAccel = kProbeOffset;
+    const float speed2 = static_cast<float>(double(s.shellVX[p][k]) * s.shellVX[p][k] +
+                                            double(s.shellVY[p][k]) * s.shellVY[p][k]);
+    const float speed = static_cast<float>(std::sqrt(double(speed2)));
     // A shell at rest has no front to look past: it sees nothing.
-    if (s.workS1 != 0) {
-      const double r = s.engineAccel;
-      const int x =
-          toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(s.workS1) * (r + 1));
-      const int y =
-          toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(s.workS1) * (r + 1));
+    if (speed != 0) {
+      const double r = kProbeOffset;
+      const int x = toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(speed) * (r + 1));
+      const int y = toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(speed) * (r + 1));
       const int32_t c = g.probe.getPixel(g.screen.pictures, x, y) & kRgbMask;
-      s.probeColor1 = c;
-      s.probeMasked1 = c & 0xFFFFF8;
       const bool own = (c & 0xFFFFF8) == s.shellColorBase[p];
-      if (!own && !isFreeForShell(c) && !hit(g, p, k, c)) return;
+      if (!own && !isFreeForShell(c) && !hit(g, p, k, c, speed2)) return;
     }
     g.screen.houdan[8 * p + k].move(toInt16Clamped(s.shellX[p][k]), toInt16Clamped(s.shellY[p][k]));
     s.shellPrevX[p][k] = s.shellX[p][k];

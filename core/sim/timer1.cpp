@@ -23,13 +23,14 @@ void destructionStep(Game& g, int p) {
 
 // True when the match has ended inside the step: the tick stops at once.
 bool battleStep(Game& g, int p) {
-  burnFuel(g, p);  // B1, with the stall check
+  Drive drive;
+  burnFuel(g, p, drive);  // B1, with the stall check
   if (g.awaitingAnswer) return true;
-  applyFriction(g.s, p);  // B2
-  accelerate(g.s, p);     // B3, B4
-  moveInField(g.s, p);    // B5
-  motionReadouts(g, p);   // B6
-  shellStateLoop(g, p);   // B7
+  applyFriction(g.s, p, drive);  // B2
+  accelerate(g.s, p, drive);     // B3, B4
+  moveInField(g.s, p);           // B5
+  motionReadouts(g, p, drive);   // B6
+  shellStateLoop(g, p);          // B7
   shellHitLoop(g, p);
   if (g.awaitingAnswer) return true;
   contactProbe(g, p);  // B8
@@ -52,8 +53,9 @@ void timer1Timer(Game& g) {
   g.probe.capture(g.screen);
   captureBlasts(g);
   s.tickPhase = static_cast<int16_t>((s.tickPhase + 1) & 15);
-  for (s.pl = 0; s.pl < kPlayers; ++s.pl) {
-    const int p = s.pl;
+  // A step that ends the match ends the tick: no later player or obstacle
+  // moves in it.
+  for (int p = 0; p < kPlayers; ++p) {
     if (s.settingRow[p] != kRowInBattle) {
       if (s.tickPhase == 0) setupAdjustment(g, p);
     } else if (battleStep(g, p)) {

@@ -14,7 +14,7 @@ constexpr int16_t kEdgeMargin = 4;       // px kept between a vehicle and the ar
 constexpr double kDt = kTickSeconds;     // the single-precision step, widened
 }  // namespace
 
-void burnFuel(Game& g, int p) {
+void burnFuel(Game& g, int p, Drive& d) {
   GameState& s = g.s;
   const int16_t thrusting = static_cast<int16_t>(toInt16Clamped(std::fabs(s.thrustX[p])) |
                                                  toInt16Clamped(std::fabs(s.thrustY[p])));
@@ -23,49 +23,49 @@ void burnFuel(Game& g, int p) {
     s.fuelLeft[p] = static_cast<float>(candidate);
     s.totalMass[p] =
         static_cast<float>(s.totalMass[p] - double(s.fuelRate[p]) * kFuelMass * thrusting * kDt);
-    s.engineAccel = static_cast<float>(s.setting[p][1] * kEngineToAccel / s.totalMass[p]);
+    d.engineAccel = static_cast<float>(s.setting[p][1] * kEngineToAccel / s.totalMass[p]);
     s.stallTicks = 0;
   } else {
-    s.engineAccel = 0;
+    d.engineAccel = 0;
     s.fuelLeft[p] = 0;
     stallCheck(g, p);
   }
 }
 
-void applyFriction(GameState& s, int p) {
+void applyFriction(GameState& s, int p, Drive& d) {
   if (s.velX[p] == 0 && s.velY[p] == 0) {
-    s.workS1 = 0;
-    s.workS2 = 0;
-    s.kineticInUse = 0;
-    s.engineAccel = s.engineAccel > s.frictionCoef[0] ? s.engineAccel - s.frictionCoef[0] : 0;
+    d.frictionX = 0;
+    d.frictionY = 0;
+    d.kineticInUse = 0;
+    d.engineAccel = d.engineAccel > s.frictionCoef[0] ? d.engineAccel - s.frictionCoef[0] : 0;
     return;
   }
-  s.workS3 =
+  const float speed =
       static_cast<float>(std::sqrt(double(s.velX[p]) * s.velX[p] + double(s.velY[p]) * s.velY[p]));
   // The speed one step of friction removes, rounded to single precision
   // before the comparison.
   const float stopBelow = static_cast<float>(s.frictionCoef[1] * kDt);
-  if (stopBelow < s.workS3) {
-    s.workS1 = static_cast<float>(-double(s.velX[p]) * s.frictionCoef[1] / s.workS3);
-    s.workS2 = static_cast<float>(-double(s.velY[p]) * s.frictionCoef[1] / s.workS3);
-    s.kineticInUse = s.frictionCoef[1];
+  if (stopBelow < speed) {
+    d.frictionX = static_cast<float>(-double(s.velX[p]) * s.frictionCoef[1] / speed);
+    d.frictionY = static_cast<float>(-double(s.velY[p]) * s.frictionCoef[1] / speed);
+    d.kineticInUse = s.frictionCoef[1];
   } else {
-    s.workS1 = 0;
-    s.workS2 = 0;
+    d.frictionX = 0;
+    d.frictionY = 0;
     s.velX[p] = 0;
     s.velY[p] = 0;
-    s.kineticInUse = 0;
+    d.kineticInUse = 0;
   }
 }
 
-void accelerate(GameState& s, int p) {
-  s.workS3 = static_cast<float>(
+void accelerate(GameState& s, int p, const Drive& d) {
+  float held = static_cast<float>(
       std::sqrt(double(s.thrustX[p]) * s.thrustX[p] + double(s.thrustY[p]) * s.thrustY[p]));
-  if (s.workS3 == 0) s.workS3 = 1;
-  s.velX[p] = static_cast<float>(
-      s.velX[p] + (double(s.thrustX[p]) * s.engineAccel / s.workS3 + s.workS1) * kDt);
-  s.velY[p] = static_cast<float>(
-      s.velY[p] + (double(s.thrustY[p]) * s.engineAccel / s.workS3 + s.workS2) * kDt);
+  if (held == 0) held = 1;  // no key: nothing to spread the thrust over
+  s.velX[p] = static_cast<float>(s.velX[p] +
+                                 (double(s.thrustX[p]) * d.engineAccel / held + d.frictionX) * kDt);
+  s.velY[p] = static_cast<float>(s.velY[p] +
+                                 (double(s.thrustY[p]) * d.engineAccel / held + d.frictionY) * kDt);
 }
 
 void moveInField(GameState& s, int p) {
@@ -91,8 +91,8 @@ void placeSprite(Game& g, int p) {
 void turnGun(Game& g, int p) {
   GameState& s = g.s;
   if ((s.tickPhase & 1) == 0) s.gunDir[p] = static_cast<int16_t>((s.gunDir[p] + s.turnDir[p]) & 63);
-  g.screen.hline[p].x2 = s.dirLineX[s.gunDir[p]];
-  g.screen.hline[p].y2 = s.dirLineY[s.gunDir[p]];
+  g.screen.hline[p].x2 = s.tables().dirLineX[s.gunDir[p]];
+  g.screen.hline[p].y2 = s.tables().dirLineY[s.gunDir[p]];
 }
 
 }  // namespace zelkar

@@ -24,7 +24,7 @@ void countdown(GameState& s, ScreenModel& m, int16_t value, const std::function<
 // The pixel loop: reads source pixels 0..n, writes the stamped colour into
 // the scratch canvas mototiri(5), then target takes the canvas's picture.
 template <typename Stamp>
-void stampOne(GameState& s, ScreenModel& m, int16_t source, int16_t n, Item& target, Stamp stamp) {
+void stampOne(ScreenModel& m, int16_t source, int16_t n, Item& target, Stamp stamp) {
   if (target.picture < 0) {
     target.picture = int16_t(m.pictures.size());
     m.pictures.emplace_back();
@@ -34,9 +34,8 @@ void stampOne(GameState& s, ScreenModel& m, int16_t source, int16_t n, Item& tar
   for (int x = 0; x <= n; ++x) {
     for (int y = 0; y <= n; ++y) {
       if (x >= src.width || y >= src.height || x >= canvas.width || y >= canvas.height) continue;
-      s.probeColor1 = src.at(x, y);
-      s.probeColor2 = s.probeColor1 == kKeyColour ? kKeyColour : stamp(s.probeColor1);
-      canvas.set(x, y, s.probeColor2);
+      const int32_t c = src.at(x, y);
+      canvas.set(x, y, c == kKeyColour ? kKeyColour : stamp(c));
     }
   }
   m.pictures[target.picture] = canvas;
@@ -54,19 +53,17 @@ void prepareSprites(GameState& s, ScreenModel& m, const std::function<void()>& o
   for (int i = 0; i < kObstacles; ++i) {
     if (++shape > 4) shape = 0;
     m.totiri.picture = m.mototiri[shape].picture;
-    stampOne(s, m, m.totiri.picture, nObst, m.tiri[i],
-             [i](int32_t c) { return stampObstacle(c, i); });
+    stampOne(m, m.totiri.picture, nObst, m.tiri[i], [i](int32_t c) { return stampObstacle(c, i); });
     countdown(s, m, int16_t(60 - i), onCountdown);
   }
   const int16_t nWall = int16_t(m.motokabe.width - 1);
   for (int i = 0; i < kWalls; ++i) {
-    stampOne(s, m, m.motokabe.picture, nWall, m.kabe[i],
-             [i](int32_t c) { return stampWall(c, i); });
+    stampOne(m, m.motokabe.picture, nWall, m.kabe[i], [i](int32_t c) { return stampWall(c, i); });
     countdown(s, m, int16_t(50 - i), onCountdown);
   }
   const int16_t nBlast = int16_t(m.motobaku.width - 1);
   for (int i = 0; i < 16; ++i) {
-    stampOne(s, m, m.motobaku.picture, nBlast, m.tamabaku[i],
+    stampOne(m, m.motobaku.picture, nBlast, m.tamabaku[i],
              [i](int32_t c) { return stampBlast(c, i); });
     countdown(s, m, int16_t(15 - i), onCountdown);
   }

@@ -56,10 +56,11 @@ void makeVehiclePictures(ScreenModel& screen, const GameState& s) {
     const GunLine& line = screen.hline[p];
     for (int k = 0; k < kDirections; ++k) {
       Picture pic = body;
-      drawGunLine(pic, r, r, s.dirLineX[k], s.dirLineY[k], line.color, line.width);
+      drawGunLine(pic, r, r, s.tables().dirLineX[k], s.tables().dirLineY[k], line.color,
+                  line.width);
       screen.pictures[std::size_t(gp.first + k)] = std::move(pic);
-      gp.endX[k] = s.dirLineX[k];
-      gp.endY[k] = s.dirLineY[k];
+      gp.endX[k] = s.tables().dirLineX[k];
+      gp.endY[k] = s.tables().dirLineY[k];
     }
   }
 }

@@ -76,21 +76,23 @@ GameState launcher() {
   s.vehicleRadius = 11;
   s.shellSize = 4;
   s.shellHalf = 2;
-  s.dirStep = kDirStep;
+  MatchTables t;
+  t.dirStep = kDirStep;
   // Direction 0 (+x) and 16 (+y) as the direction tables give them for a
   // radius of 11: the gun line ends 9 px from the box's centre (11, 11).
-  s.dirCos[0] = 1;
-  s.dirSin[0] = 0;
-  s.dirLineX[0] = 20;
-  s.dirLineY[0] = 11;
-  s.dirTurnX[0] = 0;
-  s.dirTurnY[0] = 0.35f;
-  s.dirCos[16] = 0;
-  s.dirSin[16] = 1;
-  s.dirLineX[16] = 11;
-  s.dirLineY[16] = 20;
-  s.dirTurnX[16] = -0.35f;
-  s.dirTurnY[16] = 0;
+  t.dirCos[0] = 1;
+  t.dirSin[0] = 0;
+  t.dirLineX[0] = 20;
+  t.dirLineY[0] = 11;
+  t.dirTurnX[0] = 0;
+  t.dirTurnY[0] = 0.35f;
+  t.dirCos[16] = 0;
+  t.dirSin[16] = 1;
+  t.dirLineX[16] = 11;
+  t.dirLineY[16] = 20;
+  t.dirTurnX[16] = -0.35f;
+  t.dirTurnY[16] = 0;
+  s.frozenTables = freeze(t);
   for (int p = 0; p < 2; ++p) {
     s.muzzleSpeed[p][0] = 64;  // turning barrel
     s.muzzleSpeed[p][1] = 63;  // still barrel

@@ -118,11 +118,11 @@ class KeyPlayer {
       m.down(key(m.a(), p, chance(0.7f) ? kFire : pick(8)));
       return;
     }
-    const float dx = s.posX[q] - s.posX[p], dy = s.posY[q] - s.posY[p];  // px
-    const float gun = static_cast<float>(s.gunDir[p]) * s.dirStep;       // rad
-    float off = std::atan2(dy, dx) - gun;                                // rad
+    const float dx = s.posX[q] - s.posX[p], dy = s.posY[q] - s.posY[p];      // px
+    const float gun = static_cast<float>(s.gunDir[p]) * s.tables().dirStep;  // rad
+    float off = std::atan2(dy, dx) - gun;                                    // rad
     off = std::remainder(off, 2 * 3.1415f);
-    if (std::fabs(off) < s.dirStep) {
+    if (std::fabs(off) < s.tables().dirStep) {
       m.up(key(m.a(), p, kTurnMinus));
       if (chance(0.5f)) m.down(key(m.a(), p, kFire));
     } else {

@@ -64,8 +64,8 @@ TEST(SimNetOptions, RefusesWithAReason) {
       {"--sync-test", "9"},
       {"--sync-test", "2", "--code", "C"},
       {"--host", "1", "--code", "C", "--frobnicate", "1"},
-      {"--host"},       // no code either
-      {"--code", "C"},  // a code for no session
+      {"--host"},                                                    // no code either
+      {"--code", "C"},                                               // a code for no session
       {"--host", "1", "--code", "C", "--relay", "u:p@h"},            // not a relay URL
       {"--join", "h", "--code", "C", "--relay-peer", "198.18.0.1"},  // only a relaying host
       {"--host", "1", "--code", "C", "--relay", "turn://u:p@h", "--relay-peer", "h"},  // no IP

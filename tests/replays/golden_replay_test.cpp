@@ -3,8 +3,9 @@
 // the rules that is meant to change matches regenerates the hashes with
 // scripts/make-golden; any other difference is a regression. On a
 // difference the states at the last agreeing tick and at the first
-// differing one are written out as JSON for a maintainer to compare with
-// `zelkar-sim --script NAME.zrp --dump ticks` of a version that agrees.
+// differing one are written out as JSON, and scripts/golden-diff names the
+// first value that differs from the stored match, with both values, by
+// playing the replay with the commit that wrote its hashes.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,7 +61,8 @@ TEST_P(GoldenReplay, PlaysTheStoredMatch) {
     report << ": hash " << hashLine(tick, *got) << ", stored " << hashLine(tick, *want);
   report << "\n  state before it: " << dumpState(*script, replay, tick - 1)
          << "\n  state at it:     " << dumpState(*script, replay, tick)
-         << "\nIf the rules changed on purpose, run scripts/make-golden.";
+         << "\nThe first value that differs, with both values: scripts/golden-diff "
+         << replay.stem().string() << "\nIf the rules changed on purpose, run scripts/make-golden.";
   ADD_FAILURE() << report.str();
 }
 

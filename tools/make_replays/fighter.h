@@ -90,10 +90,10 @@ class Fighter {
   void aim(Recorder& r) {
     const GameState& s = r.game().s;
     const int q = 1 - p_;
-    const float dx = s.posX[q] - s.posX[p_], dy = s.posY[q] - s.posY[p_];  // px
-    const float gun = static_cast<float>(s.gunDir[p_]) * s.dirStep;        // rad
+    const float dx = s.posX[q] - s.posX[p_], dy = s.posY[q] - s.posY[p_];     // px
+    const float gun = static_cast<float>(s.gunDir[p_]) * s.tables().dirStep;  // rad
     const float off = std::remainder(std::atan2(dy, dx) - gun, 2 * 3.1415f);
-    const bool aligned = std::fabs(off) < s.dirStep;
+    const bool aligned = std::fabs(off) < s.tables().dirStep;
     holdPair(r, kTurnMinus, kTurnPlus, aligned ? 0.0f : off);
     if (aligned && rng_.next() < plan_.fireChance) press(r, kFire);
   }

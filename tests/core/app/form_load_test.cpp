@@ -34,13 +34,13 @@ TEST(FormLoad, ProbeRingSitsJustOutsideTheVehicle) {
   formLoad(g, ws, 1);
   const GameState& s = g.s;
   // Point 0 is straight above the centre (11, 11), 13 px away, not moved out.
-  EXPECT_EQ(s.ringDX[0], 11);
-  EXPECT_EQ(s.ringDY[0], -2);
-  EXPECT_GT(s.ringDX[128], 21);  // a quarter turn clockwise: right
-  EXPECT_GT(s.ringDY[256], 21);  // below
-  EXPECT_LT(s.ringDX[384], 0);   // left
+  EXPECT_EQ(s.tables().ringDX[0], 11);
+  EXPECT_EQ(s.tables().ringDY[0], -2);
+  EXPECT_GT(s.tables().ringDX[128], 21);  // a quarter turn clockwise: right
+  EXPECT_GT(s.tables().ringDY[256], 21);  // below
+  EXPECT_LT(s.tables().ringDX[384], 0);   // left
   for (int k = 0; k < 512; ++k) {
-    const int dx = s.ringDX[k] - 11, dy = s.ringDY[k] - 11;
+    const int dx = s.tables().ringDX[k] - 11, dy = s.tables().ringDY[k] - 11;
     // Corrected points are kept whatever their distance then is, but none
     // may touch the 21 px disc.
     EXPECT_GT(dx * dx + dy * dy, 11 * 11) << k;
@@ -53,12 +53,12 @@ TEST(FormLoad, GunDirectionsPointRightThenClockwise) {
   Game g;
   formLoad(g, ws, 1);
   const GameState& s = g.s;
-  EXPECT_FLOAT_EQ(s.dirLineX[0], 20);
-  EXPECT_FLOAT_EQ(s.dirLineY[0], 11);
-  EXPECT_NEAR(s.dirLineX[32], 2, 1e-3);   // left
-  EXPECT_NEAR(s.dirLineY[16], 20, 1e-3);  // down on the screen
-  EXPECT_FLOAT_EQ(s.dirTurnX[0], 0);
-  EXPECT_NEAR(s.dirTurnY[0], 9 * (3.1415 / 32) * 0.4, 1e-6);
+  EXPECT_FLOAT_EQ(s.tables().dirLineX[0], 20);
+  EXPECT_FLOAT_EQ(s.tables().dirLineY[0], 11);
+  EXPECT_NEAR(s.tables().dirLineX[32], 2, 1e-3);   // left
+  EXPECT_NEAR(s.tables().dirLineY[16], 20, 1e-3);  // down on the screen
+  EXPECT_FLOAT_EQ(s.tables().dirTurnX[0], 0);
+  EXPECT_NEAR(s.tables().dirTurnY[0], 9 * (3.1415 / 32) * 0.4, 1e-6);
   EXPECT_EQ(g.screen.hline[0].x1, 11);
 }
 

@@ -103,7 +103,7 @@ TEST(GameClick, ResetsThePlayersAndLaysOutTheMatch) {
     EXPECT_FLOAT_EQ(s.totalMass[p], 6220 + 1000 + 838.6f + 500);
     EXPECT_EQ(w.setsuuti[7 * p + 6].caption, "8558");
   }
-  EXPECT_FLOAT_EQ(w.hline[0].x2, s.dirLineX[32]);
+  EXPECT_FLOAT_EQ(w.hline[0].x2, s.tables().dirLineX[32]);
   EXPECT_TRUE(w.hyosuu[17].visible);
   EXPECT_TRUE(w.tani[31].visible);
   EXPECT_TRUE(w.kabe[s.lastWall].visible);

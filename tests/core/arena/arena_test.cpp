@@ -95,7 +95,7 @@ TEST(Arena, ObstaclesKeepClearMoveAndHaveTheirRing) {
       // Every ring point lies outside the obstacle, corrected at most once.
       const int h = s.obstHalf[i];
       for (int k = 0; k < 256; k += 17) {
-        const int dx2 = s.obstRingDX[i][k] - h, dy2 = s.obstRingDY[i][k] - h;
+        const int dx2 = s.tables().obstRingDX[i][k] - h, dy2 = s.tables().obstRingDY[i][k] - h;
         EXPECT_GE(dx2 * dx2 + dy2 * dy2, h * h) << i << " " << k;
         EXPECT_LE(dx2 * dx2 + dy2 * dy2, (h + 4) * (h + 4));
       }
@@ -110,11 +110,11 @@ TEST(Arena, ObstacleRingStartsAboveTheCentreAndRunsClockwise) {
   tirisyoki(g);
   const GameState& s = g.s;
   const int h = s.obstHalf[0];
-  EXPECT_EQ(s.obstRingDX[0][0], h);
-  EXPECT_LT(s.obstRingDY[0][0], 0);
-  EXPECT_GT(s.obstRingDX[0][64], 2 * h);   // right
-  EXPECT_GT(s.obstRingDY[0][128], 2 * h);  // below
-  EXPECT_LT(s.obstRingDX[0][192], 0);      // left
+  EXPECT_EQ(s.tables().obstRingDX[0][0], h);
+  EXPECT_LT(s.tables().obstRingDY[0][0], 0);
+  EXPECT_GT(s.tables().obstRingDX[0][64], 2 * h);   // right
+  EXPECT_GT(s.tables().obstRingDY[0][128], 2 * h);  // below
+  EXPECT_LT(s.tables().obstRingDX[0][192], 0);      // left
 }
 
 TEST(Arena, WallsKeepClearOfTheStartsAndStayInTheField) {

@@ -104,7 +104,7 @@ TEST_F(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
   EXPECT_EQ(s.shellState[1][4], 1);
   EXPECT_EQ(s.shellsLeft[1], 49);
   EXPECT_FLOAT_EQ(s.totalMass[1], mass - 10);
-  EXPECT_FLOAT_EQ(s.shellX[1][4], s.dirLineX[0] + x0 + 1.5f * 4 - 2);
+  EXPECT_FLOAT_EQ(s.shellX[1][4], s.tables().dirLineX[0] + x0 + 1.5f * 4 - 2);
   EXPECT_FLOAT_EQ(s.shellVX[1][4], 20);
   EXPECT_TRUE(g.screen.houdan[8 + 4].visible);
   EXPECT_EQ(g.screen.houdan[8 + 4].left, 793);

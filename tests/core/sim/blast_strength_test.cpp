@@ -65,7 +65,8 @@ TEST(BlastStrength, EveryOwnerAndVictimFeelsAFreshBlastWithItsStartSizeLessThree
         ASSERT_EQ(s.totalMass[victim], kDefaultMass);
         ASSERT_EQ(s.armourLeft[victim], kDefaultArmour);
         // Centred on the left ring point: 13 px left of the centre (311, 311).
-        const float cx = 300 + s.ringDX[kLeftRingPoint], cy = 300 + s.ringDY[kLeftRingPoint];
+        const float cx = 300 + s.tables().ringDX[kLeftRingPoint],
+                    cy = 300 + s.tables().ringDY[kLeftRingPoint];
         ASSERT_EQ(cx, 298);
         ASSERT_EQ(cy, 311);
         burstAt(g, owner, shell, cx, cy);
@@ -151,8 +152,8 @@ TEST(BlastStrength, AnObstacleIsPushedByAFreshBlastOfEitherPlayer) {
       placeVehicle(g, 0, 600, 100, 0, 0);
       placeVehicle(g, 1, 100, 100, 0, 0);
       placeObstacle(g, 0, 400, 400, 0, 0);  // at rest: it probes from straight up
-      const float ox = 400 + s.obstRingDX[0][kLeftObstPoint];
-      const float oy = 400 + s.obstRingDY[0][kLeftObstPoint];
+      const float ox = 400 + s.tables().obstRingDX[0][kLeftObstPoint];
+      const float oy = 400 + s.tables().obstRingDY[0][kLeftObstPoint];
       burstAt(g, owner, shell, ox, oy);
       tick(g);
       EXPECT_EQ(s.obstVX[0], 0);

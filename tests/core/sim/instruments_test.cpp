@@ -46,18 +46,18 @@ TEST(Instruments, MotionReadoutsRoundAndShowYUpwards) {
   Game g;
   g.s.velX[0] = 12.34f, g.s.velY[0] = 12.34f;
   g.s.velX[1] = 3, g.s.velY[1] = -2.35f;  // -2.35 rounds half up to -2.3
-  g.s.engineAccel = 9.8f, g.s.kineticInUse = 4.9f;
+  const Drive d{.engineAccel = 9.8f, .kineticInUse = 4.9f};
   g.s.thrustX[1] = -1;
   g.screen.hyosuu[2].caption = "x";
-  motionReadouts(g, 0);
-  motionReadouts(g, 1);
+  motionReadouts(g, 0, d);
+  motionReadouts(g, 1, d);
   // Label 4: no thrust key held, even while friction acts; 2 is not an
   // instrument of the tick.
   EXPECT_EQ(captions(g, {4, 5, 14, 16, 10, 11, 15, 17, 2}),
             (Texts{"0", "12.3", "-12.3", "17.5", "14.7", "3", "2.3", "3.8", "x"}));
 
   g.s.velY[0] = 0.04f;  // rounds to 0 and then negated: still "0"
-  motionReadouts(g, 0);
+  motionReadouts(g, 0, d);
   EXPECT_EQ(caption(g, 14), "0");
 }
 

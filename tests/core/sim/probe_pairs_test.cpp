@@ -53,8 +53,8 @@ TEST(ProbePairs, AVehicleBetweenAWallAndAShellMeetsTheWall) {
       GameState& s = g.s;
       placeVehicle(g, 1 - p, 600, 100, 0, 0);
       placeVehicle(g, p, 300, 300, 0, 0);
-      const int topX = 300 + s.ringDX[0], topY = 300 + s.ringDY[0];
-      const int botX = 300 + s.ringDX[256], botY = 300 + s.ringDY[256];
+      const int topX = 300 + s.tables().ringDX[0], topY = 300 + s.tables().ringDY[0];
+      const int botX = 300 + s.tables().ringDX[256], botY = 300 + s.tables().ringDY[256];
       // Either player's shells: FFFFF8.. and FFFFE8.. both have blue byte FF.
       const int o = 1 - p;
       if (wallAbove) {
@@ -86,8 +86,8 @@ TEST(ProbePairs, TwoWallsNameTheOneAtTheCurrentPlace) {
       GameState& s = g.s;
       placeVehicle(g, 1 - p, 600, 100, 0, 0);
       placeVehicle(g, p, 300, 300, 0, 0);
-      wallOver(g, current, 300 + s.ringDX[0], 300 + s.ringDY[0] - 6);
-      wallOver(g, 1 - current, 300 + s.ringDX[256], 300 + s.ringDY[256] + 6);
+      wallOver(g, current, 300 + s.tables().ringDX[0], 300 + s.tables().ringDY[0] - 6);
+      wallOver(g, 1 - current, 300 + s.tables().ringDX[256], 300 + s.tables().ringDY[256] + 6);
       tick(g);
       EXPECT_EQ(s.lastContact[p], current == 0 ? kWall0 : kWall1);
     }
@@ -106,8 +106,9 @@ TEST(ProbePairs, AnObstacleBetweenAWallAndAShellMeetsTheWall) {
       placeVehicle(g, 0, 650, 100, 0, 0);
       placeVehicle(g, 1, 100, 100, 0, 0);
       placeObstacle(g, 0, 400, 400, 0, 0);
-      const int topX = 400 + s.obstRingDX[0][0], topY = 400 + s.obstRingDY[0][0];
-      const int botX = 400 + s.obstRingDX[0][128], botY = 400 + s.obstRingDY[0][128];
+      const int topX = 400 + s.tables().obstRingDX[0][0], topY = 400 + s.tables().obstRingDY[0][0];
+      const int botX = 400 + s.tables().obstRingDX[0][128],
+                botY = 400 + s.tables().obstRingDY[0][128];
       if (wallAbove) {
         wallOver(g, 0, topX, topY - 6);
         shellOver(g, o, botX, botY);

@@ -67,7 +67,6 @@ TEST(VehicleStep, EngineAcceleratesBurningFuelAndMass) {
   formKeyDown(b.g, b.ws, kD, 0);
   tick(b.g);
   const float accel = 100 * 1000 / s.totalMass[1];
-  EXPECT_FLOAT_EQ(s.engineAccel, accel);
   EXPECT_FLOAT_EQ(s.velX[1], accel * 0.03f);
   EXPECT_LT(s.totalMass[1], mass0);
   EXPECT_LT(s.fuelLeft[1], fuel0);
@@ -101,7 +100,6 @@ TEST(VehicleStep, FuelRunningOutMidBurnStopsTheEngine) {
   const float v = s.velX[1];
   tick(b.g);
   EXPECT_EQ(s.fuelLeft[1], 0);
-  EXPECT_EQ(s.engineAccel, 0);
   EXPECT_EQ(s.totalMass[1], massAfterLastBurn);
   EXPECT_EQ(s.velX[1], v);  // coasting without friction
 }
@@ -114,7 +112,6 @@ TEST(VehicleStep, StaticFrictionHoldsAWeakEngine) {
   formKeyDown(b.g, b.ws, kD, 0);
   tick(b.g);
   EXPECT_EQ(s.velX[1], 0);
-  EXPECT_EQ(s.engineAccel, 0);
 
   s.setting[1][1] = 6.001f * s.totalMass[1] / 1000;
   tick(b.g);
@@ -127,12 +124,10 @@ TEST(VehicleStep, KineticFrictionSlowsThenStopsASlidingVehicle) {
   s.frictionCoef = {1, 2};
   s.velX[1] = 10;
   tick(b.g);
-  EXPECT_FLOAT_EQ(s.kineticInUse, 2);
   EXPECT_FLOAT_EQ(s.velX[1], 10 - 2 * 0.03f);
   s.velX[1] = 0.05f;  // below one step of friction (0.06): stops before thrust
   tick(b.g);
   EXPECT_EQ(s.velX[1], 0);
-  EXPECT_EQ(s.kineticInUse, 0);
 }
 
 TEST(VehicleStep, EdgesReflectWithoutLoss) {
@@ -162,7 +157,7 @@ TEST(VehicleStep, GunTurnsEveryOtherTickAndWraps) {
   EXPECT_EQ(s.gunDir[1], 0);
   tick(b.g);  // phase 2
   EXPECT_EQ(s.gunDir[1], 63);
-  EXPECT_FLOAT_EQ(b.g.screen.hline[1].x2, s.dirLineX[63]);
+  EXPECT_FLOAT_EQ(b.g.screen.hline[1].x2, s.tables().dirLineX[63]);
   formKeyUp(b.g, kZ, 0);
   formKeyDown(b.g, b.ws, kC, 0);
   tick(b.g, 4);

@@ -37,10 +37,12 @@ TEST(BaseShape, ShellsFiredFromTheBaseLeaveItInEveryDirection) {
       for (int turn : {-1, 0, 1}) {
         for (float muzzle : {5.0f, 200.0f, 3000.0f}) {  // px/s: slow to fast shells
           const float half = float(s.shellHalf), size = float(s.shellSize);
-          const float x = s.dirLineX[d] + posX + s.dirCos[d] * (1.5f * size) - half;
-          const float y = s.dirLineY[d] + posY + s.dirSin[d] * (1.5f * size) - half;
-          const float vx = s.dirCos[d] * muzzle + s.dirTurnX[d] * float(turn);
-          const float vy = s.dirSin[d] * muzzle + s.dirTurnY[d] * float(turn);
+          const float x =
+              s.tables().dirLineX[d] + posX + s.tables().dirCos[d] * (1.5f * size) - half;
+          const float y =
+              s.tables().dirLineY[d] + posY + s.tables().dirSin[d] * (1.5f * size) - half;
+          const float vx = s.tables().dirCos[d] * muzzle + s.tables().dirTurnX[d] * float(turn);
+          const float vy = s.tables().dirSin[d] * muzzle + s.tables().dirTurnY[d] * float(turn);
           // At the muzzle, and after the first tick's move.
           for (float t : {0.0f, 0.03f}) {
             const auto [px, py] = probePoint(x + vx * t, y + vy * t, vx, vy);

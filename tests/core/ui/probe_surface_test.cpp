@@ -57,8 +57,9 @@ void scramble(Arena& a, std::mt19937& rng) {
   }
   for (int p = 0; p < 2; ++p) {
     const int k = pick(0, 63);
-    a.m.hline[p].x2 = a.s.dirLineX[k] + (pick(0, 3) == 0 ? float(pick(-2, 2)) * 0.7f : 0.0f);
-    a.m.hline[p].y2 = a.s.dirLineY[k];
+    a.m.hline[p].x2 =
+        a.s.tables().dirLineX[k] + (pick(0, 3) == 0 ? float(pick(-2, 2)) * 0.7f : 0.0f);
+    a.m.hline[p].y2 = a.s.tables().dirLineY[k];
   }
 }
 
@@ -159,8 +160,8 @@ TEST(Stacking, VehiclesLieAboveTheSettingsPanelsAndPanelsAboveSprites) {
   a.show(a.m.houdan[3], 700, 100, 4);
   EXPECT_EQ(a.read(701, 101), kPanelColour);  // the panel covers the shell
   a.show(a.m.kyara[1], 690, 90, 21);
-  a.m.hline[1].x2 = a.s.dirLineX[16];
-  a.m.hline[1].y2 = a.s.dirLineY[16];
+  a.m.hline[1].x2 = a.s.tables().dirLineX[16];
+  a.m.hline[1].y2 = a.s.tables().dirLineY[16];
   const Picture& pic = a.m.pictures[std::size_t(kyaraPicture(a.m, 1))];
   EXPECT_EQ(a.read(700, 95), pic.at(10, 5));        // the vehicle body
   EXPECT_EQ(a.read(701, 109), a.m.hline[1].color);  // its gun line, pointing down

@@ -159,20 +159,22 @@ TEST(VehiclePictures, TheGunLineFollowsHline) {
   Prepared p;
   for (int pl = 0; pl < 2; ++pl)
     for (int k : {0, 8, 16, 31, 32, 45, 63}) {
-      p.m.hline[pl].x2 = p.s.dirLineX[k];
-      p.m.hline[pl].y2 = p.s.dirLineY[k];
+      p.m.hline[pl].x2 = p.s.tables().dirLineX[k];
+      p.m.hline[pl].y2 = p.s.tables().dirLineY[k];
       const int16_t idx = kyaraPicture(p.m, pl);
       EXPECT_EQ(idx, p.m.gunPictures[pl].first + k);
       const Picture& pic = p.m.pictures[std::size_t(idx)];
       // The line's end and its midpoint are drawn in the gun colour.
-      const float mx = (p.s.dirLineX[k] + 11) / 2, my = (p.s.dirLineY[k] + 11) / 2;
+      const float mx = (p.s.tables().dirLineX[k] + 11) / 2,
+                  my = (p.s.tables().dirLineY[k] + 11) / 2;
       EXPECT_EQ(pic.at(int(std::lround(mx)), int(std::lround(my))), p.m.hline[pl].color) << k;
-      const int ex = int(std::lround(p.s.dirLineX[k])), ey = int(std::lround(p.s.dirLineY[k]));
+      const int ex = int(std::lround(p.s.tables().dirLineX[k])),
+                ey = int(std::lround(p.s.tables().dirLineY[k]));
       EXPECT_EQ(pic.at(std::min(ex, 20), std::min(ey, 20)), p.m.hline[pl].color) << k;
     }
   // An end point off the table picks the nearest direction.
-  p.m.hline[0].x2 = p.s.dirLineX[5] + 0.3f;
-  p.m.hline[0].y2 = p.s.dirLineY[5] - 0.2f;
+  p.m.hline[0].x2 = p.s.tables().dirLineX[5] + 0.3f;
+  p.m.hline[0].y2 = p.s.tables().dirLineY[5] - 0.2f;
   EXPECT_EQ(kyaraPicture(p.m, 0), p.m.gunPictures[0].first + 5);
 }
 

@@ -21,17 +21,19 @@ inline GameState measuredState(const ScreenModel& m) {
   s.kitiHalf = int16_t(m.kiti[0].width / 2);
   s.shellColorBase = {0xFFFFF8, 0xFFFFE8};
   for (int p = 0; p < 2; ++p) s.kitiLeft[p] = m.kiti[p].left, s.kitiTop[p] = m.kiti[p].top;
-  s.dirStep = 3.1415f / 32;
+  MatchTables t;
+  t.dirStep = 3.1415f / 32;
   const int r = s.vehicleRadius;
   for (int k = 0; k < kDirections; ++k) {
-    const float a = float(k) * s.dirStep;
-    s.dirCos[k] = float(std::cos(double(a)));
-    s.dirSin[k] = float(std::sin(double(a)));
-    s.dirTurnX[k] = float(-(r - 2) * s.dirSin[k] * s.dirStep * 0.4);
-    s.dirTurnY[k] = float((r - 2) * s.dirCos[k] * s.dirStep * 0.4);
-    s.dirLineX[k] = float(r - 2) * s.dirCos[k] + float(r);
-    s.dirLineY[k] = float(r - 2) * s.dirSin[k] + float(r);
+    const float a = float(k) * t.dirStep;
+    t.dirCos[k] = float(std::cos(double(a)));
+    t.dirSin[k] = float(std::sin(double(a)));
+    t.dirTurnX[k] = float(-(r - 2) * t.dirSin[k] * t.dirStep * 0.4);
+    t.dirTurnY[k] = float((r - 2) * t.dirCos[k] * t.dirStep * 0.4);
+    t.dirLineX[k] = float(r - 2) * t.dirCos[k] + float(r);
+    t.dirLineY[k] = float(r - 2) * t.dirSin[k] + float(r);
   }
+  s.frozenTables = freeze(t);
   return s;
 }
 
