@@ -8,8 +8,8 @@
 #include <QSignalBlocker>
 
 #include "input/player_keys.h"
+#include "qt/game_font.h"
 #include "qt/game_host.h"
-#include "qt/japanese_font.h"
 #include "qt/main_window.h"
 #include "qt/net_play.h"
 #include "qt/qt_window_system.h"
