@@ -17,9 +17,11 @@ constexpr float kMaxFlightSeconds = 9;  // s: a longer flight gives the target a
 constexpr int kAimSpread = 2;           // directions either side of the lead's looked at
 constexpr int kSpotTicks = 15;          // ticks between choices of where to stand
 constexpr float kStandPx = 15;          // px: this near the chosen spot it stands still
-constexpr float kHomeArmourShare = 0.4f;  // drives home to renew armour below this share
-constexpr float kTraceStepPx = 2.5f;      // px between the pixels read along a shot's path
-constexpr float kHomeSlack = 0.3f;        // px/s: precise near the base, the pad is small
+constexpr float kHomeArmourShare = 0.4f;   // drives home to renew armour below this share
+constexpr float kTraceStepPx = 2.5f;       // px between the pixels read along a shot's path
+constexpr float kBaseClearSeconds = 1.0f;  // s: long enough to drive off the base after confirming
+constexpr int kMaxBaseWaitTicks = 100;     // 3 s: longer than an obstacle takes to pass
+constexpr float kHomeSlack = 0.3f;         // px/s: precise near the base, the pad is small
 
 float length(Vec v) { return std::sqrt(dot(v, v)); }
 
@@ -38,7 +40,11 @@ KeyEvents Player::decide(const Game& g) {
   if (s.settingRow[p_] != kRowInBattle) {
     home_ = false;
     nextLook_ = ticks_;  // look at once when the battle begins
-    setupKeys(out, s, p_, traits_->settings);
+    // Wait for a passing obstacle, but not for one that lingers: the
+    // vehicle on its base can be struck in set-up too.
+    const bool wait = baseIsThreatened(s, p_, kBaseClearSeconds) && waited_ < kMaxBaseWaitTicks;
+    waited_ = wait ? waited_ + 1 : 0;
+    setupKeys(out, s, p_, traits_->settings, !wait);
     return out;
   }
   battle(out, s, PixelReader(g.probe, g.screen.pictures));

@@ -51,6 +51,7 @@ class Player {
   bool home_ = false;
   int spot_ = -1;         // where to stand round the target (see chooseSpot)
   int64_t nextSpot_ = 0;  // tick of the next choice of spot
+  int waited_ = 0;        // ticks waited in set-up for an obstacle to leave the base
 };
 
 }  // namespace zelkar::cpu

@@ -17,7 +17,8 @@ int wantedValue(const GameState& s, const std::array<float, 6>& wanted, int r) {
 
 }  // namespace
 
-void setupKeys(KeyEvents& out, const GameState& s, int p, const std::array<float, 6>& wanted) {
+void setupKeys(KeyEvents& out, const GameState& s, int p, const std::array<float, 6>& wanted,
+               bool mayConfirm) {
   int first = -1;  // the first row still to change
   int delta = 0;
   for (int r = 0; r < kSettings && first < 0; ++r) {
@@ -28,7 +29,7 @@ void setupKeys(KeyEvents& out, const GameState& s, int p, const std::array<float
   if (first < 0) {
     // A held step would go on changing the row after we leave it.
     if (step != 0) out.push({false, controlKey(s, p, kLeft)});
-    out.push({true, controlKey(s, p, kFire)});
+    if (mayConfirm) out.push({true, controlKey(s, p, kFire)});
     return;
   }
   const int row = s.settingRow[p];

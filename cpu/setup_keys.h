@@ -11,7 +11,9 @@ namespace zelkar::cpu {
 // The keys of one tick for player p in set-up (settingRow below 6): move to
 // the first row that differs from `wanted`, hold the coarse (10) or fine
 // (1) step towards it, release on arrival, confirm when every row is right.
-// Values outside 1..settingMax are taken as the nearest bound.
-void setupKeys(KeyEvents& out, const GameState& s, int p, const std::array<float, 6>& wanted);
+// Values outside 1..settingMax are taken as the nearest bound. Without
+// `mayConfirm` it waits, settings done, instead of confirming.
+void setupKeys(KeyEvents& out, const GameState& s, int p, const std::array<float, 6>& wanted,
+               bool mayConfirm = true);
 
 }  // namespace zelkar::cpu

@@ -91,6 +91,19 @@ Vec dodgeWish(const GameState& s, int p, float lookahead) {
   return sum;
 }
 
+bool baseIsThreatened(const GameState& s, int p, float horizon) {
+  const Vec base{float(s.kitiLeft[p] + s.kitiHalf), float(s.kitiTop[p] + s.kitiHalf)};
+  for (int i = 0; i <= s.lastObstacle && i < kObstacles; ++i) {
+    const Vec c{s.obstX[i] + s.obstHalf[i], s.obstY[i] + s.obstHalf[i]};
+    // The nearest it comes within the horizon: on the way there, or at its end.
+    const Vec v{s.obstVX[i], s.obstVY[i]};
+    const Pass pass = closestApproach(c - base, v);
+    const Vec at = (c - base) + v * std::min(pass.seconds, horizon);
+    if (length(at) < s.obstHalf[i] + s.vehicleRadius + kMarginPx) return true;
+  }
+  return false;
+}
+
 Thrust thrustFor(Vec wish, float dead) {
   const float n = length(wish);
   if (n < dead) return {};

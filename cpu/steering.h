@@ -25,6 +25,10 @@ Vec hazardWish(const GameState& s, int p, float horizon);
 // pass within striking distance in the next `lookahead` seconds.
 Vec dodgeWish(const GameState& s, int p, float lookahead);
 
+// Whether a moving obstacle covers player p's base now or drifts onto it
+// within `horizon` seconds: a vehicle entering battle there is struck.
+bool baseIsThreatened(const GameState& s, int p, float horizon);
+
 // The thrust keys for a wish: each of x and y -1, 0 or +1. A wish shorter
 // than `dead` gives no thrust.
 struct Thrust {

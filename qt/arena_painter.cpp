@@ -181,7 +181,7 @@ class ItemPainter {
             ? 0
             : place.box.left() + int(std::ceil(text->size().width())) - (place.clip.right() + 1);
     if (overrun > 0) {
-      const auto letters = qsizetype(textOf(it.caption).size());
+      const auto letters = qsizetype(coreText(it.caption.view()).size());
       const int closer = int((overrun + letters - 1) / std::max<qsizetype>(1, letters));
       font = &fontFor(it.fontPoints, it.bold, closer);
       text = &texts().get(*font, it.caption.view());

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "cpu/steering.h"
+
 namespace zelkar::cpu {
 namespace {
 
@@ -100,6 +102,41 @@ TEST(SetupKeys, WantedValuesOutsideThePanelsLimitsAreClamped) {
   // Shell mass 0 is below the lowest value 1 and force 9000 above 5000:
   // both already at their bounds, so the panel is confirmed.
   EXPECT_EQ(keysFor(s, 0, {10, 100, 200, 50, 0, 9000}), Keys{press(0, kFire)});
+}
+
+// A vehicle confirmed on a base that an obstacle covers, or is about to
+// cover, is struck before it can drive off: the panel waits instead.
+TEST(SetupKeys, WaitsWhileAnObstacleSitsOnOrDriftsOntoTheBase) {
+  // Base centre (118, 118); obstacle half 10, vehicle radius 11 and 6 px
+  // of margin: threatened when the centres come within 27 px in 1 s.
+  struct Case {
+    float x, vx;  // obstacle centre x (y on the base's line) and x velocity
+    bool waits;
+  } const cases[] = {
+      {118, 0, true},     // sits on the base
+      {218, 0, false},    // 100 px off, at rest
+      {218, -100, true},  // arrives within the second
+      {218, 100, false},  // leaves
+      {218, -50, false},  // still 50 px off after the second
+      {140, 100, true},   // 22 px off now, though leaving
+  };
+  for (const Case& c : cases) {
+    GameState s = panel();
+    s.kitiLeft[1] = s.kitiTop[1] = 100;
+    s.kitiHalf = 18;
+    s.vehicleRadius = 11;
+    s.lastObstacle = 0;
+    s.obstHalf[0] = 10;
+    s.obstX[0] = c.x - 10;
+    s.obstY[0] = 108;
+    s.obstVX[0] = c.vx;
+    EXPECT_EQ(baseIsThreatened(s, 1, 1.0f), c.waits) << c.x << " " << c.vx;
+  }
+  GameState s = panel();
+  s.setting[1] = kWanted;
+  KeyEvents out;
+  setupKeys(out, s, 1, kWanted, false);
+  EXPECT_EQ(out.size(), 0);
 }
 
 }  // namespace
