@@ -80,7 +80,7 @@ class ScriptedRival {
   // points there, at most once every `gap` ticks.
   void aimAndFire(cpu::KeyEvents& out, const GameState& s, int gap) {
     const cpu::Vec to = cpu::centreOf(s, 1 - p_) - cpu::centreOf(s, p_);
-    const int want = cpu::directionTowards(to, s.dirStep);
+    const int want = cpu::directionTowards(to, s.tables().dirStep);
     const int turn = cpu::turnTowards(s.gunDir[p_], want);
     cpu::steerCommand(out, s, p_, s.turnDir[p_], turn, kTurnMinus, kTurnPlus);
     if (turn == 0 && ++sinceShot_ >= gap && !inSetup(s, 1 - p_)) {
