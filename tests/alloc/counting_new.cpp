@@ -52,6 +52,14 @@ void* allocate(std::size_t size, std::size_t align) {
   return p;
 }
 
+void* allocateOrNull(std::size_t size) noexcept {
+  try {
+    return allocate(size, 0);
+  } catch (...) {
+    return nullptr;
+  }
+}
+
 }  // namespace
 
 void start() {
@@ -71,6 +79,7 @@ int64_t stop() {
 }  // namespace zelkar::alloc
 
 using zelkar::alloc::allocate;
+using zelkar::alloc::allocateOrNull;
 
 void* operator new(std::size_t n) { return allocate(n, 0); }
 void* operator new[](std::size_t n) { return allocate(n, 0); }
@@ -80,20 +89,8 @@ void* operator new(std::size_t n, std::align_val_t a) {
 void* operator new[](std::size_t n, std::align_val_t a) {
   return allocate(n, static_cast<std::size_t>(a));
 }
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-  try {
-    return allocate(n, 0);
-  } catch (...) {
-    return nullptr;
-  }
-}
-void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
-  try {
-    return allocate(n, 0);
-  } catch (...) {
-    return nullptr;
-  }
-}
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return allocateOrNull(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return allocateOrNull(n); }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }

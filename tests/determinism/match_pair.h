@@ -11,12 +11,10 @@
 #include <utility>
 
 #include "arena/rng.h"
+#include "input/player_keys.h"
 #include "support/fake_window_system.h"
 
 namespace zelkar::testing {
-
-inline constexpr int16_t kCtrlOnly = 2;  // shift state of Ctrl alone
-inline constexpr int16_t kF1 = 112, kF2 = 113;
 
 class MatchPair {
  public:
@@ -89,12 +87,7 @@ class KeyPlayer {
   }
 
  private:
-  static constexpr int16_t kLeftKeys[8] = {65, 68, 87, 83, 88, 90, 67, 81};  // A D W S X Z C Q
-  enum Control { kLeft, kRight, kUp, kDown, kFire, kTurnMinus, kTurnPlus, kBack };
-
-  int16_t key(const Game& g, int p, int control) const {
-    return p == 0 ? g.s.rightKeys[control] : kLeftKeys[control];
-  }
+  static int16_t key(const Game& g, int p, int control) { return controlKey(g.s, p, control); }
   bool chance(float p) { return rng_.next() < p; }
   int pick(int n) { return static_cast<int>(rng_.next() * static_cast<float>(n)); }
 
@@ -105,8 +98,8 @@ class KeyPlayer {
       chance(0.6f) ? m.down(k) : m.up(k);
     }
     // Now and then the window keys: stop the match, or the settings window.
-    if (chance(0.0005f)) m.down(kF2, kCtrlOnly);
-    if (chance(0.0005f)) m.down(kF1, kCtrlOnly);
+    if (chance(0.0005f)) m.down(kVkF2, kShiftCtrlOnly);
+    if (chance(0.0005f)) m.down(kVkF1, kShiftCtrlOnly);
   }
 
   template <typename M>

@@ -10,11 +10,16 @@ namespace {
 
 using testing::FakeWindowSystem;
 
-TEST(FormLoad, MeasuresTheSpritesAndFillsTheLimits) {
+// The window just loaded with seed 1 and readable settings.
+class Loaded : public ::testing::Test {
+ protected:
+  void SetUp() override { formLoad(g, ws, 1); }
   FakeWindowSystem ws;
   Game g;
-  formLoad(g, ws, 1);
   const GameState& s = g.s;
+};
+
+TEST_F(Loaded, MeasuresTheSpritesAndFillsTheLimits) {
   // Slot count, field, vehicle, shell, base, blasts, wall, obstacle, base corners.
   EXPECT_EQ(
       (std::vector<int>{s.noShellSlot, s.fieldWidth, s.fieldHeight, s.vehicleSize, s.vehicleRadius,
@@ -28,11 +33,7 @@ TEST(FormLoad, MeasuresTheSpritesAndFillsTheLimits) {
   EXPECT_EQ(g.rng.state(), 1u);
 }
 
-TEST(FormLoad, ProbeRingSitsJustOutsideTheVehicle) {
-  FakeWindowSystem ws;
-  Game g;
-  formLoad(g, ws, 1);
-  const GameState& s = g.s;
+TEST_F(Loaded, ProbeRingSitsJustOutsideTheVehicle) {
   // Point 0 is straight above the centre (11, 11), 13 px away, not moved out.
   EXPECT_EQ(s.tables().ringDX[0], 11);
   EXPECT_EQ(s.tables().ringDY[0], -2);
@@ -48,11 +49,7 @@ TEST(FormLoad, ProbeRingSitsJustOutsideTheVehicle) {
   }
 }
 
-TEST(FormLoad, GunDirectionsPointRightThenClockwise) {
-  FakeWindowSystem ws;
-  Game g;
-  formLoad(g, ws, 1);
-  const GameState& s = g.s;
+TEST_F(Loaded, GunDirectionsPointRightThenClockwise) {
   EXPECT_FLOAT_EQ(s.tables().dirLineX[0], 20);
   EXPECT_FLOAT_EQ(s.tables().dirLineY[0], 11);
   EXPECT_NEAR(s.tables().dirLineX[32], 2, 1e-3);   // left

@@ -35,21 +35,6 @@ TEST(ExplosionReport, EitherVehicleIsReportedAtItsCentreWithTheFullBlastWidth) {
   }
 }
 
-TEST(ExplosionReport, BothVehiclesInOneTickAreBothReportedInOrder) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  placeVehicle(g, 0, 600, 300, 0, 0);
-  placeVehicle(g, 1, 100, 200, 0, 0);
-  g.explosions.clear();
-  explodeVehicle(g, 1);
-  explodeVehicle(g, 0);
-  ASSERT_EQ(g.explosions.size(), 2u);
-  EXPECT_EQ(g.explosions[0].vehicle, 1);
-  EXPECT_FLOAT_EQ(g.explosions[0].centreX, 111);
-  EXPECT_EQ(g.explosions[1].vehicle, 0);
-  EXPECT_FLOAT_EQ(g.explosions[1].centreY, 311);
-}
-
 // A reader that never empties the queue (an online session's game) still
 // finds the newest reports, by number.
 TEST(ExplosionReport, AFullQueueKeepsTheNewestAndNeverGrows) {

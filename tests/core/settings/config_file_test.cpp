@@ -73,8 +73,6 @@ TEST(ConfigFile, OnlyARegularFileOfAFewKilobytesIsRead) {
       << lines << std::string(kMaxConfigBytes - lines.size() + 1, ' ');
   EXPECT_EQ(readConfigFile(dir / "big.txt").error,
             (dir / "big.txt").string() + " is larger than 4096 bytes");
-  EXPECT_FALSE(readConfigFile(dir).ok());
-  EXPECT_FALSE(readConfigFile("/dev/zero").ok());
   fs::remove_all(dir);
 }
 

@@ -5,9 +5,8 @@
 #include <cmath>
 
 #include "core/ui/ui_support.h"
-#include "ui/prepare_sprites.h"
+#include "input/player_actions.h"
 #include "ui/probe_surface.h"
-#include "ui/vehicle_pictures.h"
 
 namespace zelkar {
 namespace {
@@ -21,28 +20,24 @@ std::pair<int, int> probePoint(float x, float y, float vx, float vy) {
 }
 
 TEST(BaseShape, ShellsFiredFromTheBaseLeaveItInEveryDirection) {
-  ScreenModel m;
-  GameState s = testing::measuredState(m);
-  makeVehiclePictures(m, s);
-  prepareSprites(s, m);
-  m.Picture2.visible = false;
+  testing::OpenedWindow w;
+  ScreenModel& m = w.m;
+  GameState& s = w.s;
   for (int p = 0; p < 2; ++p) {
     // Only the base is shown: the probe must read free space.
     for (auto& k : m.kiti) k.visible = false;
     m.kiti[p].visible = true;
     ProbeSurface probe;
     probe.capture(m);
-    const float posX = float(s.kitiLeft[p] + 8), posY = float(s.kitiTop[p] + 8);
+    s.posX[p] = float(s.kitiLeft[p] + 8), s.posY[p] = float(s.kitiTop[p] + 8);
+    s.velX[p] = s.velY[p] = 0;
     for (int d = 0; d < kDirections; ++d) {
       for (int turn : {-1, 0, 1}) {
         for (float muzzle : {5.0f, 200.0f, 3000.0f}) {  // px/s: slow to fast shells
-          const float half = float(s.shellHalf), size = float(s.shellSize);
-          const float x =
-              s.tables().dirLineX[d] + posX + s.tables().dirCos[d] * (1.5f * size) - half;
-          const float y =
-              s.tables().dirLineY[d] + posY + s.tables().dirSin[d] * (1.5f * size) - half;
-          const float vx = s.tables().dirCos[d] * muzzle + s.tables().dirTurnX[d] * float(turn);
-          const float vy = s.tables().dirSin[d] * muzzle + s.tables().dirTurnY[d] * float(turn);
+          s.muzzleSpeed[p] = {muzzle, muzzle};
+          const ShellLaunch l = shellLaunch(s, p, d, turn);
+          const float x = float(l.centreX - s.shellHalf), y = float(l.centreY - s.shellHalf);
+          const float vx = float(l.velX), vy = float(l.velY);
           // At the muzzle, and after the first tick's move.
           for (float t : {0.0f, 0.03f}) {
             const auto [px, py] = probePoint(x + vx * t, y + vy * t, vx, vy);

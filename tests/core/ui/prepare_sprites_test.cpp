@@ -65,16 +65,5 @@ TEST(PrepareSprites, LeavesTheStartPanelUpAndTheWorkBoxesHidden) {
   for (auto& t : m.tamabaku) EXPECT_FALSE(t.visible);
 }
 
-TEST(PrepareSprites, RunningAgainReusesThePictureSlots) {
-  ScreenModel m;
-  GameState s;
-  prepareSprites(s, m);
-  const std::size_t count = m.pictures.size();
-  const int16_t wall = m.kabe[12].picture;
-  prepareSprites(s, m);
-  EXPECT_EQ(m.pictures.size(), count);
-  EXPECT_EQ(m.kabe[12].picture, wall);
-}
-
 }  // namespace
 }  // namespace zelkar

@@ -11,23 +11,13 @@
 
 #include "core/ui/ui_support.h"
 #include "ui/compose.h"
-#include "ui/prepare_sprites.h"
 #include "ui/vehicle_pictures.h"
 
 namespace zelkar {
 namespace {
 
-struct Arena {
-  ScreenModel m;
-  GameState s;
+struct Arena : testing::OpenedWindow {
   ProbeSurface probe;
-  Arena() {
-    s = testing::measuredState(m);
-    makeVehiclePictures(m, s);
-    prepareSprites(s, m);
-    for (auto& b : m.baku) b.picture = m.motobaku.picture;
-    m.Picture2.visible = false;
-  }
   int32_t read(int x, int y) {
     probe.capture(m);
     return probe.getPixel(m.pictures, x, y);
@@ -137,18 +127,18 @@ TEST(Stacking, UpperSpritesHideLowerOnes) {
   // A shell over a wall reads as the wall.
   a.show(a.m.kabe[3], 200, 200, 30);
   a.show(a.m.houdan[1], 212, 212, 4);
-  EXPECT_EQ(testing::colourCode(a.read(213, 213)), 14);
+  EXPECT_EQ(colourCode(a.read(213, 213)), 14);
   // Walls 30..34 lie below the shell blasts, walls 0..29 above them.
   a.show(a.m.kabe[31], 400, 100, 30);
   a.show(a.m.tamabaku[2], 405, 105, 20);
-  EXPECT_EQ(testing::colourCode(a.read(415, 115)), 48);
+  EXPECT_EQ(colourCode(a.read(415, 115)), 48);
   a.m.kabe[31].visible = false;
   a.show(a.m.kabe[7], 400, 100, 30);
-  EXPECT_EQ(testing::colourCode(a.read(415, 115)), 18);
+  EXPECT_EQ(colourCode(a.read(415, 115)), 18);
   // Obstacle 1 lies below the walls, the other obstacles above.
   a.show(a.m.kabe[9], 500, 300, 30);
   a.show(a.m.tiri[1], 505, 305, 20);
-  EXPECT_EQ(testing::colourCode(a.read(515, 315)), 20);
+  EXPECT_EQ(colourCode(a.read(515, 315)), 20);
   a.m.tiri[1].visible = false;
   a.show(a.m.tiri[6], 505, 305, 20);
   EXPECT_EQ(a.read(515, 315) >> 16, 6);
@@ -172,13 +162,13 @@ TEST(Stacking, LabelsAreOpaqueAndHideWhatLiesBelow) {
   Arena a;
   // A friction label over a shell blast: the probes see the label's ground.
   a.show(a.m.tamabaku[0], 330, 0, 20);
-  EXPECT_EQ(testing::colourCode(a.read(340, 10)), 46);
+  EXPECT_EQ(colourCode(a.read(340, 10)), 46);
   a.m.masatu[0].visible = true;
   EXPECT_EQ(a.read(340, 10), kKeyColour);
   // A panel hides its children with itself.
   a.m.settei[1].visible = false;
   a.show(a.m.kabe[5], 20, 40, 30);
-  EXPECT_EQ(testing::colourCode(a.read(30, 50)), 16);
+  EXPECT_EQ(colourCode(a.read(30, 50)), 16);
 }
 
 TEST(Stacking, EveryItemOnceInTheOrderTheRulesGive) {
