@@ -30,43 +30,6 @@ Inputs someInputs() {
   return in;
 }
 
-TEST(Packet, EveryKindReadsBackAsWritten) {
-  const Inputs in = someInputs();
-  auto p = readPacket(writePacket(in));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(p->version, kProtocolVersion);
-  const Inputs& back = std::get<Inputs>(p->body);
-  EXPECT_EQ(back.ack, in.ack);
-  EXPECT_EQ(back.frame, in.frame);
-  EXPECT_EQ(back.advantage, in.advantage);
-  EXPECT_EQ(back.first, in.first);
-  EXPECT_EQ(back.frames, in.frames);
-
-  p = readPacket(writePacket(Hello{"AB12", 1}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Hello>(p->body).code, "AB12");
-  EXPECT_EQ(std::get<Hello>(p->body).side, 1);
-
-  p = readPacket(writePacket(Welcome{1, 0, 25, 1, 0xFEDCBA98u}));
-  ASSERT_TRUE(p);
-  const Welcome& w = std::get<Welcome>(p->body);
-  EXPECT_EQ(w.hostSide, 1);
-  EXPECT_EQ(w.keypadMode, 0);
-  EXPECT_EQ(w.tickIntervalMs, 25);
-  EXPECT_EQ(w.soundOn, 1);
-  EXPECT_EQ(w.loadSeed, 0xFEDCBA98u);
-
-  p = readPacket(writePacket(Hashes{9, {0x0123456789ABCDEFull, 0}}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Hashes>(p->body).first, 9u);
-  EXPECT_EQ(std::get<Hashes>(p->body).hashes, (std::vector<uint64_t>{0x0123456789ABCDEFull, 0}));
-
-  EXPECT_TRUE(readPacket(writePacket(Bye{})));
-  p = readPacket(writePacket(Refuse{RefuseReason::SideTaken}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::SideTaken);
-}
-
 // The wire format written out byte by byte: the type bytes are fixed
 // numbers, whatever order the kinds have in the code.
 TEST(Packet, EveryKindHasItsFixedTypeByteAndLittleEndianLayout) {
@@ -98,10 +61,17 @@ TEST(Packet, EveryKindHasItsFixedTypeByteAndLittleEndianLayout) {
   };
   for (const auto& row : table) {
     EXPECT_EQ(writePacket(row.body), row.bytes) << int(row.bytes[3]);
+    // Read back and written again, every field comes back as it was.
     const auto back = readPacket(row.bytes);
     ASSERT_TRUE(back) << int(row.bytes[3]);
-    EXPECT_EQ(back->body.index(), row.body.index());
+    EXPECT_EQ(back->version, kProtocolVersion);
+    EXPECT_EQ(writePacket(back->body), row.bytes);
   }
+  // Every kind of event, and values whose every byte counts.
+  const std::vector<uint8_t> inputs = writePacket(someInputs());
+  const auto back = readPacket(inputs);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(writePacket(back->body), inputs);
 }
 
 TEST(Packet, EveryCutShortPacketIsRefused) {
