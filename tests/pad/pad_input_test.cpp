@@ -51,25 +51,6 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, true);
   m.read();
   EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
-  pad.button(SDL_CONTROLLER_BUTTON_DPAD_UP, false);
-
-  // Left is -10 while held, the left shoulder -1, the right trigger +1.
-  pad.stick(-kFar, 0);
-  m.read();
-  EXPECT_EQ(s.settingStep[kLeftPlayer], -10);
-  pad.stick(0, 0);
-  m.read();
-  EXPECT_EQ(s.settingStep[kLeftPlayer], 0);
-  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
-  m.read();
-  EXPECT_EQ(s.settingStep[kLeftPlayer], -1);
-  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
-  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, true);
-  m.read();
-  EXPECT_EQ(s.settingStep[kLeftPlayer], 1);
-  pad.trigger(SDL_CONTROLLER_AXIS_TRIGGERRIGHT, false);
-  m.read();
-  EXPECT_EQ(s.settingStep[kLeftPlayer], 0);
 
   // The right player is untouched throughout.
   EXPECT_EQ(s.settingRow[kRightPlayer], 0);
@@ -91,17 +72,7 @@ TEST(PadInput, InBattleTheSouthButtonFiresOncePerPressAndNorthGoesBack) {
   m.read();
   EXPECT_EQ(s.shellsLeft[kLeftPlayer], shells);
 
-  // Diagonals in battle: down and right at once, the gun turning.
   pad.button(SDL_CONTROLLER_BUTTON_A, false);
-  pad.stick(kFar, kFar);
-  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, true);
-  m.read();
-  EXPECT_EQ(holds(s, kLeftPlayer), (Held{1, 1, -1}));
-  pad.stick(0, 0);
-  pad.button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER, false);
-  m.read();
-  EXPECT_EQ(holds(s, kLeftPlayer), (Held{0, 0, 0}));
-
   // The vehicle has not left its base: north reopens the panel.
   pad.button(SDL_CONTROLLER_BUTTON_Y, true);
   m.read();
