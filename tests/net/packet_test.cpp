@@ -10,22 +10,15 @@ namespace zelkar::net {
 namespace {
 
 Event keyDown(int16_t code, int16_t shift) {
-  Event e;
-  e.kind = Event::Kind::KeyDown, e.keyCode = code, e.shift = shift;
-  return e;
+  return {.kind = Event::Kind::KeyDown, .keyCode = code, .shift = shift};
 }
 
 Inputs someInputs() {
   Inputs in;
   in.ack = 70000, in.frame = 70123, in.advantage = -5, in.first = 69990;
-  Event up;
-  up.kind = Event::Kind::KeyUp, up.keyCode = 226;
-  Event start;
-  start.kind = Event::Kind::Start, start.given = true, start.friction = true, start.text = " 12a";
-  Event no;
-  no.kind = Event::Kind::Answer, no.yes = false;
-  Event done;
-  done.kind = Event::Kind::Done;
+  const Event up{.kind = Event::Kind::KeyUp, .keyCode = 226};
+  const Event start{.kind = Event::Kind::Start, .given = true, .friction = true, .text = " 12a"};
+  const Event no{.kind = Event::Kind::Answer, .yes = false}, done{.kind = Event::Kind::Done};
   in.frames = {{}, {keyDown(100, 0), up}, {start}, {}, {keyDown(113, 2), no, done}};
   return in;
 }
