@@ -57,7 +57,7 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   EXPECT_EQ(s.settingStep[kRightPlayer], 0);
 }
 
-TEST(PadInput, InBattleTheSouthButtonFiresOncePerPressAndNorthGoesBack) {
+TEST(PadInput, InBattleTheSouthButtonFiresOncePerPress) {
   PadMatch m;
   VirtualPad pad;
   m.read();
@@ -72,22 +72,14 @@ TEST(PadInput, InBattleTheSouthButtonFiresOncePerPressAndNorthGoesBack) {
   m.read();
   EXPECT_EQ(s.shellsLeft[kLeftPlayer], shells);
 
-  pad.button(SDL_CONTROLLER_BUTTON_A, false);
-  // The vehicle has not left its base: north reopens the panel.
-  pad.button(SDL_CONTROLLER_BUTTON_Y, true);
-  m.read();
-  EXPECT_EQ(s.settingRow[kLeftPlayer], 0);
-  pad.button(SDL_CONTROLLER_BUTTON_Y, false);
-  pad.button(SDL_CONTROLLER_BUTTON_A, true);
-  m.read();
-  ASSERT_EQ(s.settingRow[kLeftPlayer], kRowInBattle);
+  // Let go and pressed again: one more shell.
   pad.button(SDL_CONTROLLER_BUTTON_A, false);
   m.read();
   m.ticks(1);
-  const int16_t full = s.shellsLeft[kLeftPlayer];
+  const int16_t before = s.shellsLeft[kLeftPlayer];
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
   m.read();
-  EXPECT_EQ(s.shellsLeft[kLeftPlayer], full - 1);
+  EXPECT_EQ(s.shellsLeft[kLeftPlayer], before - 1);
 }
 
 TEST(PadInput, TwoPadsPlayTwoPlayers) {
