@@ -39,7 +39,7 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   m.read();
   EXPECT_TRUE(m.pads->message().contains(QStringLiteral("左")));
   EXPECT_TRUE(m.host->mainWindow().windowTitle().startsWith(QStringLiteral("ZELKAR GAME")));
-  GameState& s = m.s();
+  const GameState& s = m.s();
 
   // Down moves one row, and holding it does not move another.
   pad.stick(0, kFar);
@@ -61,7 +61,7 @@ TEST(PadInput, InBattleTheSouthButtonFiresOncePerPress) {
   PadMatch m;
   VirtualPad pad;
   m.read();
-  GameState& s = m.s();
+  const GameState& s = m.s();
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
   m.read();
   ASSERT_EQ(s.settingRow[kLeftPlayer], kRowInBattle);
@@ -86,7 +86,7 @@ TEST(PadInput, TwoPadsPlayTwoPlayers) {
   PadMatch m;
   VirtualPad left, right;
   m.read();
-  GameState& s = m.s();
+  const GameState& s = m.s();
   left.stick(kFar, 0);
   right.stick(-kFar, 0);
   right.button(SDL_CONTROLLER_BUTTON_A, true);
@@ -110,7 +110,7 @@ TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
     auto second = std::make_unique<VirtualPad>();
     m.read();
     VirtualPad& held = player == kLeftPlayer ? first : *second;
-    GameState& s = m.s();
+    const GameState& s = m.s();
     held.button(SDL_CONTROLLER_BUTTON_A, true);
     held.stick(-kFar, -kFar);
     held.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
@@ -136,7 +136,7 @@ TEST(PadInput, AKeyHeldOnTheKeyboardAndThePadIsReleasedByTheLastOfThem) {
   PadMatch m;
   VirtualPad pad;
   m.read();
-  GameState& s = m.s();
+  const GameState& s = m.s();
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
   m.read();
   QWidget& window = m.host->mainWindow();
