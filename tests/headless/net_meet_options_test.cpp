@@ -15,10 +15,10 @@ TEST(SimMeetOptions, CodeOrAddress) {
   NetOptions h;
   EXPECT_EQ(parseNetOptions({"--host", "0", "--meet", "198.18.0.1:7"}, h), "");
   EXPECT_EQ(h.meet, (net::Endpoint{"198.18.0.1", 7}));
-  EXPECT_EQ(h.code, "");  // the meeting point's code will guard the greeting
-  NetOptions d;           // without --meet, --join still takes an address
+  EXPECT_FALSE(h.online.code);  // the meeting point's code will guard the greeting
+  NetOptions d;                 // without --meet, --join still takes an address
   EXPECT_EQ(parseNetOptions({"--join", "box:7", "--code", "K"}, d), "");
-  EXPECT_EQ(d.endpoint, (net::Endpoint{"box", 7}));
+  EXPECT_EQ(d.online.endpoint, (net::Endpoint{"box", 7}));
 
   const std::vector<std::vector<std::string>> wrong = {
       {"--meet", "m", "--join", "box:7"},     // an address is no code
