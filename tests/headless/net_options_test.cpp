@@ -77,15 +77,14 @@ TEST(SimNetOptions, RefusesWithAReason) {
   }
 }
 
+// Every golden replay at every depth is SyncTestOnReplays' work; here only
+// that zelkar-sim passes its depth on and reports the run.
 TEST(SimSyncTest, AGoldenReplayRollsBackAndReplaysTheSame) {
-  for (const char* depth : {"1", "8"}) {
-    std::istringstream in(
-        testing::readWholeFile(std::string(ZELKAR_REPLAY_DIR) + "/fight.zrp").value_or(""));
-    std::ostringstream out, err;
-    EXPECT_EQ(netMain({"--sync-test", depth}, in, out, err), 0) << err.str();
-    EXPECT_NE(out.str().find("rolled back " + std::string(depth) + " ticks"), std::string::npos)
-        << out.str();
-  }
+  std::istringstream in(
+      testing::readWholeFile(std::string(ZELKAR_REPLAY_DIR) + "/fight.zrp").value_or(""));
+  std::ostringstream out, err;
+  EXPECT_EQ(netMain({"--sync-test", "3"}, in, out, err), 0) << err.str();
+  EXPECT_NE(out.str().find("rolled back 3 ticks"), std::string::npos) << out.str();
 }
 
 TEST(SimSyncTest, ABadScriptIsRefusedByLine) {

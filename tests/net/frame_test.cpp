@@ -9,21 +9,9 @@
 namespace zelkar::net {
 namespace {
 
-Event answer(bool yes) {
-  Event e;
-  e.kind = Event::Kind::Answer, e.yes = yes;
-  return e;
-}
-Event key(int16_t code) {
-  Event e;
-  e.kind = Event::Kind::KeyDown, e.keyCode = code;
-  return e;
-}
-Event done() {
-  Event e;
-  e.kind = Event::Kind::Done;
-  return e;
-}
+Event answer(bool yes) { return {.kind = Event::Kind::Answer, .yes = yes}; }
+Event key(int16_t code) { return {.kind = Event::Kind::KeyDown, .keyCode = code}; }
+Event done() { return {.kind = Event::Kind::Done}; }
 
 class Frame : public ::testing::Test {
  protected:
@@ -66,10 +54,11 @@ TEST_F(Frame, TheLeftSidesEventsComeFirstThenTheTick) {
   EXPECT_EQ(m_.ticks, 1);
 }
 
-TEST_F(Frame, NoTickWhileTheTimerStands) {
+TEST_F(Frame, WhileTheQuestionStandsNoTickAndBothYesInOneFrameAnswerOnce) {
   askQuestion();
   EXPECT_TRUE(run({}, {}).empty());
   EXPECT_EQ(m_.ticks, 0);
+  EXPECT_EQ(run({answer(true)}, {answer(true)}), Commands{kY});
 }
 
 TEST_F(Frame, TheNextMatchWaitsForBothYesInEitherOrder) {
@@ -85,11 +74,6 @@ TEST_F(Frame, TheNextMatchWaitsForBothYesInEitherOrder) {
     EXPECT_FALSE(m_.saidYes[0] || m_.saidYes[1]);
     EXPECT_FALSE(m_.over());
   }
-}
-
-TEST_F(Frame, BothYesInOneFrameAnswerOnce) {
-  askQuestion();
-  EXPECT_EQ(run({answer(true)}, {answer(true)}), Commands{kY});
 }
 
 TEST_F(Frame, OneNoEndsItForBothWhicheverSideSaysIt) {

@@ -10,61 +10,17 @@ namespace zelkar::net {
 namespace {
 
 Event keyDown(int16_t code, int16_t shift) {
-  Event e;
-  e.kind = Event::Kind::KeyDown, e.keyCode = code, e.shift = shift;
-  return e;
+  return {.kind = Event::Kind::KeyDown, .keyCode = code, .shift = shift};
 }
 
 Inputs someInputs() {
   Inputs in;
   in.ack = 70000, in.frame = 70123, in.advantage = -5, in.first = 69990;
-  Event up;
-  up.kind = Event::Kind::KeyUp, up.keyCode = 226;
-  Event start;
-  start.kind = Event::Kind::Start, start.given = true, start.friction = true, start.text = " 12a";
-  Event no;
-  no.kind = Event::Kind::Answer, no.yes = false;
-  Event done;
-  done.kind = Event::Kind::Done;
+  const Event up{.kind = Event::Kind::KeyUp, .keyCode = 226};
+  const Event start{.kind = Event::Kind::Start, .given = true, .friction = true, .text = " 12a"};
+  const Event no{.kind = Event::Kind::Answer, .yes = false}, done{.kind = Event::Kind::Done};
   in.frames = {{}, {keyDown(100, 0), up}, {start}, {}, {keyDown(113, 2), no, done}};
   return in;
-}
-
-TEST(Packet, EveryKindReadsBackAsWritten) {
-  const Inputs in = someInputs();
-  auto p = readPacket(writePacket(in));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(p->version, kProtocolVersion);
-  const Inputs& back = std::get<Inputs>(p->body);
-  EXPECT_EQ(back.ack, in.ack);
-  EXPECT_EQ(back.frame, in.frame);
-  EXPECT_EQ(back.advantage, in.advantage);
-  EXPECT_EQ(back.first, in.first);
-  EXPECT_EQ(back.frames, in.frames);
-
-  p = readPacket(writePacket(Hello{"AB12", 1}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Hello>(p->body).code, "AB12");
-  EXPECT_EQ(std::get<Hello>(p->body).side, 1);
-
-  p = readPacket(writePacket(Welcome{1, 0, 25, 1, 0xFEDCBA98u}));
-  ASSERT_TRUE(p);
-  const Welcome& w = std::get<Welcome>(p->body);
-  EXPECT_EQ(w.hostSide, 1);
-  EXPECT_EQ(w.keypadMode, 0);
-  EXPECT_EQ(w.tickIntervalMs, 25);
-  EXPECT_EQ(w.soundOn, 1);
-  EXPECT_EQ(w.loadSeed, 0xFEDCBA98u);
-
-  p = readPacket(writePacket(Hashes{9, {0x0123456789ABCDEFull, 0}}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Hashes>(p->body).first, 9u);
-  EXPECT_EQ(std::get<Hashes>(p->body).hashes, (std::vector<uint64_t>{0x0123456789ABCDEFull, 0}));
-
-  EXPECT_TRUE(readPacket(writePacket(Bye{})));
-  p = readPacket(writePacket(Refuse{RefuseReason::SideTaken}));
-  ASSERT_TRUE(p);
-  EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::SideTaken);
 }
 
 // The wire format written out byte by byte: the type bytes are fixed
@@ -98,10 +54,17 @@ TEST(Packet, EveryKindHasItsFixedTypeByteAndLittleEndianLayout) {
   };
   for (const auto& row : table) {
     EXPECT_EQ(writePacket(row.body), row.bytes) << int(row.bytes[3]);
+    // Read back and written again, every field comes back as it was.
     const auto back = readPacket(row.bytes);
     ASSERT_TRUE(back) << int(row.bytes[3]);
-    EXPECT_EQ(back->body.index(), row.body.index());
+    EXPECT_EQ(back->version, kProtocolVersion);
+    EXPECT_EQ(writePacket(back->body), row.bytes);
   }
+  // Every kind of event, and values whose every byte counts.
+  const std::vector<uint8_t> inputs = writePacket(someInputs());
+  const auto back = readPacket(inputs);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(writePacket(back->body), inputs);
 }
 
 TEST(Packet, EveryCutShortPacketIsRefused) {

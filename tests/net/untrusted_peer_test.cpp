@@ -13,9 +13,7 @@ namespace zelkar::net {
 namespace {
 
 Event keyDown(int16_t key, int16_t shift = 0) {
-  Event e;
-  e.kind = Event::Kind::KeyDown, e.keyCode = key, e.shift = shift;
-  return e;
+  return {.kind = Event::Kind::KeyDown, .keyCode = key, .shift = shift};
 }
 
 class UntrustedPeer : public ::testing::Test {
@@ -79,10 +77,8 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
 
   // The host's own side's key (A, left), a key no player has, a start
   // button only the host may press, a release of nothing, Ctrl+F1.
-  Event start;
-  start.kind = Event::Kind::Start;
-  Event upOfNothing;
-  upOfNothing.kind = Event::Kind::KeyUp, upOfNothing.keyCode = 65;
+  const Event start{.kind = Event::Kind::Start},
+      upOfNothing{.kind = Event::Kind::KeyUp, .keyCode = 65};
   for (const Event& e : {keyDown(65), keyDown(13), start, upOfNothing, keyDown(112, 2)}) {
     sendInputs(0, 0, {{}, {e}});
     EXPECT_EQ(host_.stats().malformedPackets, ++bad) << int(e.kind) << " " << e.keyCode;
@@ -99,9 +95,8 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   EXPECT_TRUE(host_.confirmedCommands().size() == 2);  // config and seed: nothing confirmed
 
   // Its own keys (keypad 4 down, up) and Ctrl+F2 are taken.
-  const int64_t keypad4 = 100;
-  Event up;
-  up.kind = Event::Kind::KeyUp, up.keyCode = keypad4;
+  const int16_t keypad4 = 100;
+  const Event up{.kind = Event::Kind::KeyUp, .keyCode = keypad4};
   sendInputs(0, 0, {{}, {keyDown(keypad4)}, {up}, {keyDown(113, 2)}});
   poll(20);
   EXPECT_EQ(host_.stats().malformedPackets, bad);

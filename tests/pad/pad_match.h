@@ -58,7 +58,7 @@ struct PadMatch {
   void ticks(int n) {
     for (int i = 0; i < n; ++i) host->tick();
   }
-  GameState& s() { return host->game().s; }
+  const GameState& s() const { return host->game().s; }
 
   QTemporaryDir dir;
   std::unique_ptr<qt::GameHost> host;
