@@ -1,12 +1,10 @@
 // The program against a hostile machine: a disk that fills during a save,
 // and a system without a Japanese font.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <csignal>
 
 #include "qt/config_location.h"
 #include "qt_test_support.h"
@@ -21,17 +19,9 @@ TEST(Faults, AFullDiskLeavesTheOldSettingsWhole) {
   QTemporaryDir scratch;
   const QString path = scratch.filePath(QStringLiteral("config.txt"));
   writeAll(path, " 1 \r\n25\r\n 1 \r\n");
-  // No file of this process may grow beyond 4 bytes: the save's write fails
-  // part-way as it would on a full disk (EFBIG instead of ENOSPC).
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit tiny = old;
-  tiny.rlim_cur = 4;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  const QString reason = saveAtomically(path, QByteArray(" 0 \r\n99\r\n 0 \r\n"));
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  // The save's write fails part-way, as it would on a full disk.
+  QString reason;
+  test::withFileSizeLimit(4, [&] { reason = saveAtomically(path, " 0 \r\n99\r\n 0 \r\n"); });
   EXPECT_FALSE(reason.isEmpty());
   EXPECT_EQ(readAll(path), QByteArray(" 1 \r\n25\r\n 1 \r\n"));
   EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden),

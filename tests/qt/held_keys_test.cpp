@@ -20,7 +20,7 @@ namespace zelkar::qt {
 namespace {
 
 constexpr int kLeft = 1, kRight = 0;  // player indices
-constexpr int kVkD = 68, kVkF1 = 112;
+constexpr int kVkF1 = 112;
 
 class HeldKeysTest : public ::testing::Test {
  protected:
@@ -98,7 +98,9 @@ TEST_F(HeldKeysTest, AKeyLetGoInTheSettingsWindowIsReleasedWhenItCloses) {
   EXPECT_EQ(lines.count("up 68"), 1);
 }
 
+// Keys already let go (A) are not released twice.
 TEST_F(HeldKeysTest, BothPlayersKeysAreReleasedAfterAnotherWindowHadTheKeyboard) {
+  QTest::keyClick(main(), Qt::Key_A);
   QTest::keyPress(main(), Qt::Key_D);                      // left player: +x
   QTest::keyPress(main(), Qt::Key_8, Qt::KeypadModifier);  // right player: up
   QTest::keyPress(main(), Qt::Key_3, Qt::KeypadModifier);  // right player: turn
@@ -119,15 +121,7 @@ TEST_F(HeldKeysTest, BothPlayersKeysAreReleasedAfterAnotherWindowHadTheKeyboard)
   EXPECT_EQ(lines.count("up 68"), 1);
   EXPECT_EQ(lines.count("up 104"), 1) << lines.join("|").right(200).constData();
   EXPECT_EQ(lines.count("up 99"), 1);
-}
-
-TEST_F(HeldKeysTest, KeysAlreadyLetGoAreNotReleasedTwice) {
-  QTest::keyClick(main(), Qt::Key_D);
-  // Another window takes the keyboard (a message box, say, opened between
-  // two events rather than inside a handler).
-  takeKeyboardElsewhere([](QWidget*) {});
-  const QList<QByteArray> lines = recorded();
-  EXPECT_EQ(lines.count("up 68"), 1);
+  EXPECT_EQ(lines.count("up 65"), 1);
   EXPECT_EQ(lines.count("up " + QByteArray::number(kVkF1)), 0);
 }
 

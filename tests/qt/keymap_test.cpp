@@ -21,38 +21,28 @@ void expectKeycodes(const std::vector<Expect>& table) {
     EXPECT_EQ(vkFromX11Keycode(keycode), vk) << "keycode " << keycode;
 }
 
-TEST(Keymap, LeftPlayerCrossByPosition) {
-  // W A S D, fire X between Z and C, Q back to set-up.
+// X11 keycodes by position on a Japanese board, whatever the layout says.
+TEST(Keymap, KeysByPosition) {
+  // Left player: W A S D, fire X between Z and C, Q back to set-up.
   expectKeycodes({{25, 87}, {38, 65}, {39, 83}, {40, 68}, {53, 88}, {52, 90}, {54, 67}, {24, 81}});
-}
-
-TEST(Keymap, RightPlayerJisKeysByPosition) {
-  expectKeycodes({
-      {33, 80},   // P: up
-      {46, 76},   // L: left
-      {47, 187},  // ";" right of L: down
-      {48, 186},  // ":" right of ";": right
-      {60, 190},  // "."
-      {61, 191},  // "/": fire
-      {97, 226},  // the ro key right of "/"
-      {34, 192},  // "@" right of P: back to set-up
-      {59, 188},  // ","
-  });
-}
-
-TEST(Keymap, RightShiftStandsInForTheRoKey) {
-  EXPECT_EQ(vkFromX11Keycode(62), 226);
-  EXPECT_EQ(vkFromX11Keycode(50), 16) << "the left Shift stays a Shift";
+  // Right player: P up, L left, ";" down, ":" right, "." and "/" fire, the
+  // ro key right of "/", "@" right of P back to set-up, ","; the right
+  // Shift stands in for the ro key, the left Shift stays a Shift.
+  expectKeycodes({{33, 80}, {46, 76}, {47, 187}, {48, 186}, {60, 190}, {61, 191}, {97, 226}});
+  expectKeycodes({{34, 192}, {59, 188}, {62, 226}, {50, 16}});
+  // The digit row (1..9 then 0), apart from keypad 0..9 whatever NumLock says.
+  expectKeycodes({{10, 49}, {11, 50}, {18, 57}, {19, 48}, {90, 96}, {87, 97}, {88, 98}, {89, 99}});
+  expectKeycodes({{83, 100}, {84, 101}, {85, 102}, {79, 103}, {80, 104}, {81, 105}});
+  // F1, F2, F10-F12; both Ctrl, both Alt, both Enter; Esc, space, arrows.
+  expectKeycodes({{67, 112}, {68, 113}, {76, 121}, {95, 122}, {96, 123}, {37, 17}, {105, 17}});
+  expectKeycodes({{64, 18}, {108, 18}, {36, 13}, {104, 13}, {9, 27}, {65, 32}, {111, 38}});
+  expectKeycodes({{113, 37}, {114, 39}, {116, 40}});
+  // Unknown keycodes map to nothing; 94, the ISO key left of Z, is under
+  // the left player's hand and must not become the right player's ro key.
+  expectKeycodes({{0, 0}, {7, 0}, {94, 0}, {255, 0}, {256, 0}, {0xFFFFFFFFu, 0}});
 }
 
 TEST(Keymap, KeypadStaysDistinctFromDigitRow) {
-  // Keypad 0..9 by keycode (virtual keys 96..105), whatever NumLock says.
-  const quint32 keypad[] = {90, 87, 88, 89, 83, 84, 85, 79, 80, 81};
-  for (int digit = 0; digit <= 9; ++digit)
-    EXPECT_EQ(vkFromX11Keycode(keypad[digit]), 96 + digit) << "keypad " << digit;
-  // The digit row: 1..9 then 0.
-  expectKeycodes({{10, 49}, {11, 50}, {18, 57}, {19, 48}});
-
   // Keypad 8 with NumLock on gives the digit, with NumLock off the cursor
   // key; both are keypad 8 by keycode and by meaning.
   const auto numLockOn = keyEvent(QEvent::KeyPress, 80, Qt::Key_8, Qt::KeypadModifier);
@@ -65,22 +55,6 @@ TEST(Keymap, KeypadStaysDistinctFromDigitRow) {
   EXPECT_EQ(vkFromQtKey(Qt::Key_Clear, Qt::KeypadModifier), 101);
   EXPECT_EQ(vkFromQtKey(Qt::Key_8, Qt::NoModifier), 56);
   EXPECT_EQ(vkFromQtKey(Qt::Key_Up, Qt::NoModifier), 38);
-}
-
-TEST(Keymap, FunctionAndWindowKeys) {
-  expectKeycodes({{67, 112}, {68, 113}, {76, 121}, {95, 122}, {96, 123}});
-  // Both Ctrl and both Alt keys, both Enter keys, Esc, space, the arrows.
-  expectKeycodes({{37, 17}, {105, 17}, {64, 18}, {108, 18}, {36, 13}, {104, 13}});
-  expectKeycodes({{9, 27}, {65, 32}, {111, 38}, {113, 37}, {114, 39}, {116, 40}});
-  EXPECT_EQ(vkFromQtKey(Qt::Key_F1, Qt::ControlModifier), 112);
-  EXPECT_EQ(vkFromQtKey(Qt::Key_F2, Qt::ControlModifier), 113);
-}
-
-TEST(Keymap, UnknownKeycodesMapToNothing) {
-  // 94 is the ISO key left of Z: under the left player's hand, so it must
-  // not become the right player's ro key.
-  for (quint32 keycode : {0u, 7u, 94u, 255u, 256u, 0xFFFFFFFFu})
-    EXPECT_EQ(vkFromX11Keycode(keycode), 0) << "keycode " << keycode;
 }
 
 TEST(Keymap, PositionWinsOverLayout) {
@@ -109,6 +83,8 @@ TEST(Keymap, FallbackByMeaningUsesTheJapaneseLayout) {
   EXPECT_EQ(vkFromQtKey(Qt::Key_Plus, Qt::KeypadModifier), 107);
   EXPECT_EQ(vkFromQtKey(Qt::Key_Asterisk, Qt::KeypadModifier), 106);
   EXPECT_EQ(vkFromQtKey(Qt::Key_Meta, Qt::NoModifier), 0);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_F1, Qt::ControlModifier), 112);
+  EXPECT_EQ(vkFromQtKey(Qt::Key_F2, Qt::ControlModifier), 113);
 }
 
 TEST(Keymap, ShiftStateBits) {

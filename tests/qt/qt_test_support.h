@@ -1,12 +1,17 @@
 // Helpers of the window tests: scratch folders, files, captured messages.
 #pragma once
 
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <csignal>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -67,6 +72,20 @@ inline QString unwritableFolder(const QTemporaryDir& scratch) {
   probe.close();
   probe.remove();
   return QStringLiteral("/proc");
+}
+
+// Runs `f` while no file of this process may grow past `bytes`: writes fail
+// part-way as on a full disk (EFBIG instead of ENOSPC).
+inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& f) {
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit tiny = old;
+  tiny.rlim_cur = bytes;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+  f();
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
 }
 
 }  // namespace zelkar::qt::test

@@ -3,11 +3,9 @@
 #include "qt/run_files.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QFile>
-#include <csignal>
 
 #include "qt_test_support.h"
 
@@ -100,15 +98,6 @@ TEST_F(RunFilesTest, AnOutputThatCannotBeWrittenLeavesTheOtherUntouched) {
   EXPECT_EQ(files.errors.size(), 2);
 }
 
-TEST_F(RunFilesTest, ARecordingThatTakesNothingStopsTheStartBeforeTheHashList) {
-  CommandLine o = options(nullptr, "h.txt");
-  o.recordPath = QStringLiteral("/dev/full");
-  const RunFiles files = openRunFiles(o);
-  ASSERT_EQ(files.errors.size(), 1);
-  EXPECT_TRUE(files.errors[0].contains(QStringLiteral("/dev/full")));
-  EXPECT_FALSE(QFile::exists(at("h.txt")));
-}
-
 TEST_F(RunFilesTest, AllOutputsOpenAndBeginWhenAllCanBeWritten) {
   writeAll(at("r.zrp"), "old text that must go\n");
   RunFiles files = openRunFiles(options("r.zrp", "h.txt"));
@@ -122,17 +111,11 @@ TEST_F(RunFilesTest, AllOutputsOpenAndBeginWhenAllCanBeWritten) {
 TEST_F(RunFilesTest, AWriteThatFailsLaterIsKeptForTheExitStatus) {
   RunFiles files = openRunFiles(options("r.zrp", nullptr));
   ASSERT_TRUE(files.ok());
-  // No file of this process may grow past 40 bytes: as a full disk would.
-  rlimit old{};
-  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit tiny = old;
-  tiny.rlim_cur = 40;
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
-  for (int i = 0; i < 10; ++i) files.recorder->comment("a line of more than forty bytes, surely");
-  const bool finished = files.finishOutputs();
-  setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  bool finished = true;
+  test::withFileSizeLimit(40, [&] {
+    for (int i = 0; i < 10; ++i) files.recorder->comment("a line of more than forty bytes, surely");
+    finished = files.finishOutputs();
+  });
   EXPECT_TRUE(files.recorder->failed());
   EXPECT_FALSE(finished);
   EXPECT_FALSE(files.finishOutputs());  // and stays so
