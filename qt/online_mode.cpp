@@ -1,6 +1,7 @@
 #include "qt/online_mode.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,7 +29,7 @@ void OnlineMode::attach(GameHost& host) {
   if (net_.isHost()) return;
   MainWindow& window = host.mainWindow();
   const int scale = window.scale();
-  hostStarts_ = new QLabel(QStringLiteral("ホストが開始します。"), &window);
+  hostStarts_ = new QLabel(QCoreApplication::translate("Online", "ホストが開始します。"), &window);
   hostStarts_->setFont(gameFont(9, false, scale));
   hostStarts_->setGeometry(kNoteLeft * scale, kNoteTop * scale, kNoteWidth * scale,
                            kNoteHeight * scale);

@@ -154,24 +154,9 @@
         <source>同期テスト</source>
         <translation>Sync test</translation>
     </message>
-</context>
-<context>
-    <name>zelkar::pad::PadInput</name>
     <message>
-        <source>左のプレイヤーにパッドがつながりました</source>
-        <translation>Left player&apos;s controller connected</translation>
-    </message>
-    <message>
-        <source>右のプレイヤーにパッドがつながりました</source>
-        <translation>Right player&apos;s controller connected</translation>
-    </message>
-    <message>
-        <source>左のプレイヤーのパッドが外れました</source>
-        <translation>Left player&apos;s controller unplugged</translation>
-    </message>
-    <message>
-        <source>右のプレイヤーのパッドが外れました</source>
-        <translation>Right player&apos;s controller unplugged</translation>
+        <source>ホストが開始します。</source>
+        <translation>The host starts the match.</translation>
     </message>
 </context>
 <context>
@@ -246,6 +231,37 @@
     <message>
         <source>通信対戦</source>
         <translation>Online match</translation>
+    </message>
+    <message>
+        <source>&#x3000;断った接続 %1</source>
+        <translation>  Callers refused: %1</translation>
+    </message>
+    <message>
+        <source>相手が見つかりませんでした。</source>
+        <translation>The other player could not be found.</translation>
+    </message>
+    <message>
+        <source>コードの誤りが多すぎます。1分後にやり直して下さい。</source>
+        <translation>Too many wrong codes. Try again in a minute.</translation>
+    </message>
+</context>
+<context>
+    <name>zelkar::qt::PadInput</name>
+    <message>
+        <source>左のプレイヤーにパッドがつながりました</source>
+        <translation>Left player&apos;s controller connected</translation>
+    </message>
+    <message>
+        <source>右のプレイヤーにパッドがつながりました</source>
+        <translation>Right player&apos;s controller connected</translation>
+    </message>
+    <message>
+        <source>左のプレイヤーのパッドが外れました</source>
+        <translation>Left player&apos;s controller unplugged</translation>
+    </message>
+    <message>
+        <source>右のプレイヤーのパッドが外れました</source>
+        <translation>Right player&apos;s controller unplugged</translation>
     </message>
 </context>
 <context>
