@@ -119,6 +119,8 @@ package-check: package
 # by code through zelkar-meet, open a path through NAT and play.
 nat-lab: build
 	scripts/nat-lab $(BUILD)
+	scripts/nat-lab-relay $(BUILD)
+	scripts/nat-lab-upnp $(BUILD)
 
 format:
 	clang-format -i $(SOURCES)
