@@ -53,8 +53,9 @@ TEST(MeetMessage, LayoutRoundTripAndRefusals) {
   EXPECT_EQ(writeMessage(request(Kind::Register, 1, {}, kHostLan)), expected);
   EXPECT_EQ(readMessage(expected), request(Kind::Register, 1, {}, kHostLan));
 
+  // As a datagram: the message with one byte changed.
   auto changed = [&](std::size_t at, uint8_t v) {
-    Bytes b = expected;
+    std::vector<uint8_t> b(expected.begin(), expected.end());
     b[at] = v;
     return b;
   };
@@ -69,12 +70,12 @@ TEST(MeetMessage, LayoutRoundTripAndRefusals) {
         v.push_back(0);
         return v;
       }(),
-      {changed(3, '2').begin(), changed(3, '2').end()},    // another magic
-      {changed(4, 0).begin(), changed(4, 0).end()},        // kind 0
-      {changed(4, 9).begin(), changed(4, 9).end()},        // kind 9
-      {changed(63, 1).begin(), changed(63, 1).end()},      // padding not zero
-      {changed(16, 'A').begin(), changed(16, 'A').end()},  // a code where Register has none
-      {changed(5, 1).begin(), changed(5, 1).end()},        // a reason outside Refused
+      changed(3, '2'),   // another magic
+      changed(4, 0),     // kind 0
+      changed(4, 9),     // kind 9
+      changed(63, 1),    // padding not zero
+      changed(16, 'A'),  // a code where Register has none
+      changed(5, 1),     // a reason outside Refused
       {lowerCase.begin(), lowerCase.end()},
       {lookalike.begin(), lookalike.end()},
   };
