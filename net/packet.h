@@ -40,8 +40,8 @@ struct Event {
   int16_t shift = 0;    // KeyDown
   bool given = false;   // Start: "指定" selected
   bool friction = false;
-  std::string text;  // Start: count box
-  bool yes = false;  // Answer: Y (else N)
+  std::string text{};  // Start: count box
+  bool yes = false;    // Answer: Y (else N)
   bool operator==(const Event&) const = default;
 };
 using FrameEvents = std::vector<Event>;
