@@ -46,8 +46,8 @@ class SimRecord : public ::testing::Test {
 
 TEST_F(SimRecord, AComputerMatchIsRecordedAsKeysThatReplayAndPassTheSyncTest) {
   const std::string record = (dir_ / "cpu.zrp").string();
-  const std::string script = "start random\ncpu left 3\ncpu right 2\ntick " +
-                             std::to_string(kTicks) + "\n";
+  const std::string script =
+      "start random\ncpu left 3\ncpu right 2\ntick " + std::to_string(kTicks) + "\n";
   const SimRun played = simulate({"--seed", "9", "--record", record, "--dump", "hash"}, script);
   ASSERT_EQ(played.status, kExitOk) << played.err;
 
@@ -86,10 +86,9 @@ TEST_F(SimRecord, NeverReplacesItsScriptAndFailsBeforePlayingWhenItCannotWrite) 
 TEST(SimHelp, NamesEveryOptionAndExitStatus) {
   const SimRun r = simulate({"--help"});
   ASSERT_EQ(r.status, kExitOk);
-  for (const char* option :
-       {"--seed", "--script", "--dump", "--record", "--help", "--host", "--join", "--code",
-        "--meet", "--side", "--input-delay", "--relay", "--relay-peer", "--no-portmap",
-        "--sync-test"}) {
+  for (const char* option : {"--seed", "--script", "--dump", "--record", "--help", "--host",
+                             "--join", "--code", "--meet", "--side", "--input-delay", "--relay",
+                             "--relay-peer", "--no-portmap", "--sync-test"}) {
     const bool named = r.out.find(std::string(option) + " ") != std::string::npos ||
                        r.out.find(std::string(option) + ",") != std::string::npos;
     EXPECT_TRUE(named) << option;

@@ -18,11 +18,11 @@ namespace {
 
 using namespace zelkar::testing;
 
-constexpr float kDrawnMass = 30, kNewMass = 5;       // kg
-constexpr int16_t kDrawnStart = 11, kNewStart = 7;   // px
-constexpr double kFelt = 8.0 / 27.0;                 // ((8 - 2) / (11 - 2))^3
-constexpr float kDefaultMass = 8558.6f;              // the victim's, kg
-constexpr float kDefaultArmour = 1840000;            // 10^2 x 18400
+constexpr float kDrawnMass = 30, kNewMass = 5;      // kg
+constexpr int16_t kDrawnStart = 11, kNewStart = 7;  // px
+constexpr double kFelt = 8.0 / 27.0;                // ((8 - 2) / (11 - 2))^3
+constexpr float kDefaultMass = 8558.6f;             // the victim's, kg
+constexpr float kDefaultArmour = 1840000;           // 10^2 x 18400
 
 // The owner's 30 kg blast in slot 2 is drawn centred at (298, 311), the
 // owner goes back to set-up for a few ticks, then confirms 5 kg shells.
