@@ -62,4 +62,12 @@ struct GameState {
   }
 };
 
+// Shell slot k of player p holds nothing: no shell, no blast, and no
+// strength left over from the last blast drawn there.
+inline void emptyShellSlot(GameState& s, int p, int k) {
+  s.shellState[p][k] = 0;
+  s.blastDrawnStart[p][k] = 0;
+  s.blastDrawnMass[p][k] = 0;
+}
+
 }  // namespace zelkar

@@ -25,7 +25,7 @@ void kitaisyoki(GameState& s) {
     s.velY[p] = 0;
     s.freeShellSlot[p] = 0;
     s.lastContact[p] = kNoContact;
-    for (int j = 0; j < kShellSlots; ++j) s.shellState[p][j] = 0;
+    for (int j = 0; j < kShellSlots; ++j) emptyShellSlot(s, p, j);
   }
 }
 

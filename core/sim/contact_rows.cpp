@@ -74,14 +74,15 @@ void explosionContact(Game& g, int p, int owner, int slot) {
   GameState& s = g.s;
   const std::optional<double> cube = seenBlastCube(g, owner, slot);
   if (!cube) return;  // a picture of no exploding slot: nothing to feel
+  const float mass = seenBlastMass(g, owner, slot);
   s.colCoef = static_cast<float>(*cube / kBlastShareDivisor);
-  takeArmour(s, p, s.setting[owner][4] * kArmourShare * s.colCoef * kExplosiveEnergy);
+  takeArmour(s, p, mass * kArmourShare * s.colCoef * kExplosiveEnergy);
   if (s.armourLeft[p] < 0) {
     s.contactFlag = 1;  // destroyed at the end of the probe step, no push
   } else {
     s.colX1 = s.shellX[owner][slot];
     s.colY1 = s.shellY[owner][slot];
-    s.colMass1 = s.setting[owner][4];
+    s.colMass1 = mass;
     loadVehicle2(s, p);
     s.colCoef = static_cast<float>(s.colCoef * kPushShare);
     bakuhasyoutotu(s);

@@ -60,7 +60,7 @@ void blastPush(Game& g, int t, int owner, int slot) {
   s.colY1 = s.shellY[owner][slot];
   loadObstacle2(s, t);
   s.colCoef = static_cast<float>(*cube * kObstaclePushShare / kBlastShareDivisor);
-  s.colMass1 = s.setting[owner][4];
+  s.colMass1 = seenBlastMass(g, owner, slot);
   bakuhasyoutotu(s);
   s.obstVX[t] = s.colVx2;
   s.obstVY[t] = s.colVy2;

@@ -2,6 +2,7 @@
 
 #include "app/match_end.h"
 #include "physics/round_restart.h"
+#include "sim/arena_view.h"
 
 namespace zelkar {
 
@@ -26,6 +27,7 @@ void stallDraw(Game& g) {
     again(g);
   } else {
     bakuhago2(g);
+    viewArena(g);  // the rest of the tick sees the restarted arena
   }
 }
 }  // namespace
@@ -41,6 +43,7 @@ void destroyVehicle(Game& g, int v) {
   } else {
     s.subjectPlayer = static_cast<int16_t>(v);
     bakuhago(g);
+    viewArena(g);  // the rest of the tick sees the restarted arena
   }
 }
 

@@ -40,13 +40,21 @@ void playBlast(Game& g, int p, int k) {
   Item& blast = g.screen.tamabaku[8 * p + k];
   int16_t size = s.shellState[p][k];
   const int16_t h = toInt16Clamped(size / 2.0);
-  if (size == s.blastStart[p]) blast.visible = true;
+  if (size == s.blastStart[p]) {
+    blast.visible = true;
+    // The blast keeps the strength it is first drawn with, even if it
+    // freezes while its owner goes back to set-up and chooses anew.
+    if (s.blastDrawnStart[p][k] == 0) {
+      s.blastDrawnStart[p][k] = size;
+      s.blastDrawnMass[p][k] = s.setting[p][4];
+    }
+  }
   blast.move(toInt16Clamped(double(s.shellX[p][k]) + s.shellHalf - h),
              toInt16Clamped(double(s.shellY[p][k]) + s.shellHalf - h), size, size);
   size = static_cast<int16_t>(size - kBlastShrink);
   if (size < 2) {
     blast.visible = false;
-    s.shellState[p][k] = 0;
+    emptyShellSlot(s, p, k);
   } else {
     s.shellState[p][k] = size;
   }

@@ -1,7 +1,7 @@
 // The tick: everything in the arena advances by 0.03 simulated seconds,
 // whatever the timer's real interval is. It reads as the list of its steps.
 #include "app/handlers.h"
-#include "sim/blasts_seen.h"
+#include "sim/arena_view.h"
 #include "sim/contact_probe.h"
 #include "sim/instruments.h"
 #include "sim/obstacles.h"
@@ -50,8 +50,7 @@ void timer1Timer(Game& g) {
   GameState& s = g.s;
   // Every probe of this tick reads the arena as it stands now, and feels
   // each blast with the state that goes with the picture it touches.
-  g.probe.capture(g.screen);
-  captureBlasts(g);
+  viewArena(g);
   s.tickPhase = static_cast<int16_t>((s.tickPhase + 1) & 15);
   // A step that ends the match ends the tick: no later player or obstacle
   // moves in it.
