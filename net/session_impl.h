@@ -63,6 +63,7 @@ struct Session::Impl {
   Impl(Link& l, const SessionConfig& c);
 
   // handshake
+  void noteConnection(int64_t now);
   void pollGreeting(int64_t now);
   void onGreeting(const Packet& p, int64_t now);
   bool onHello(const Hello& h, int version, int64_t now);
