@@ -25,9 +25,11 @@ struct Session::Impl {
   static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
   static constexpr std::size_t kHashBatch = 10;        // confirmed ticks a hash packet carries
   static constexpr int64_t kHashFlushMicros = 100000;  // ... or whatever waited this long
-  // Hashes the peer has not acknowledged go again after this long: a bit
-  // more than the round trip of a slow link, so that most go once.
+  // A hash the peer has not acknowledged goes again this long after it
+  // last went: a bit more than the round trip of a slow link, so that most
+  // go once. Looked for this often, so that the ones due go together.
   static constexpr int64_t kHashRepeatMicros = 300000;
+  static constexpr int64_t kHashRepeatCheckMicros = 50000;
   static constexpr int64_t kMaxCatchUpFrames = 16;  // a late poll runs at most this many
   // A greeting (Hello, or Bye at the end) is repeated this often until
   // answered: about fifteen tries inside the silence time, so that even a
@@ -53,6 +55,11 @@ struct Session::Impl {
     FrameResult result;
     MatchState match;  // after the frame
     std::vector<sim::Command> applied;
+  };
+  struct OutHash {  // one of our confirmed ticks' hashes, until the peer has it
+    int64_t tick = 0;
+    uint64_t hash = 0;
+    int64_t sentAt = -1;  // when it last went; -1 before the first time
   };
   struct Tries {  // wrong codes from one address in the present minute
     std::string address;
@@ -147,7 +154,7 @@ struct Session::Impl {
   std::deque<ConfirmedTick> unchecked;  // our confirmed ticks the peer's hashes have not met
   std::deque<uint64_t> peerHashes;      // the peer's hashes our ticks have not met
   int64_t peerHashNext = 1;             // tick of the next hash the peer sends
-  std::deque<ConfirmedTick> hashOut;    // ours the peer has not acknowledged, oldest first
+  std::deque<OutHash> hashOut;          // ours the peer has not acknowledged, oldest first
   int64_t hashSentUpTo = 1;             // ticks before this have gone at least once
   int64_t lastHashSent = 0;
   int64_t lastHashRepeat = 0;

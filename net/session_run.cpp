@@ -225,7 +225,7 @@ void Session::Impl::finalize() {
       const ConfirmedTick t{rec.match.ticks, rec.result.hash};
       newTicks.push_back(t);
       unchecked.push_back(t);
-      hashOut.push_back(t);
+      hashOut.push_back(OutHash{t.tick, t.hash});
     }
     if (rec.match.over()) {
       confirmedOver = true;
@@ -294,26 +294,38 @@ void Session::Impl::sendInputs(int64_t now) {
 }
 
 void Session::Impl::sendHashes(int64_t now, bool all) {
-  const bool fresh = !hashOut.empty() && hashOut.back().tick >= hashSentUpTo;
-  const bool repeat = !hashOut.empty() && now - lastHashRepeat >= kHashRepeatMicros;
-  if (!fresh && !repeat) return;
-  std::size_t from = 0;
-  if (!repeat) {
-    const std::size_t unsent = std::size_t(hashOut.back().tick - hashSentUpTo + 1);
-    if (!all && unsent < kHashBatch && now - lastHashSent < kHashFlushMicros) return;
-    from = hashOut.size() - unsent;
-  }
-  // Ticks in hashOut follow each other, so each packet is one run.
-  while (from < hashOut.size()) {
+  if (hashOut.empty()) return;
+  // New hashes go in batches (all at once at the end); each one the peer
+  // has not acknowledged goes again once it is kHashRepeatMicros old.
+  // Repeating all that is unacknowledged at once would resend the many
+  // that are merely still on their way, a third of the hash traffic.
+  const int64_t unsent = hashOut.back().tick - hashSentUpTo + 1;
+  const bool flush = unsent > 0 && (all || unsent >= int64_t(kHashBatch) ||
+                                    now - lastHashSent >= kHashFlushMicros);
+  const bool check = now - lastHashRepeat >= kHashRepeatCheckMicros;
+  if (!flush && !check) return;
+  auto due = [&](const OutHash& h) {
+    return h.sentAt < 0 ? flush : check && now - h.sentAt >= kHashRepeatMicros;
+  };
+  // Ticks in hashOut follow each other, so each run of due ones is a packet.
+  for (std::size_t i = 0; i < hashOut.size();) {
+    if (!due(hashOut[i])) {
+      ++i;
+      continue;
+    }
     Hashes h;
-    h.first = uint32_t(hashOut[from].tick);
-    for (; from < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++from)
-      h.hashes.push_back(hashOut[from].hash);
+    h.first = uint32_t(hashOut[i].tick);
+    for (; i < hashOut.size() && due(hashOut[i]) && h.hashes.size() < kMaxHashesPerPacket; ++i) {
+      h.hashes.push_back(hashOut[i].hash);
+      hashOut[i].sentAt = now;
+    }
     send(Channel::Unreliable, h);
   }
-  hashSentUpTo = hashOut.back().tick + 1;
-  lastHashSent = now;
-  if (repeat) lastHashRepeat = now;
+  if (flush) {
+    hashSentUpTo = hashOut.back().tick + 1;
+    lastHashSent = now;
+  }
+  if (check) lastHashRepeat = now;
 }
 
 }  // namespace zelkar::net
