@@ -23,13 +23,15 @@ struct Session::Impl {
   // Saved games: every frame run on a prediction, at most kMaxFramesAhead.
   static constexpr int64_t kSnapshots = kMaxFramesAhead + 2;
   static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
-  static constexpr std::size_t kHashBatch = 10;        // confirmed ticks a hash packet carries
-  static constexpr int64_t kHashFlushMicros = 100000;  // ... or whatever waited this long
-  // A hash the peer has not acknowledged goes again this long after it
-  // last went: a bit more than the round trip of a slow link, so that most
-  // go once. Looked for this often, so that the ones due go together.
+  // Confirmed ticks a hash packet carries, or whatever waited this long:
+  // each packet costs some twenty bytes beside its hashes, and a
+  // difference found a few tenths of a second later changes nothing.
+  static constexpr std::size_t kHashBatch = 30;
+  static constexpr int64_t kHashFlushMicros = 300000;
+  // Hashes the peer has not acknowledged go again once the oldest of them
+  // went this long ago: a bit more than the round trip of a slow link, so
+  // that most go once.
   static constexpr int64_t kHashRepeatMicros = 300000;
-  static constexpr int64_t kHashRepeatCheckMicros = 50000;
   static constexpr int64_t kMaxCatchUpFrames = 16;  // a late poll runs at most this many
   // A greeting (Hello, or Bye at the end) is repeated this often until
   // answered: about fifteen tries inside the silence time, so that even a
@@ -157,7 +159,6 @@ struct Session::Impl {
   std::deque<OutHash> hashOut;          // ours the peer has not acknowledged, oldest first
   int64_t hashSentUpTo = 1;             // ticks before this have gone at least once
   int64_t lastHashSent = 0;
-  int64_t lastHashRepeat = 0;
   int64_t lastByeSent = 0;
   bool byeSent = false;
   bool byeReceived = false;

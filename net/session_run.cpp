@@ -295,37 +295,31 @@ void Session::Impl::sendInputs(int64_t now) {
 
 void Session::Impl::sendHashes(int64_t now, bool all) {
   if (hashOut.empty()) return;
-  // New hashes go in batches (all at once at the end); each one the peer
-  // has not acknowledged goes again once it is kHashRepeatMicros old.
-  // Repeating all that is unacknowledged at once would resend the many
-  // that are merely still on their way, a third of the hash traffic.
+  // New hashes go in batches (all at once at the end). The peer takes
+  // them in order only, so one that was lost holds back all after it: once
+  // the oldest unacknowledged has waited kHashRepeatMicros, everything
+  // unacknowledged goes again. On a link that loses nothing that never
+  // happens; repeating all every kHashRepeatMicros instead resent the ones
+  // merely still on their way, a tenth of all that was sent.
   const int64_t unsent = hashOut.back().tick - hashSentUpTo + 1;
   const bool flush = unsent > 0 && (all || unsent >= int64_t(kHashBatch) ||
                                     now - lastHashSent >= kHashFlushMicros);
-  const bool check = now - lastHashRepeat >= kHashRepeatCheckMicros;
-  if (!flush && !check) return;
-  auto due = [&](const OutHash& h) {
-    return h.sentAt < 0 ? flush : check && now - h.sentAt >= kHashRepeatMicros;
-  };
-  // Ticks in hashOut follow each other, so each run of due ones is a packet.
-  for (std::size_t i = 0; i < hashOut.size();) {
-    if (!due(hashOut[i])) {
-      ++i;
-      continue;
-    }
+  const OutHash& oldest = hashOut.front();
+  const bool repeat = oldest.sentAt >= 0 && now - oldest.sentAt >= kHashRepeatMicros;
+  if (!flush && !repeat) return;
+  // Ticks in hashOut follow each other, so each packet is one run.
+  std::size_t from = repeat ? 0 : hashOut.size() - std::size_t(unsent);
+  while (from < hashOut.size()) {
     Hashes h;
-    h.first = uint32_t(hashOut[i].tick);
-    for (; i < hashOut.size() && due(hashOut[i]) && h.hashes.size() < kMaxHashesPerPacket; ++i) {
-      h.hashes.push_back(hashOut[i].hash);
-      hashOut[i].sentAt = now;
+    h.first = uint32_t(hashOut[from].tick);
+    for (; from < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++from) {
+      h.hashes.push_back(hashOut[from].hash);
+      hashOut[from].sentAt = now;
     }
     send(Channel::Unreliable, h);
   }
-  if (flush) {
-    hashSentUpTo = hashOut.back().tick + 1;
-    lastHashSent = now;
-  }
-  if (check) lastHashRepeat = now;
+  hashSentUpTo = hashOut.back().tick + 1;
+  lastHashSent = now;
 }
 
 }  // namespace zelkar::net
