@@ -299,8 +299,8 @@ void Session::Impl::sendHashes(int64_t now, bool all) {
   // them in order only, so one that was lost holds back all after it: once
   // the oldest unacknowledged has waited kHashRepeatMicros, everything
   // unacknowledged goes again. On a link that loses nothing that never
-  // happens; repeating all every kHashRepeatMicros instead resent the ones
-  // merely still on their way, a tenth of all that was sent.
+  // happens; repeating all every kHashRepeatMicros instead resent, three
+  // times a second, the hashes merely still on their way.
   const int64_t unsent = hashOut.back().tick - hashSentUpTo + 1;
   const bool flush = unsent > 0 && (all || unsent >= int64_t(kHashBatch) ||
                                     now - lastHashSent >= kHashFlushMicros);
