@@ -93,6 +93,7 @@ void Session::done() {
 void Session::poll(int64_t nowMicros) {
   Impl& s = *impl_;
   s.link.service(nowMicros);
+  s.noteConnection(nowMicros);
   s.receiveAll(nowMicros);
   s.checkLink(nowMicros);
   if (s.phase == Phase::WaitingForPeer) s.pollGreeting(nowMicros);

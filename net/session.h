@@ -52,6 +52,14 @@ inline constexpr int kMaxFramesAhead = 8;  // of the last frame the peer's input
 // "Connection lost": nothing valid of this session arrived for this long.
 // A host's caller that has not greeted in this time loses the seat.
 inline constexpr int64_t kSilenceMicros = 3000000;
+// A joiner's link comes up when the host's transport answers its call, but
+// the host's side comes up only when that answer is acknowledged, and the
+// host drops everything the joiner sends until then. On a lossy link the
+// host may need several of its repeated answers (up to about 3.2 s on the
+// real link), so a joiner greets for this long from its link coming up
+// before it says that no host answered; its silence clock starts with the
+// host's first answer.
+inline constexpr int64_t kGreetingMicros = 2 * kSilenceMicros;
 inline constexpr std::size_t kMaxCodeBytes = 32;  // session codes are short
 
 enum class Phase : uint8_t {
@@ -68,7 +76,7 @@ enum class Outcome : uint8_t {
   BothScriptsDone,  // both sides said done() (headless runs)
   Desync,           // the hashes of tick desyncTick() differ
   ConnectionLost,   // nothing valid for kSilenceMicros, or the link closed
-  HostUnreachable,  // a joiner's link never came up: no host answered there
+  HostUnreachable,  // a joiner had no answer: its link never came up, or no greeting came back
   WrongCode,        // the host refused our code
   WrongVersion,     // the peer speaks another protocol version
   SideTaken,        // both machines want the same side

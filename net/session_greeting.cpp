@@ -36,12 +36,17 @@ Outcome outcomeOf(RefuseReason r) {
 
 }  // namespace
 
+void Session::Impl::noteConnection(int64_t now) {
+  // Before anything is read: a caller's greeting can arrive in the very
+  // service that brings the link up, and the session it starts must
+  // still be watched for silence.
+  if (connected || link.state() != LinkState::Connected) return;
+  connected = everConnected = true;
+  connectedAt = lastHeard = now;  // the silence clock starts here
+  peerVersion = kProtocolVersion;
+}
+
 void Session::Impl::pollGreeting(int64_t now) {
-  if (!connected && link.state() == LinkState::Connected) {
-    connected = everConnected = true;
-    connectedAt = lastHeard = now;  // the silence clock starts here
-    peerVersion = kProtocolVersion;
-  }
   if (!connected) return;
   if (cfg.role == Role::Joiner && (!helloSent || now - lastHelloSent >= kRepeatMicros)) {
     // Repeated until answered: a lost Hello or Welcome costs one repeat.
@@ -60,11 +65,16 @@ void Session::Impl::checkLink(int64_t now) {
     if (closed) turnAwayCaller(std::nullopt);
     return;
   }
-  const bool silent = connected && now - lastHeard > kSilenceMicros;
+  // A joiner's link is up before the host's side of it (see
+  // kGreetingMicros): until the host's first answer it greets on for
+  // longer, and silence then means that no host answered.
+  const bool greeting = phase == Phase::WaitingForPeer;
+  const int64_t allowed = greeting ? kGreetingMicros : kSilenceMicros;
+  const bool silent = connected && now - lastHeard > allowed;
   if (!closed && !silent) return;
   if (phase == Phase::Ended) {
     peerGone = true;
-  } else if (phase == Phase::WaitingForPeer && !everConnected) {
+  } else if (greeting && (!everConnected || !closed)) {
     end(Outcome::HostUnreachable);
   } else {
     end(Outcome::ConnectionLost);

@@ -23,10 +23,14 @@ struct Session::Impl {
   // Saved games: every frame run on a prediction, at most kMaxFramesAhead.
   static constexpr int64_t kSnapshots = kMaxFramesAhead + 2;
   static constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
-  static constexpr std::size_t kHashBatch = 10;        // confirmed ticks a hash packet carries
-  static constexpr int64_t kHashFlushMicros = 100000;  // ... or whatever waited this long
-  // Hashes the peer has not acknowledged go again after this long: a bit
-  // more than the round trip of a slow link, so that most go once.
+  // Confirmed ticks a hash packet carries, or whatever waited this long:
+  // each packet costs some twenty bytes beside its hashes, and a
+  // difference found a few tenths of a second later changes nothing.
+  static constexpr std::size_t kHashBatch = 30;
+  static constexpr int64_t kHashFlushMicros = 300000;
+  // Hashes the peer has not acknowledged go again once the oldest of them
+  // went this long ago: a bit more than the round trip of a slow link, so
+  // that most go once.
   static constexpr int64_t kHashRepeatMicros = 300000;
   static constexpr int64_t kMaxCatchUpFrames = 16;  // a late poll runs at most this many
   // A greeting (Hello, or Bye at the end) is repeated this often until
@@ -54,6 +58,11 @@ struct Session::Impl {
     MatchState match;  // after the frame
     std::vector<sim::Command> applied;
   };
+  struct OutHash {  // one of our confirmed ticks' hashes, until the peer has it
+    int64_t tick = 0;
+    uint64_t hash = 0;
+    int64_t sentAt = -1;  // when it last went; -1 before the first time
+  };
   struct Tries {  // wrong codes from one address in the present minute
     std::string address;
     int64_t since = 0;
@@ -63,6 +72,7 @@ struct Session::Impl {
   Impl(Link& l, const SessionConfig& c);
 
   // handshake
+  void noteConnection(int64_t now);
   void pollGreeting(int64_t now);
   void onGreeting(const Packet& p, int64_t now);
   bool onHello(const Hello& h, int version, int64_t now);
@@ -146,10 +156,9 @@ struct Session::Impl {
   std::deque<ConfirmedTick> unchecked;  // our confirmed ticks the peer's hashes have not met
   std::deque<uint64_t> peerHashes;      // the peer's hashes our ticks have not met
   int64_t peerHashNext = 1;             // tick of the next hash the peer sends
-  std::deque<ConfirmedTick> hashOut;    // ours the peer has not acknowledged, oldest first
+  std::deque<OutHash> hashOut;          // ours the peer has not acknowledged, oldest first
   int64_t hashSentUpTo = 1;             // ticks before this have gone at least once
   int64_t lastHashSent = 0;
-  int64_t lastHashRepeat = 0;
   int64_t lastByeSent = 0;
   bool byeSent = false;
   bool byeReceived = false;

@@ -225,7 +225,7 @@ void Session::Impl::finalize() {
       const ConfirmedTick t{rec.match.ticks, rec.result.hash};
       newTicks.push_back(t);
       unchecked.push_back(t);
-      hashOut.push_back(t);
+      hashOut.push_back(OutHash{t.tick, t.hash});
     }
     if (rec.match.over()) {
       confirmedOver = true;
@@ -294,26 +294,32 @@ void Session::Impl::sendInputs(int64_t now) {
 }
 
 void Session::Impl::sendHashes(int64_t now, bool all) {
-  const bool fresh = !hashOut.empty() && hashOut.back().tick >= hashSentUpTo;
-  const bool repeat = !hashOut.empty() && now - lastHashRepeat >= kHashRepeatMicros;
-  if (!fresh && !repeat) return;
-  std::size_t from = 0;
-  if (!repeat) {
-    const std::size_t unsent = std::size_t(hashOut.back().tick - hashSentUpTo + 1);
-    if (!all && unsent < kHashBatch && now - lastHashSent < kHashFlushMicros) return;
-    from = hashOut.size() - unsent;
-  }
+  if (hashOut.empty()) return;
+  // New hashes go in batches (all at once at the end). The peer takes
+  // them in order only, so one that was lost holds back all after it: once
+  // the oldest unacknowledged has waited kHashRepeatMicros, everything
+  // unacknowledged goes again. On a link that loses nothing that never
+  // happens; repeating all every kHashRepeatMicros instead resent, three
+  // times a second, the hashes merely still on their way.
+  const int64_t unsent = hashOut.back().tick - hashSentUpTo + 1;
+  const bool flush = unsent > 0 && (all || unsent >= int64_t(kHashBatch) ||
+                                    now - lastHashSent >= kHashFlushMicros);
+  const OutHash& oldest = hashOut.front();
+  const bool repeat = oldest.sentAt >= 0 && now - oldest.sentAt >= kHashRepeatMicros;
+  if (!flush && !repeat) return;
   // Ticks in hashOut follow each other, so each packet is one run.
+  std::size_t from = repeat ? 0 : hashOut.size() - std::size_t(unsent);
   while (from < hashOut.size()) {
     Hashes h;
     h.first = uint32_t(hashOut[from].tick);
-    for (; from < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++from)
+    for (; from < hashOut.size() && h.hashes.size() < kMaxHashesPerPacket; ++from) {
       h.hashes.push_back(hashOut[from].hash);
+      hashOut[from].sentAt = now;
+    }
     send(Channel::Unreliable, h);
   }
   hashSentUpTo = hashOut.back().tick + 1;
   lastHashSent = now;
-  if (repeat) lastHashRepeat = now;
 }
 
 }  // namespace zelkar::net

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <cstdio>
 
+#include "headless/printable.h"
 #include "qt/core_texts.h"
 #include "qt/settings_window.h"
 
@@ -49,7 +50,9 @@ ConfigRead QtWindowSystem::readSettings() {
   // (binary, too large, a folder, a pipe) is said before the settings
   // window opens over it.
   if (!read.ok() && QFileInfo::exists(where_.readPath()))
-    std::fprintf(stderr, "zelkar: %s: %s\n", qPrintable(where_.readPath()), read.error.c_str());
+    // The error names the file and quotes what it could not read, which
+    // in a binary file may be any byte: shown escaped.
+    std::fprintf(stderr, "zelkar: %s\n", sim::printable(read.error).c_str());
   return read;
 }
 

@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -233,6 +234,28 @@ TEST_F(ProgramExit, ControlCharactersInAnOptionAreShownEscaped) {
   EXPECT_TRUE(bytes.contains("\\x1B[2J\\x07")) << bytes.constData();
   EXPECT_FALSE(bytes.contains('\x1B'));
   EXPECT_FALSE(bytes.contains('\x07'));
+}
+
+// A config.txt that is there but cannot be read (binary, a folder) is said
+// on standard error, once with its path and with no byte of it that acts on
+// the terminal, before the first-start window opens over it.
+TEST_F(ProgramExit, AnUnreadableConfigIsSaidBeforeTheFirstStartWindow) {
+  const QString binary = at("zelkar");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+  const QString config = at("config.txt");
+  for (const bool folder : {false, true}) {
+    if (folder)
+      ASSERT_TRUE(QFile::remove(config) && QDir().mkdir(config));
+    else
+      writeAll(config, QByteArray("\x1B[2J\x07\x01\x02"));
+    Program p({}, offscreen(), at("stderr"), binary);
+    EXPECT_TRUE(waitFor([&] { return said().contains(QStringLiteral("zelkar: ") + config); }))
+        << folder << qPrintable(said());
+    EXPECT_EQ(said().count(config), 1) << qPrintable(said());
+    EXPECT_FALSE(readAll(at("stderr")).contains('\x1B'));
+    ::kill(p.pid(), SIGTERM);
+    ASSERT_TRUE(p.wait());
+  }
 }
 
 }  // namespace
