@@ -59,7 +59,7 @@ TEST(SimCli, AScriptWithoutEventsPrintsTheOpenedWindowOnce) {
 TEST(SimCli, HelpAndBadCommandsAndOptions) {
   SimRun r = simulate({"--help"});
   EXPECT_EQ(r.status, kExitOk);
-  EXPECT_NE(r.out.find("--dump ticks|end"), std::string::npos);
+  EXPECT_NE(r.out.find("--dump ticks|end|hash"), std::string::npos);
 
   r = simulate({}, "config 1 10 1\n\n  # fine so far\nstart random sideways\ntick\n");
   EXPECT_EQ(r.status, kExitBad);
@@ -109,21 +109,15 @@ class SimInputs : public ::testing::Test {
   fs::path dir;
 };
 
+// What is a regular file is readRegularFile's rule (RegularFileTest); a pipe
+// nobody writes to shows that the script goes through it.
 TEST_F(SimInputs, OnlyARegularScriptFileIsRead) {
   const fs::path fifo = dir / "fifo";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const struct {
-    std::string path, said;
-  } refused[] = {{fifo.string(), "is a pipe"},
-                 {dir.string(), "is a folder"},
-                 {"/dev/zero", "is a device"},
-                 {(dir / "none").string(), "does not exist"}};
-  for (const auto& c : refused) {
-    const SimRun r = simulate({"--script", c.path});
-    EXPECT_EQ(r.status, kExitIo) << c.path;
-    EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-  }
+  const SimRun r = simulate({"--script", fifo.string()});
+  EXPECT_EQ(r.status, kExitIo);
+  EXPECT_NE(r.err.find("is a pipe"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.out.empty());
   // Standard input that the caller found to be a folder.
   const SimRun folder = simulate({}, "", "is a folder, not a script");
   EXPECT_EQ(folder.status, kExitIo);

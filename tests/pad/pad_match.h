@@ -27,9 +27,7 @@ constexpr int kLeftPlayer = 1, kRightPlayer = 0;
 // (keyboard kind 1).
 inline qt::GameHost::Options keypadHost(const QTemporaryDir& dir, qt::Recorder* recorder = nullptr,
                                         qt::HashLog* hashes = nullptr) {
-  const QString config = dir.filePath(QStringLiteral("config.txt"));
-  qt::test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
-  return {1, qt::ConfigLocation(config, config), {}, nullptr, recorder, hashes};
+  return {1, qt::test::configIn(dir), {}, nullptr, recorder, hashes};
 }
 
 // Loads the game and starts a match with four obstacles through the panel.

@@ -16,7 +16,7 @@ CommandLine parse(std::initializer_list<const char*> args) {
   return parseCommandLine(test::commandLine(args));
 }
 
-TEST(CommandLine, SeedAndScale) {
+TEST(CommandLine, SeedScaleLanguageAndFiles) {
   const CommandLine plain = parse({});
   EXPECT_EQ(plain.action, CommandLine::Action::run);
   EXPECT_FALSE(plain.seed.has_value());
@@ -30,12 +30,17 @@ TEST(CommandLine, SeedAndScale) {
   EXPECT_FALSE(plain.language.has_value());
   EXPECT_EQ(parse({"--lang", "en"}).language, Language::english);
   EXPECT_EQ(parse({"--lang=ja"}).language, Language::japanese);
+  const CommandLine files = parse({"--record", "r.zrp", "--hashes=h"});
+  EXPECT_EQ(files.recordPath, QStringLiteral("r.zrp"));
+  EXPECT_EQ(files.hashesPath, QStringLiteral("h"));
+  EXPECT_EQ(parse({"--replay", "p.zrp"}).replayPath, QStringLiteral("p.zrp"));
 }
 
 TEST(CommandLine, MistakesAreRefusedNotGuessed) {
   for (const char* args :
        {"--seed", "--seed -1", "--seed 4294967296", "--seed 12x", "--scale 0", "--scale 9",
-        "--scale 2.5", "--fast", "extra", "--lang", "--lang EN", "--lang fr", "--lang=english"}) {
+        "--scale 2.5", "--fast", "extra", "--lang", "--lang EN", "--lang fr", "--lang=english",
+        "--record a --replay b", "--record=", "--hashes ", "--replay"}) {
     const CommandLine c = parseCommandLine(test::commandLineOf(args));
     EXPECT_EQ(c.action, CommandLine::Action::error) << args;
     EXPECT_FALSE(c.error.isEmpty());

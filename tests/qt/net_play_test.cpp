@@ -63,13 +63,13 @@ TEST(NetOptions, RecordingOnlineIsTheSessionsAndOtherFilesAreRefused) {
 }
 
 TEST(NetOptions, RefusesWhatCannotWork) {
+  // Both roles, a two-word code, a code alone, delays and depths out of range
+  // are the shared online parser's refusals, held in zelkar-sim's tests.
   for (const auto& bad :
-       {args({"--host", "--join", "h"}), args({"--host", "70000"}), args({"--join", "h:0"}),
-        args({"--join"}), args({"--host", "--code", "A B"}), args({"--host", "--code", ""}),
-        args({"--host", "--code", "ABCDEFGHIJKLMNOPQ"}), args({"--host", "--side", "middle"}),
-        args({"--host", "--input-delay", "9"}), args({"--host", "--input-delay", "-1"}),
-        args({"--code", "AB"}), args({"--side", "left"}), args({"--sync-test", "0"}),
-        args({"--sync-test", "9"}), args({"--host", "--sync-test", "2"}), args({"--bogus"})}) {
+       {args({"--host", "70000"}), args({"--join", "h:0"}), args({"--join"}),
+        args({"--host", "--code", ""}), args({"--host", "--code", "ABCDEFGHIJKLMNOPQ"}),
+        args({"--host", "--side", "middle"}), args({"--host", "--input-delay", "-1"}),
+        args({"--side", "left"}), args({"--host", "--sync-test", "2"}), args({"--bogus"})}) {
     NetOptions n;
     const CommandLine c = parseWithNet(bad, n);
     EXPECT_EQ(c.action, CommandLine::Action::error) << qPrintable(bad.join(u' '));
@@ -78,10 +78,6 @@ TEST(NetOptions, RefusesWhatCannotWork) {
   NetOptions n;
   EXPECT_EQ(parseWithNet(args({"--sync-test", "8"}), n).action, CommandLine::Action::run);
   EXPECT_EQ(n.syncTest, 8);
-}
-
-TEST(NetOptions, HelpNamesTheDefaultPort) {
-  EXPECT_TRUE(netUsageText().contains(QString::number(net::kDefaultPort)));
 }
 
 TEST(SessionCode, SixLettersInBase31WithoutLookAlikes) {

@@ -10,7 +10,6 @@
 
 #include "app/state_hash.h"
 #include "headless/state_dump.h"
-#include "qt/command_line.h"
 #include "qt/game_host.h"
 #include "qt/hash_log.h"
 #include "qt/main_window.h"
@@ -41,7 +40,7 @@ class RecordedMatch {
       : config(dir.filePath(QStringLiteral("config.txt"))),
         replay(dir.filePath(QStringLiteral("match.zrp"))),
         hashes(dir.filePath(QStringLiteral("recorded.hashes"))) {
-    test::writeAll(config, " 1 \r\n10\r\n 0 \r\n");
+    test::writeAll(config, test::kInitialSettings);
     Recorder recorder(replay);
     HashLog log(hashes);
     GameHost host(
@@ -211,45 +210,26 @@ TEST(Replay, AFileOfAnotherVersionOrWithABadLineIsRefusedWhole) {
   EXPECT_EQ(Replayer::fromText("tick\n", QString(), 3).replay->seed(), 3u);
 }
 
-TEST(Replay, TheCommandLineNamesTheFilesAndRefusesARecordedReplay) {
-  const auto parse = [](std::initializer_list<const char*> args) {
-    return parseCommandLine(test::commandLine(args));
-  };
-  const CommandLine both = parse({"--record", "r.zrp", "--hashes=h"});
-  EXPECT_EQ(both.action, CommandLine::Action::run);
-  EXPECT_EQ(both.recordPath, QStringLiteral("r.zrp"));
-  EXPECT_EQ(both.hashesPath, QStringLiteral("h"));
-  EXPECT_EQ(parse({"--replay", "p.zrp"}).replayPath, QStringLiteral("p.zrp"));
-  for (auto args : {std::initializer_list<const char*>{"--record", "a", "--replay", "b"},
-                    {"--record="},
-                    {"--hashes", ""},
-                    {"--replay"}})
-    EXPECT_EQ(parse(args).action, CommandLine::Action::error) << *args.begin();
-}
-
 // The program itself: a refused file ends it with status 2 before anything
-// is played or written, with or without a display.
+// is played or written, and before it looks for a display.
 TEST(Replay, TheProgramRefusesABrokenFileWithStatusTwo) {
   QTemporaryDir dir;
   const QString broken = dir.filePath(QStringLiteral("broken.zrp"));
   const QString hashes = dir.filePath(QStringLiteral("h"));
   test::writeAll(broken, "zelkar-replay 1\nseed 1\nstart sideways\n");
-  for (const bool display : {true, false}) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-      env.remove(QString::fromLatin1(name));
-    if (display) env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(ZELKAR_PROGRAM_PATH),
-                  {QStringLiteral("--replay"), broken, QStringLiteral("--hashes"), hashes});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 2);
-    const QString said = QString::fromLocal8Bit(program.readAllStandardError());
-    EXPECT_TRUE(said.contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said);
-    EXPECT_FALSE(QFile::exists(hashes));
-  }
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    env.remove(QString::fromLatin1(name));
+  QProcess program;
+  program.setProcessEnvironment(env);
+  program.start(QStringLiteral(ZELKAR_PROGRAM_PATH),
+                {QStringLiteral("--replay"), broken, QStringLiteral("--hashes"), hashes});
+  ASSERT_TRUE(program.waitForFinished(30000));
+  EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(program.exitCode(), 2);
+  const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+  EXPECT_TRUE(said.contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said);
+  EXPECT_FALSE(QFile::exists(hashes));
 }
 
 }  // namespace

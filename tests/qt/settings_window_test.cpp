@@ -122,18 +122,6 @@ TEST_F(SettingsWindowTest, SaveRefusesValuesBelowTenAndKeepsTheWindowOpen) {
   }
 }
 
-TEST_F(SettingsWindowTest, SaveWritesTheValuesAsTypedAndCloses) {
-  auto w = open();
-  w->show();
-  w->opeval()->setText(QStringLiteral(" 12"));
-  w->sound()->setChecked(true);
-  w->comsave()->click();
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_EQ(w->result(), QDialog::Accepted);
-  EXPECT_FALSE(w->isVisible());
-  EXPECT_EQ(readAll(path()), QByteArray(" 1 \r\n 12\r\n 1 \r\n"));
-}
-
 TEST_F(SettingsWindowTest, AFailedWriteIsShownWithPathAndReasonAndTheWindowStays) {
   const QString locked = test::unwritableFolder(dir) + QStringLiteral("/config.txt");
   SettingsWindow w(ConfigLocation(locked, locked), messages.fn());

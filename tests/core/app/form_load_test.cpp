@@ -59,37 +59,5 @@ TEST_F(Loaded, GunDirectionsPointRightThenClockwise) {
   EXPECT_EQ(g.screen.hline[0].x1, 11);
 }
 
-TEST(FormLoad, AsksForTheSettingsUntilTheyCanBeRead) {
-  FakeWindowSystem ws;
-  ws.settings = ConfigRead{std::nullopt, "missing"};
-  int closedWithoutSaving = 0;
-  ws.onSettingsWindow = [&] {
-    if (++closedWithoutSaving == 3) ws.settings = ConfigRead{ConfigValues{0, 25, 1}, {}};
-  };
-  Game g;
-  formLoad(g, ws, 1);
-  EXPECT_EQ(ws.settingsWindowOpened, 3);
-  EXPECT_EQ(g.s.keypadMode, 0);
-  EXPECT_EQ(g.s.tickInterval, 25);
-  EXPECT_EQ(g.s.rightKeys[0], 76);
-  EXPECT_EQ(g.screen.startInterval, 1);
-}
-
-TEST(FormLoad, OptionButtonsSwitchTheCountBox) {
-  FakeWindowSystem ws;
-  Game g = testing::loadedGame(ws);
-  ScreenModel& w = g.screen;
-  EXPECT_TRUE(w.Option1.value);
-  EXPECT_FALSE(w.tirikosu.enabled);
-  w.Option2.value = true;
-  option2Click(g);
-  EXPECT_FALSE(w.Option1.value);
-  EXPECT_TRUE(w.tirikosu.enabled);
-  w.Option1.value = true;
-  option1Click(g);
-  EXPECT_FALSE(w.Option2.value);
-  EXPECT_FALSE(w.tirikosu.enabled);
-}
-
 }  // namespace
 }  // namespace zelkar

@@ -71,7 +71,6 @@ TEST_F(Keys, ConfirmDerivesTheBattleValues) {
   EXPECT_FLOAT_EQ(s.armourLeft[1], 1840000);
   EXPECT_FLOAT_EQ(s.fuelLeft[1], 2000);
   EXPECT_EQ(s.shellsLeft[1], 50);
-  EXPECT_FLOAT_EQ(s.fuelRate[1], 100 * 1000 / 0.4193f / 5100);
   EXPECT_EQ(g.screen.hyosuu[6 + 2].caption, "100");
   EXPECT_EQ(g.screen.hyosuu[13].caption, "0");
 }
