@@ -1,13 +1,18 @@
 // The fall-back to the relay at the meeting point: the logins it signs,
 // who may have them, the swap of relayed addresses, the strict reader of
 // the new messages, and the game's side of that conversation.
-#include <gtest/gtest.h>
+#include "net/meet_relay.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
 #include <vector>
 
+#include "meet/options.h"
 #include "meet/protocol.h"
 #include "meet/server.h"
-#include "net/meet_relay.h"
 
 namespace zelkar::meet {
 namespace {
@@ -180,6 +185,45 @@ TEST(MeetRelay, GameSideAsksAllocatesAndSwaps) {
   for (int64_t t = 0; t <= 5250; t += 250) silent.due(t);
   EXPECT_EQ(silent.state(), MeetRelay::State::Failed);
   EXPECT_EQ(silent.failure(), "the meeting point does not answer");
+}
+
+TEST(MeetRelay, SecretComesFromItsFileAlone) {
+  const struct {
+    std::vector<std::string> args;
+    bool ok;
+  } options[] = {
+      {{"--relay", "198.18.0.1:3478", "--relay-secret-file", "/s"}, true},
+      {{"--relay", "198.18.0.1:3478"}, false},  // a relay nobody can log in to
+      {{"--relay-secret-file", "/s"}, false},
+      {{"--relay", "0.0.0.0:3478", "--relay-secret-file", "/s"}, false},
+      {{"--relay", "198.18.0.1:3478", "--relay-secret-file", "/s", "--relay-lifetime", "599"},
+       false},  // shorter than the relay's own allocation
+  };
+  for (const auto& c : options) {
+    Options o;
+    EXPECT_EQ(parseOptions(c.args, o).empty(), c.ok) << c.args.size() << " " << c.args.back();
+  }
+  // The line break an editor adds is not part of the secret: with it the
+  // logins' digests would all be wrong.
+  const auto path =
+      std::filesystem::temp_directory_path() / ("zelkar-meet-secret-" + std::to_string(getpid()));
+  const struct {
+    std::string text;
+    std::optional<std::string> secret;
+  } files[] = {
+      {"north-wind\n", "north-wind"},
+      {"north-wind \r\nsecond line\n", "north-wind"},
+      {"\n", std::nullopt},
+      {std::string(5000, 'x'), std::nullopt},
+  };
+  for (const auto& f : files) {
+    std::ofstream(path, std::ios::binary) << f.text;
+    std::string error;
+    EXPECT_EQ(readSecretFile(path.string(), error), f.secret) << error;
+  }
+  std::filesystem::remove(path);
+  std::string error;
+  EXPECT_FALSE(readSecretFile(path.string(), error));
 }
 
 }  // namespace

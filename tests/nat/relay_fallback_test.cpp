@@ -3,10 +3,9 @@
 // point runs here on a loopback socket and tells each side a dead address
 // for the other, so every probe is lost as behind a symmetric NAT.
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <chrono>
 #include <ctime>
@@ -46,8 +45,9 @@ TEST(RelayFallback, BothSidesPlayThroughTheRelayWhenEveryProbeIsLost) {
   meet::Server point(
       meet::Limits{}, [&next] { return ++next * 0x9E3779B97F4A7C15ull; },
       [](const std::string&) {});
-  point.offerRelay({{kLoopback, relay.port()}, test::RelayServer::kSecret, 3600,
-                    [] { return int64_t(std::time(nullptr)); }});
+  point.offerRelay({{kLoopback, relay.port()}, test::RelayServer::kSecret, 3600, [] {
+                      return int64_t(std::time(nullptr));
+                    }});
   // The meeting point's turn: answer what came, with the dead address in
   // place of each side's real ones.
   auto serve = [&](int64_t nowMs) {
