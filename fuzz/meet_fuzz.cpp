@@ -30,6 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
   Server server(
       Limits{}, [&counter] { return counter++ * 0x9E3779B97F4A7C15ull; },
       [](const std::string&) {});
+  // With a relay offered, so that the relay logins' rules are read too.
+  server.offerRelay(
+      {{0xC6120001u, 3478}, "fuzz-secret", 3600, [] { return int64_t(1'700'000'000); }});
   int64_t nowMs = 0;
   for (std::size_t at = 0; at < size;) {
     const uint8_t head = data[at++];

@@ -166,7 +166,7 @@ int netMain(const std::vector<std::string>& args, std::istream& in, std::ostream
     err << "zelkar-sim: " << linkError << "\n";
     return kExitSession;
   }
-  if (opts.meet && !meetPeer(opts, *link, err)) return kExitSession;
+  if (opts.meet && !meetPeer(opts, *link, reach, err)) return kExitSession;
   if (role == net::Role::Host && !opts.meet) {
     err << "zelkar-sim: hosting on UDP port " << link->localPort() << ", session code "
         << *online.code << "\n";

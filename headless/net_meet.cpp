@@ -40,7 +40,7 @@ std::string finishJoinTarget(NetOptions& opts) {
   return {};
 }
 
-bool meetPeer(NetOptions& opts, net::EnetLink& link, std::ostream& err) {
+bool meetPeer(NetOptions& opts, net::EnetLink& link, NetReach& reach, std::ostream& err) {
   const auto point = net::resolveMeetPoint(*opts.meet);
   if (!point) {
     err << "zelkar-sim: unknown meeting point \"" << opts.meet->host << "\"\n";
@@ -52,7 +52,7 @@ bool meetPeer(NetOptions& opts, net::EnetLink& link, std::ostream& err) {
     return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - t0).count();
   };
   net::Rendezvous meeting(link, *point, opts.joinCode);
-  bool codeShown = false;
+  bool codeShown = false, relaySaid = false;
   int64_t matchedAt = -1;
   while (true) {
     const int64_t now = micros();
@@ -63,6 +63,11 @@ bool meetPeer(NetOptions& opts, net::EnetLink& link, std::ostream& err) {
       codeShown = true;
     }
     if (matchedAt < 0 && step != net::Rendezvous::Step::Meeting) matchedAt = now;
+    if (!relaySaid && step == net::Rendezvous::Step::Relaying) {
+      err << "zelkar-sim: no direct path after " << (now - matchedAt) / 1000
+          << " ms: trying the relay\n";
+      relaySaid = true;
+    }
     if (step == net::Rendezvous::Step::Done) break;
     if (step == net::Rendezvous::Step::Failed) {
       err << "zelkar-sim: " << meeting.failure() << "\n";
@@ -80,6 +85,7 @@ bool meetPeer(NetOptions& opts, net::EnetLink& link, std::ostream& err) {
   const int64_t from = opts.online.mode == Mode::Host && matchedAt >= 0 ? matchedAt : 0;
   err << "zelkar-sim: connected (" << meeting.path() << ", "
       << meet::addressText(meeting.peerAddress()) << ") in " << (done - from) / 1000 << " ms\n";
+  reach.keepRelay(meeting.takeRelay());
   if (!opts.online.code)
     opts.online.code = opts.online.mode == Mode::Host ? meeting.code() : opts.joinCode;
   return true;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "headless/net_options.h"
+#include "headless/net_reach.h"
 #include "net/enet_link.h"
 
 namespace zelkar::sim {
@@ -22,6 +23,8 @@ std::string finishJoinTarget(NetOptions& opts);
 // joiner starts ENet's connect; returns once the link is connected, or
 // false with the reason on err. Sets opts.code to the meeting code when no
 // --code was given, so that the code guards the session's greeting too.
-bool meetPeer(NetOptions& opts, net::EnetLink& link, std::ostream& err);
+// Says which path it took and how long it took; a relay it fell back to
+// goes to `reach` for the rest of the session.
+bool meetPeer(NetOptions& opts, net::EnetLink& link, NetReach& reach, std::ostream& err);
 
 }  // namespace zelkar::sim

@@ -87,6 +87,7 @@ void NetReach::poll(const net::EnetLink& link, std::ostream& err) {
   }
   if (!connectedReported_ && link.state() == net::LinkState::Connected) {
     connectedReported_ = true;
+    connectedAt_ = std::chrono::steady_clock::now();
     const auto waited = std::chrono::steady_clock::now() - started_;
     err << "zelkar-sim: connected after "
         << std::chrono::duration_cast<std::chrono::milliseconds>(waited).count() << " ms";
@@ -103,6 +104,14 @@ void NetReach::poll(const net::EnetLink& link, std::ostream& err) {
 
 void NetReach::report(const net::EnetLink& link, std::ostream& err) const {
   err << "zelkar-sim: round trip " << link.roundTripMs() << " ms";
+  if (connectedReported_) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - connectedAt_).count();
+    if (seconds > 0)
+      err << ", " << uint64_t(double(link.bytesSent()) / seconds) << " bytes/s sent, "
+          << uint64_t(double(link.bytesReceived()) / seconds) << " received over "
+          << uint64_t(seconds) << " s";
+  }
   if (relay_)
     err << " through the relay (" << relay_->bytesSent() << " bytes sent to it, "
         << relay_->bytesReceived() << " received)";

@@ -25,10 +25,16 @@ class NetReach {
   // Hosting on `port`: starts the mapping (unless turned off or the host
   // listens on loopback, which no router forwards to) and the relay.
   bool afterListen(const NetOptions& opts, uint16_t port, std::ostream& err);
+  // The relay a meeting by code fell back to: kept for the session, its
+  // failure and bytes reported like an explicit --relay's.
+  void keepRelay(std::unique_ptr<net::TurnRelay> relay) {
+    if (relay) relay_ = std::move(relay);
+  }
   // Called each turn of the loop: reports the mapping once known, the
   // moment the link comes up (and by which path), a relay that failed.
   void poll(const net::EnetLink& link, std::ostream& err);
-  // The closing line: the path, the round trip and the relay's bytes.
+  // The closing line: the round trip, the link's bytes a second each way
+  // while connected (ENet's headers included) and the relay's bytes.
   void report(const net::EnetLink& link, std::ostream& err) const;
 
  private:
@@ -40,6 +46,7 @@ class NetReach {
   bool joining_ = false;
   // The time to connect counts the relay's login and the mapping too.
   std::chrono::steady_clock::time_point started_ = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point connectedAt_{};
 };
 
 }  // namespace zelkar::sim

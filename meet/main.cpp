@@ -56,6 +56,17 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::cerr.setf(std::ios::unitbuf);  // each line reaches the journal as it is written
+  // The secret is read before the socket opens, so a wrong file is found
+  // at once rather than by the first player who needs the relay.
+  std::optional<std::string> secret;
+  if (opts.relay.ip != 0) {
+    std::string why;
+    secret = readSecretFile(opts.relaySecretFile, why);
+    if (!secret) {
+      std::cerr << "zelkar-meet: " << why << "\n";
+      return 1;
+    }
+  }
 
   const int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
   sockaddr_in at{};
@@ -82,6 +93,19 @@ int main(int argc, char** argv) {
   Server server(opts.limits, randomBits,
                 [](const std::string& line) { std::cerr << "zelkar-meet: " << line << "\n"; });
   std::cerr << "zelkar-meet: listening on UDP " << addressText(opts.listen) << "\n";
+  if (opts.relay.ip != 0) {
+    RelayOffer offer;
+    offer.relay = opts.relay;
+    offer.secret = *secret;
+    offer.lifetimeS = opts.relayLifetimeS;
+    offer.unixSeconds = [] {
+      using namespace std::chrono;
+      return int64_t(duration_cast<seconds>(system_clock::now().time_since_epoch()).count());
+    };
+    server.offerRelay(std::move(offer));
+    std::cerr << "zelkar-meet: relay logins for " << addressText(opts.relay) << ", valid "
+              << opts.relayLifetimeS << " s\n";
+  }
 
   constexpr int kSweepEveryMs = 1000;
   int64_t lastSweep = nowMs();

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <charconv>
+#include <fstream>
 
 namespace zelkar::meet {
 
@@ -36,7 +37,8 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
       opts.help = true;
       continue;
     }
-    if (a != "--listen" && a != "--max-codes" && a != "--per-address-rate")
+    if (a != "--listen" && a != "--max-codes" && a != "--per-address-rate" && a != "--relay" &&
+        a != "--relay-secret-file" && a != "--relay-lifetime")
       return "unknown option \"" + a + "\"";
     if (i + 1 == args.size()) return a + " needs a value";
     const std::string& v = args[++i];
@@ -44,6 +46,17 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
     if (a == "--listen") {
       if (!parseAddress(v, opts.listen))
         return "--listen wants ADDRESS:PORT (IPv4, port 1 to 65535), not \"" + v + "\"";
+    } else if (a == "--relay") {
+      if (!parseAddress(v, opts.relay) || opts.relay.ip == 0)
+        return "--relay wants the relay's ADDRESS:PORT (IPv4, port 1 to 65535), not \"" + v + "\"";
+    } else if (a == "--relay-secret-file") {
+      opts.relaySecretFile = v;
+    } else if (a == "--relay-lifetime") {
+      // At least ten minutes, the relay's own allocation lifetime; at most
+      // a day, so that a leaked login is not worth keeping.
+      if (!parseNumber(v, 600, 86'400, n))
+        return "--relay-lifetime wants seconds from 600 to 86400, not \"" + v + "\"";
+      opts.relayLifetimeS = uint32_t(n);
     } else if (a == "--max-codes") {
       if (!parseNumber(v, 1, 1'000'000, n))
         return "--max-codes wants a whole number from 1 to 1000000, not \"" + v + "\"";
@@ -55,7 +68,34 @@ std::string parseOptions(const std::vector<std::string>& args, Options& opts) {
       opts.limits.perAddressBurst = 2.0 * double(n);
     }
   }
+  if ((opts.relay.ip != 0) != !opts.relaySecretFile.empty())
+    return "--relay and --relay-secret-file go together";
   return {};
+}
+
+std::optional<std::string> readSecretFile(const std::string& path, std::string& error) {
+  constexpr std::size_t kMaxSecretBytes = 4096;
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    error = "cannot read the relay secret file \"" + path + "\"";
+    return std::nullopt;
+  }
+  // A bounded read: whatever the path names, at most one secret's worth.
+  std::string text(kMaxSecretBytes + 1, '\0');
+  file.read(text.data(), std::streamsize(text.size()));
+  text.resize(std::size_t(file.gcount()));
+  if (const auto eol = text.find('\n'); eol != std::string::npos) text.resize(eol);
+  if (text.size() > kMaxSecretBytes) {
+    error = "the relay secret file \"" + path + "\" holds more than a secret";
+    return std::nullopt;
+  }
+  while (!text.empty() && (text.back() == '\r' || text.back() == ' ' || text.back() == '\t'))
+    text.pop_back();
+  if (text.empty()) {
+    error = "the relay secret file \"" + path + "\" is empty";
+    return std::nullopt;
+  }
+  return text;
 }
 
 }  // namespace zelkar::meet

@@ -8,32 +8,42 @@ namespace {
 
 constexpr std::array<uint8_t, 4> kMagic = {'Z', 'K', 'M', '1'};
 
-// Byte offsets of the fields; the rest of the message is zero padding.
+// Byte offsets of the fields; the rest of the message is zero padding. A
+// login's expiry sits where the token does: no kind carries both.
 constexpr std::size_t kKindAt = 4, kReasonAt = 5, kTtlAt = 6, kNonceAt = 8, kCodeAt = 16,
-                      kPeerAt = 24, kLocalAt = 30, kTokenAt = 36, kUsedBytes = 44;
-static_assert(kUsedBytes <= kMessageBytes);
+                      kPeerAt = 24, kLocalAt = 30, kTokenAt = 36, kExpiryAt = kTokenAt,
+                      kDigestAt = 44, kDigestBytes = 20;
+static_assert(kDigestAt + kDigestBytes == kMessageBytes);
 
 // Which fields each kind carries; every other one must be zero.
 struct Fields {
-  bool code, peer, local, token, ttl, reason;
+  bool code, peer, local, token, ttl, reason, expiry, digest;
 };
 
 std::optional<Fields> fieldsOf(uint8_t kind) {
   switch (Kind(kind)) {
     case Kind::Register:
-      return Fields{false, false, true, false, false, false};
+      return Fields{false, false, true, false, false, false, false, false};
     case Kind::Registered:
-      return Fields{true, true, false, false, true, false};
+      return Fields{true, true, false, false, true, false, false, false};
     case Kind::Poll:
     case Kind::Waiting:
-      return Fields{true, false, false, false, false, false};
+      return Fields{true, false, false, false, false, false, false, false};
     case Kind::Joining:
     case Kind::Found:
-      return Fields{true, true, true, true, false, false};
+      return Fields{true, true, true, true, false, false, false, false};
     case Kind::Lookup:
-      return Fields{true, false, true, false, false, false};
+      return Fields{true, false, true, false, false, false, false, false};
     case Kind::Refused:
-      return Fields{false, false, false, false, false, true};
+      return Fields{false, false, false, false, false, true, false, false};
+    case Kind::RelayAsk:
+      return Fields{true, false, false, true, false, false, false, false};
+    case Kind::RelayLogin:
+      return Fields{true, true, false, false, false, false, true, true};
+    case Kind::RelayAt:
+      return Fields{true, true, false, true, false, false, false, false};
+    case Kind::RelayPeer:
+      return Fields{true, true, false, false, false, false, false, false};
   }
   return std::nullopt;
 }
@@ -81,6 +91,10 @@ std::string normaliseCode(std::string_view typed) {
   return validCode(code) ? code : std::string();
 }
 
+std::string relayUser(uint64_t expiry, std::string_view code, bool host) {
+  return std::to_string(expiry) + ':' + std::string(code) + (host ? "-host" : "-join");
+}
+
 Bytes writeMessage(const Message& m) {
   Bytes b{};
   std::copy(kMagic.begin(), kMagic.end(), b.begin());
@@ -94,6 +108,8 @@ Bytes writeMessage(const Message& m) {
   if (f.peer) putAddress(b, kPeerAt, m.peer);
   if (f.local) putAddress(b, kLocalAt, m.local);
   if (f.token) put(b, kTokenAt, m.token, 8);
+  if (f.expiry) put(b, kExpiryAt, m.expiry, 8);
+  if (f.digest) std::copy(m.digest.begin(), m.digest.end(), b.begin() + kDigestAt);
   return b;
 }
 
@@ -108,9 +124,12 @@ std::optional<Message> readMessage(std::span<const uint8_t> b) {
   Message m;
   m.kind = Kind(b[kKindAt]);
   m.nonce = get(b, kNonceAt, 8);
-  if (!zero(kUsedBytes, kMessageBytes)) return std::nullopt;
+  if (f->digest)
+    std::copy(b.begin() + kDigestAt, b.end(), m.digest.begin());
+  else if (!zero(kDigestAt, kMessageBytes))
+    return std::nullopt;
   if (f->reason) {
-    if (b[kReasonAt] < uint8_t(Reason::UnknownCode) || b[kReasonAt] > uint8_t(Reason::NotOwner))
+    if (b[kReasonAt] < uint8_t(Reason::UnknownCode) || b[kReasonAt] > uint8_t(Reason::NoRelay))
       return std::nullopt;
     m.reason = Reason(b[kReasonAt]);
   } else if (!zero(kReasonAt, kReasonAt + 1)) {
@@ -136,6 +155,8 @@ std::optional<Message> readMessage(std::span<const uint8_t> b) {
     return std::nullopt;
   if (f->token)
     m.token = get(b, kTokenAt, 8);
+  else if (f->expiry)
+    m.expiry = get(b, kExpiryAt, 8);
   else if (!zero(kTokenAt, kTokenAt + 8))
     return std::nullopt;
   return m;

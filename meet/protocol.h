@@ -44,6 +44,11 @@ enum class Kind : uint8_t {
   Lookup = 6,      // joiner -> point: whose code is this? (nonce, code, local)
   Found = 7,       // point -> joiner: the host (public and local address, the pair token)
   Refused = 8,     // point -> either: why not (reason)
+  // When no direct path opens, both sides play through the relay server:
+  RelayAsk = 9,     // either -> point: a relay login (nonce, code, token)
+  RelayLogin = 10,  // point -> either: the relay's address, the login's expiry and digest
+  RelayAt = 11,     // either -> point: my relayed address, zero before I have one
+  RelayPeer = 12,   // point -> either: the other side's relayed address, zero while unknown
 };
 
 enum class Reason : uint8_t {
@@ -52,19 +57,28 @@ enum class Reason : uint8_t {
   Taken = 2,        // another joiner already has this code's seat
   Full = 3,         // the point holds as many codes as it may
   NotOwner = 4,     // a poll for a code registered with another nonce
+  NoRelay = 5,      // the point has no relay server to offer
 };
 
 struct Message {
   Kind kind = Kind::Register;
-  Reason reason = Reason::None;  // Refused only
-  uint16_t ttlSeconds = 0;       // Registered only
-  uint64_t nonce = 0;            // chosen by the asker, echoed in the reply
-  std::string code;              // kCodeLength characters, or empty for Register
-  Address peer;                  // Registered: the asker; Joining/Found: the other side
-  Address local;                 // requests: the asker's own; Joining/Found: the other's
-  uint64_t token = 0;            // Joining/Found: proves a punch comes from the peer
+  Reason reason = Reason::None;      // Refused only
+  uint16_t ttlSeconds = 0;           // Registered only
+  uint64_t nonce = 0;                // chosen by the asker, echoed in the reply
+  std::string code;                  // kCodeLength characters, or empty for Register
+  Address peer;                      // Registered: the asker; Joining/Found: the other side
+  Address local;                     // requests: the asker's own; Joining/Found: the other's
+  uint64_t token = 0;                // Joining/Found: proves a punch comes from the peer;
+                                     // RelayAsk/RelayAt: proves the joiner is the matched one
+  uint64_t expiry = 0;               // RelayLogin: when the login stops working (Unix seconds)
+  std::array<uint8_t, 20> digest{};  // RelayLogin: HMAC-SHA1 of the login's user name
   bool operator==(const Message&) const = default;
 };
+
+// The relay login's user name for one side of a code. Both the meeting
+// point (which signs it) and the game (which logs in with it) build it
+// here: "EXPIRY:CODE-host" or "EXPIRY:CODE-join".
+std::string relayUser(uint64_t expiry, std::string_view code, bool host);
 
 using Bytes = std::array<uint8_t, kMessageBytes>;
 

@@ -1,5 +1,7 @@
 #include "meet/server.h"
 
+#include "meet/turn_credential.h"
+
 namespace zelkar::meet {
 
 namespace {
@@ -62,6 +64,8 @@ std::optional<Bytes> Server::handle(const Address& from, std::span<const uint8_t
     out = onPoll(from, *m, nowMs);
   } else if (m->kind == Kind::Lookup) {
     out = onLookup(from, *m, nowMs);
+  } else if (m->kind == Kind::RelayAsk || m->kind == Kind::RelayAt) {
+    out = onRelay(from, *m, nowMs);
   } else {
     ++stats_.malformed;  // a reply sent to the point: nothing to answer
   }
@@ -163,6 +167,42 @@ std::optional<Bytes> Server::onLookup(const Address& from, const Message& m, int
   r.peer = reg->host;
   r.local = reg->hostLocal;
   r.token = reg->token;
+  return writeMessage(r);
+}
+
+std::optional<Bytes> Server::onRelay(const Address& from, const Message& m, int64_t nowMs) {
+  Registration* reg = live(m.code, nowMs);
+  // Only the two parties of a met pair: the host by its nonce, the joiner
+  // by its nonce and the pair token. Anyone else is guessing.
+  const bool host = reg != nullptr && reg->joined && m.nonce == reg->nonce;
+  const bool joiner = reg != nullptr && reg->joined && m.nonce == reg->joinerNonce &&
+                      m.token == reg->token && !host;
+  if (!host && !joiner) {
+    if (!miss(from.ip, nowMs)) return std::nullopt;
+    return refusal(m, reg == nullptr ? Reason::UnknownCode : Reason::NotOwner);
+  }
+  if (!relay_) return refusal(m, Reason::NoRelay);
+  // Both are still at it: the code lives on while they set up the relay.
+  reg->lastPollMs = nowMs;
+  Message r;
+  r.nonce = m.nonce;
+  r.code = m.code;
+  if (m.kind == Kind::RelayAsk) {
+    r.kind = Kind::RelayLogin;
+    r.peer = relay_->relay;
+    r.expiry = uint64_t(relay_->unixSeconds() + relay_->lifetimeS);
+    const std::string user = relayUser(r.expiry, m.code, host);
+    r.digest = hmacSha1(
+        std::span(reinterpret_cast<const uint8_t*>(relay_->secret.data()), relay_->secret.size()),
+        std::span(reinterpret_cast<const uint8_t*>(user.data()), user.size()));
+    ++stats_.relayLogins;
+    log_("relay login for " + m.code + (host ? " (host) " : " (joiner) ") + addressText(from));
+    return writeMessage(r);
+  }
+  Address& mine = host ? reg->hostRelayed : reg->joinerRelayed;
+  if (m.peer.ip != 0) mine = m.peer;
+  r.kind = Kind::RelayPeer;
+  r.peer = host ? reg->joinerRelayed : reg->hostRelayed;
   return writeMessage(r);
 }
 

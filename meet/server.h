@@ -17,6 +17,21 @@
 
 namespace zelkar::meet {
 
+// The relay server the meeting point hands logins for (coturn's shared
+// secret scheme: whoever knows the secret can mint a login, so the point
+// and the relay share nothing else). Without one, parties asking for a
+// relay are told there is none.
+struct RelayOffer {
+  Address relay{};       // where the relay server listens
+  std::string secret{};  // its static-auth-secret
+  // How long a login works. The relay checks it again at every refresh
+  // of the allocation, permission and channel (every few minutes), so it
+  // must outlast the longest session, not just the connect: six hours is
+  // a long evening of matches, and a leaked login dies the same night.
+  uint32_t lifetimeS = 6 * 3600;
+  std::function<int64_t()> unixSeconds{};  // the wall clock the relay compares with
+};
+
 struct Stats {
   uint64_t received = 0;
   uint64_t replied = 0;
@@ -27,6 +42,7 @@ struct Stats {
   uint64_t matched = 0;
   uint64_t misses = 0;
   uint64_t expired = 0;
+  uint64_t relayLogins = 0;
 };
 
 class Server {
@@ -35,6 +51,7 @@ class Server {
   using Log = std::function<void(const std::string&)>;  // one line, no line break
 
   Server(const Limits& limits, Random random, Log log);
+  void offerRelay(RelayOffer offer) { relay_ = std::move(offer); }
 
   std::optional<Bytes> handle(const Address& from, std::span<const uint8_t> datagram,
                               int64_t nowMs);
@@ -55,6 +72,7 @@ class Server {
     Address joiner, joinerLocal;
     uint64_t joinerNonce = 0;
     uint64_t token = 0;
+    Address hostRelayed, joinerRelayed;  // posted once each side has its allocation
   };
   struct AddressState {
     TokenBucket bucket;
@@ -68,6 +86,7 @@ class Server {
   std::optional<Bytes> onRegister(const Address& from, const Message& m, int64_t nowMs);
   std::optional<Bytes> onPoll(const Address& from, const Message& m, int64_t nowMs);
   std::optional<Bytes> onLookup(const Address& from, const Message& m, int64_t nowMs);
+  std::optional<Bytes> onRelay(const Address& from, const Message& m, int64_t nowMs);
   Registration* live(const std::string& code, int64_t nowMs);
   void drop(std::unordered_map<std::string, Registration>::iterator it, const char* why);
   bool miss(uint32_t ip, int64_t nowMs);  // false: out of guesses
@@ -80,6 +99,7 @@ class Server {
   std::unordered_map<std::string, Registration> codes_;
   std::unordered_map<uint64_t, std::string> codeOfNonce_;
   std::unordered_map<uint32_t, AddressState> addresses_;
+  std::optional<RelayOffer> relay_;
   Stats stats_;
   Stats reported_;  // what the last summary line covered
   int64_t lastSummaryMs_ = 0;

@@ -7,9 +7,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <mutex>
 #include <random>
+#include <thread>
 #include <utility>
 #include <vector>
+
+#include "meet/turn_credential.h"
 
 namespace zelkar::net {
 
@@ -40,7 +44,19 @@ uint64_t unpredictable() {
   return uint64_t(device()) << 32 | device();
 }
 
+constexpr uint32_t kLoopback = 0x7F000001;
+
 }  // namespace
+
+// The relay's allocation, made on a thread of its own because the login
+// waits for the relay's answers. Shared with that thread, so a rendezvous
+// cancelled meanwhile returns at once and the thread ends what it made.
+struct Rendezvous::Allocation {
+  std::mutex mutex;
+  bool finished = false;
+  std::unique_ptr<TurnRelay> relay;
+  std::string error;
+};
 
 meet::Address Rendezvous::localSide(const EnetLink& link, const meet::Address& meetPoint) {
   return {localAddressTowards(meetPoint), link.localPort()};
@@ -108,6 +124,7 @@ void Rendezvous::fail(std::string why) {
 bool Rendezvous::intercept(const meet::Address& from, std::span<const uint8_t> datagram) {
   if (from == meetPoint_ && datagram.size() == meet::kMessageBytes) {
     client_.receive(datagram, nowMs_);
+    if (meetRelay_) meetRelay_->receive(datagram, nowMs_);
     return true;
   }
   if (!Puncher::isPunch(datagram)) return false;
@@ -129,12 +146,17 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
     path_ = at == client_.peerLocal() && !(at == client_.peer()) ? "local" : "punched";
   };
   if (hosting_ && link_.state() == LinkState::Connected) {
-    // The joiner's ENet connect came through the opened path (or, before
-    // any punching, straight to a port the router forwards).
-    if (puncher_ && puncher_->open())
+    // The joiner's ENet connect came through the relay (handed to ENet
+    // from this machine's loopback), the opened path, or, before any
+    // punching, straight to a port the router forwards.
+    if (relay_ && link_.peerAddress() == "127.0.0.1") {
+      path_ = "relayed";
+      peerAddress_ = meetRelay_->login().relay;
+    } else if (puncher_ && puncher_->open()) {
       nameThePath(*puncher_->open());
-    else
+    } else {
       path_ = "direct";
+    }
     step_ = Step::Done;
     return step_;
   }
@@ -163,7 +185,12 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
           break;
         }
         step_ = Step::Connecting;
+      } else if (!noRelay_ && nowMicros - punchStartMicros_ > kRelayAfterMicros) {
+        startRelay(nowMicros);
       }
+      break;
+    case Step::Relaying:
+      relayStep(nowMicros);
       break;
     case Step::Connecting:
       if (link_.state() == LinkState::Connected) step_ = Step::Done;
@@ -172,12 +199,92 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
     case Step::Failed:
       break;
   }
-  if ((step_ == Step::Punching || step_ == Step::Connecting) &&
-      nowMicros - punchStartMicros_ > kPunchGiveUpMicros) {
+  const bool relaying = relayStartMicros_ >= 0 && !noRelay_;
+  if (relaying && (step_ == Step::Relaying || step_ == Step::Connecting) &&
+      nowMicros - relayStartMicros_ > kRelayGiveUpMicros) {
+    fail(
+        "no direct path to the other player opened, and the relay server did not connect "
+        "the two of you within " +
+        std::to_string(kRelayGiveUpMicros / 1'000'000) + " s");
+  } else if (!relaying && (step_ == Step::Punching || step_ == Step::Connecting) &&
+             nowMicros - punchStartMicros_ > kPunchGiveUpMicros) {
     fail("no direct path to the other player opened within " +
-         std::to_string(kPunchGiveUpMicros / 1'000'000) + " s: one of the two routers blocks it");
+         std::to_string(kPunchGiveUpMicros / 1'000'000) + " s: one of the two routers blocks it" +
+         (noRelay_ ? ", and the meeting point has no relay server to play through instead" : ""));
   }
   return step_;
+}
+
+void Rendezvous::startRelay(int64_t nowMicros) {
+  meetRelay_.emplace(hosting_, client_.nonce(), client_.code(), client_.token());
+  relayStartMicros_ = nowMicros;
+  step_ = Step::Relaying;
+}
+
+bool Rendezvous::allocate(const TurnRelay::Config& config) {
+  if (!allocation_) {
+    allocation_ = std::make_shared<Allocation>();
+    std::thread([a = allocation_, config] {
+      std::string error;
+      std::unique_ptr<TurnRelay> relay = TurnRelay::start(config, error);
+      const std::lock_guard lock(a->mutex);
+      a->relay = std::move(relay);
+      a->error = std::move(error);
+      a->finished = true;
+    }).detach();
+    return false;
+  }
+  const std::lock_guard lock(allocation_->mutex);
+  if (!allocation_->finished) return false;
+  relay_ = std::move(allocation_->relay);
+  if (!relay_)
+    fail("the relay server at " + meet::addressText(meetRelay_->login().relay) +
+         " could not be used: " + allocation_->error);
+  allocation_.reset();
+  return true;
+}
+
+void Rendezvous::relayStep(int64_t nowMicros) {
+  // Probes are still answered (intercept), so a peer that is punching
+  // yet may open its path to this side; none are sent.
+  if (const auto request = meetRelay_->due(nowMs_)) sendTo(meetPoint_, *request);
+  const MeetRelay::State state = meetRelay_->state();
+  if (state == MeetRelay::State::Failed) {
+    if (meetRelay_->noRelay()) {
+      noRelay_ = true;  // punch on: the path may yet open
+      step_ = Step::Punching;
+    } else {
+      fail("cannot play through the relay: " + meetRelay_->failure());
+    }
+    return;
+  }
+  const bool allocating =
+      hosting_ ? state == MeetRelay::State::Allocating : state == MeetRelay::State::Done && !relay_;
+  if (!allocating) return;
+  const RelayLogin& login = meetRelay_->login();
+  TurnRelay::Config config;
+  config.server.host = meet::addressText({login.relay.ip, 0});
+  config.server.host.resize(config.server.host.rfind(':'));
+  config.server.port = login.relay.port;
+  config.server.user = login.user;
+  config.server.password = meet::base64(login.digest);
+  if (hosting_)
+    config.gamePort = link_.localPort();
+  else
+    config.peer = turn::Addr4{meetRelay_->peerRelayed().ip, meetRelay_->peerRelayed().port};
+  if (!allocate(config) || !relay_) return;
+  if (hosting_) {
+    // Wait for the joiner's connect, which arrives through the relay.
+    meetRelay_->allocated({relay_->relayed().ip, relay_->relayed().port}, nowMicros / 1000);
+    return;
+  }
+  peerAddress_ = meetRelay_->peerRelayed();
+  path_ = "relayed";
+  if (!link_.connectTo(kLoopback, relay_->localPort())) {
+    fail("cannot start connecting through the relay");
+    return;
+  }
+  step_ = Step::Connecting;
 }
 
 }  // namespace zelkar::net

@@ -1,7 +1,11 @@
 // Meeting by code over the game's own ENet socket: the meeting point
 // conversation (MeetClient), then the punching (Puncher), then ENet's own
-// connect from the joiner. Never waits: poll() does what is due and
-// returns, so the window and the headless loop stay in charge of time.
+// connect from the joiner. When the punch opens no path in time, both
+// sides fall back to the relay server the meeting point names (MeetRelay,
+// TurnRelay) and ENet connects through it; the session's code still
+// guards the greeting. Never waits: poll() does what is due and returns
+// (the relay's allocation runs on a thread of its own), so the window and
+// the headless loop stay in charge of time.
 //
 // While it lives, the link's host hands every datagram to it first; those
 // that are the meeting point's or punch packets stop here, all others go
@@ -15,17 +19,31 @@
 
 #include "net/enet_link.h"
 #include "net/meet_client.h"
+#include "net/meet_relay.h"
 #include "net/punch.h"
+#include "net/turn_relay.h"
 
 namespace zelkar::net {
 
 class Rendezvous {
  public:
-  enum class Step : uint8_t { Meeting, Punching, Connecting, Done, Failed };
+  // Relaying: asking for the relay's login, allocating on it and learning
+  // the other side's relayed address; Connecting follows as for a punch.
+  enum class Step : uint8_t { Meeting, Punching, Relaying, Connecting, Done, Failed };
 
   // A path that has not opened this long after the two sides learnt of
   // each other will not open: both routers block it (a symmetric NAT).
   static constexpr int64_t kPunchGiveUpMicros = 10'000'000;
+  // When the relay is tried. Both sides start punching within the host's
+  // poll period (250 ms) and a round trip of each other; probes go every
+  // 100 ms, so a path that can open does so within a few hundred ms, and
+  // 3 s leaves room for several lost probes and slow round trips while a
+  // player behind a symmetric NAT waits little longer than the relay's
+  // own set-up. The punch goes on answering meanwhile.
+  static constexpr int64_t kRelayAfterMicros = 3'000'000;
+  // The relay's login and its allocation are each given up after 5 s of
+  // silence; a fall-back not connected after this long will not connect.
+  static constexpr int64_t kRelayGiveUpMicros = 15'000'000;
 
   // meetPoint: the meeting point's IPv4 address and port (host order).
   // code: empty to host (register), the code to join. The link is one
@@ -43,17 +61,29 @@ class Rendezvous {
   // What failed, in a sentence for the player.
   const std::string& failure() const { return failure_; }
   // How the two connected: "local" (both behind one router, its own
-  // network), "punched" (through both routers), and the peer's address.
+  // network), "punched" (through both routers), "relayed" (through the
+  // relay server), and the peer's address (relayed: the peer's address on
+  // the relay, or for the host the relay server's).
   const std::string& path() const { return path_; }
   const meet::Address& peerAddress() const { return peerAddress_; }
+  // The relay the match plays through, when relayed. It must live as long
+  // as the link: keep the Rendezvous, or take the relay and keep that.
+  const TurnRelay* relay() const { return relay_.get(); }
+  std::unique_ptr<TurnRelay> takeRelay() { return std::move(relay_); }
 
   // The datagram the link's host just received; whether it stops here.
   bool intercept(const meet::Address& from, std::span<const uint8_t> datagram);
 
  private:
   static meet::Address localSide(const EnetLink& link, const meet::Address& meetPoint);
+  struct Allocation;
   void sendTo(const meet::Address& to, std::span<const uint8_t> bytes);
   void fail(std::string why);
+  void startRelay(int64_t nowMicros);
+  void relayStep(int64_t nowMicros);
+  // Starts the allocation on its thread; true once it has finished (with
+  // relay_ set, or the step failed).
+  bool allocate(const TurnRelay::Config& config);
 
   EnetLink& link_;
   meet::Address meetPoint_;
@@ -62,9 +92,13 @@ class Rendezvous {
   std::optional<Puncher> puncher_;
   Step step_ = Step::Meeting;
   int64_t nowMs_ = 0;
-  int64_t punchStartMicros_ = -1;
+  int64_t punchStartMicros_ = -1, relayStartMicros_ = -1;
   std::string failure_, path_;
   meet::Address peerAddress_;
+  std::optional<MeetRelay> meetRelay_;
+  bool noRelay_ = false;  // the meeting point has none: punch on to the end
+  std::shared_ptr<Allocation> allocation_;
+  std::unique_ptr<TurnRelay> relay_;
 };
 
 // The local IPv4 address this machine would use towards `to` (what a

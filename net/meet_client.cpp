@@ -14,6 +14,8 @@ std::string refusalText(meet::Reason r) {
       return "the meeting point is full; try again in a minute";
     case meet::Reason::NotOwner:
       return "the meeting point gave this code to someone else";
+    case meet::Reason::NoRelay:
+      return "the meeting point has no relay server to play through";
     case meet::Reason::None:
       break;
   }

@@ -49,6 +49,7 @@ class MeetClient {
   const meet::Address& peer() const { return peer_; }
   const meet::Address& peerLocal() const { return peerLocal_; }
   uint64_t token() const { return token_; }
+  uint64_t nonce() const { return nonce_; }
   const std::string& failure() const { return failure_; }
 
  private:

@@ -4,9 +4,12 @@
 
 #include <charconv>
 
-#include "net/turn_credential.h"
+#include "meet/turn_credential.h"
 
 namespace zelkar::net::turn {
+
+using meet::hmacSha1;
+using meet::md5;
 
 namespace {
 

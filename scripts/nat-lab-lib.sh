@@ -13,10 +13,15 @@
 #   lab_home N cone|symmetric    router rN (WAN 198.18.0.1N) and home hN (198.19.N.2)
 #   lab_miniupnpd N [upnp]       router N grants port mappings (UPnP and NAT-PMP,
 #                                or UPnP alone)
+#   lab_meet                     the meeting point (198.18.0.1:41831), handing out
+#                                logins to the relay by the shared secret
 #   lab_in NAME CMD...           runs CMD in namespace NAME (inet, rN, hN)
 #   lab_turn_url NAME            a relay login valid for 10 minutes
-#   lab_play CASE HOSTNS JOINNS HOSTARGS JOINARGS
-#                                two zelkar-sim peers, 3000 ticks; the same hashes
+#   lab_meet_play HOSTNS JOINNS  two zelkar-sim peers meet by code with only
+#                                --meet, play 3000 ticks; the same hashes
+#   lab_connect_runs PATH HOSTNS JOINNS
+#                                NAT_LAB_CONNECT_RUNS more short meetings, each
+#                                over PATH; the median time to connect
 #   lab_teardown
 
 LAB_SECRET=lab-relay-secret
@@ -159,6 +164,49 @@ CONF
   LAB_PIDS+=($!)
 }
 
+lab_meet() {
+  # The secret reaches the meeting point in a file only root can read,
+  # never on its command line.
+  (umask 077 && printf '%s\n' "$LAB_SECRET" >"$LAB_DIR/relay-secret")
+  lab_in inet "$LAB_MEET" --listen 198.18.0.1:41831 --relay 198.18.0.1:3478 \
+    --relay-secret-file "$LAB_DIR/relay-secret" </dev/null >/dev/null 2>"$LAB_DIR/meet.log" &
+  LAB_PIDS+=($!)
+}
+
+# lab_meet_play HOSTNS JOINNS: the host registers, the joiner joins by the
+# code the host prints; both with --meet alone, so the meeting code is the
+# session code too.
+lab_meet_play() {
+  local code
+  lab_in "$1" timeout 120 "$LAB_SIM" --host 0 --meet 198.18.0.1 --script "$LAB_DIR/host.zsim" \
+    --dump hash </dev/null >"$LAB_DIR/host.out" 2>"$LAB_DIR/host.err" &
+  LAB_HOST_PID=$!
+  LAB_PIDS+=($LAB_HOST_PID)
+  code=$(lab_wait_line "$LAB_DIR/host.err" 'meeting code' 10 | sed -n 's/.*meeting code \([A-Z0-9]*\) .*/\1/p')
+  lab_join "$2" --join "$code" --meet 198.18.0.1
+}
+
+lab_connect_runs() {
+  local n times=() ms
+  [ "${NAT_LAB_CONNECT_RUNS:-0}" -gt 0 ] || return 0
+  local saved=$LAB_TICKS
+  LAB_TICKS=100
+  lab_scripts
+  for ((n = 0; n < NAT_LAB_CONNECT_RUNS; ++n)); do
+    lab_meet_play "$2" "$3"
+    grep -q "connected ($1," "$LAB_DIR/join.err" || {
+      echo "nat-lab: run $n did not connect $1" >&2
+      return 1
+    }
+    ms=$(sed -n 's/.*connected (.*) in \([0-9]*\) ms$/\1/p' "$LAB_DIR/join.err")
+    times+=("$ms")
+  done
+  LAB_TICKS=$saved
+  echo "nat-lab: $1: median of ${#times[@]} connects" \
+    "$(printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }') ms" \
+    "(${times[*]})"
+}
+
 lab_turn_url() {
   local user pass
   user="$(($(date +%s) + 600)):$1"
@@ -207,7 +255,10 @@ lab_wait_line() {
 lab_join() {
   local ns=$1 rcj=0 rch=0
   shift
-  lab_in "$ns" timeout 120 "$LAB_SIM" --code LAB --script "$LAB_DIR/join.zsim" --dump hash "$@" \
+  # Through a meeting point the meeting code is the session code.
+  local code=(--code LAB)
+  [[ " $* " == *" --meet "* ]] && code=()
+  lab_in "$ns" timeout 120 "$LAB_SIM" "${code[@]}" --script "$LAB_DIR/join.zsim" --dump hash "$@" \
     >"$LAB_DIR/join.out" 2>"$LAB_DIR/join.err" || rcj=$?
   wait "$LAB_HOST_PID" || rch=$?
   if [ $rcj -ne 0 ] || [ $rch -ne 0 ]; then
@@ -232,10 +283,11 @@ lab_join() {
 # lab_report CASE PATH: one line per case for the lab's summary.
 lab_report() {
   local connect rtt
-  connect=$(grep -m1 -oE 'connected after [0-9]+ ms' "$LAB_DIR/join.err" | grep -oE '[0-9]+')
+  connect=$(grep -m1 -oE 'connected (after [0-9]+|\(.*\) in [0-9]+) ms' "$LAB_DIR/join.err" |
+    grep -oE '[0-9]+ ms$' | grep -oE '[0-9]+')
   rtt=$(grep -m1 -oE 'round trip [0-9]+ ms' "$LAB_DIR/join.err" | grep -oE '[0-9]+')
   echo "nat-lab: $1: $2, connected in ${connect:-?} ms, round trip ${rtt:-?} ms," \
     "$LAB_CONFIRMED ticks with the same hashes"
-  grep -h -E 'UDP bytes sent|through the relay' "$LAB_DIR/host.err" "$LAB_DIR/join.err" |
-    sed 's/^/  /'
+  grep -h -E 'round trip|UDP bytes sent' "$LAB_DIR/host.err" "$LAB_DIR/join.err" |
+    sed 's/^zelkar-sim: /  /'
 }

@@ -72,7 +72,7 @@ TEST(MeetMessage, LayoutRoundTripAndRefusals) {
       }(),
       changed(3, '2'),   // another magic
       changed(4, 0),     // kind 0
-      changed(4, 9),     // kind 9
+      changed(4, 13),    // kind 13, after the last
       changed(63, 1),    // padding not zero
       changed(16, 'A'),  // a code where Register has none
       changed(5, 1),     // a reason outside Refused

@@ -5,11 +5,16 @@
 
 #include <gtest/gtest.h>
 
-#include "net/turn_credential.h"
+#include "meet/turn_credential.h"
 #include "net/turn_url.h"
 
 namespace zelkar::net {
 namespace {
+
+using meet::hmacSha1;
+using meet::md5;
+using meet::TurnCredential;
+using meet::turnRestCredential;
 
 std::string hex(std::span<const uint8_t> bytes) {
   std::string out;

@@ -9,12 +9,15 @@
 #include <ctime>
 #include <thread>
 
+#include "meet/turn_credential.h"
 #include "nat/relay_server.h"
 #include "net/enet_link.h"
-#include "net/turn_credential.h"
 
 namespace zelkar::net {
 namespace {
+
+using meet::TurnCredential;
+using meet::turnRestCredential;
 
 using Clock = std::chrono::steady_clock;
 

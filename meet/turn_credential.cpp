@@ -1,10 +1,10 @@
-#include "net/turn_credential.h"
+#include "meet/turn_credential.h"
 
 #include <nettle/base64.h>
 #include <nettle/hmac.h>
 #include <nettle/md5.h>
 
-namespace zelkar::net {
+namespace zelkar::meet {
 
 std::array<uint8_t, 20> hmacSha1(std::span<const uint8_t> key, std::span<const uint8_t> data) {
   hmac_sha1_ctx ctx;
@@ -41,4 +41,4 @@ TurnCredential turnRestCredential(std::string_view secret, int64_t expiryUnixSec
   return c;
 }
 
-}  // namespace zelkar::net
+}  // namespace zelkar::meet

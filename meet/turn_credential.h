@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-namespace zelkar::net {
+namespace zelkar::meet {
 
 struct TurnCredential {
   std::string username;
@@ -27,4 +27,4 @@ std::array<uint8_t, 20> hmacSha1(std::span<const uint8_t> key, std::span<const u
 std::array<uint8_t, 16> md5(std::string_view text);
 std::string base64(std::span<const uint8_t> bytes);
 
-}  // namespace zelkar::net
+}  // namespace zelkar::meet
