@@ -96,7 +96,8 @@ void ConnectFlow::fail(ConnectFailure why, std::string detail) {
 }
 
 std::string ConnectFlow::meetCode() const {
-  return meeting_ && request_.role == ConnectRequest::Role::host ? meeting_->code() : std::string();
+  if (request_.role != ConnectRequest::Role::host) return {};
+  return meeting_ ? meeting_->code() : code_;
 }
 
 std::string ConnectFlow::externalAddress() const {

@@ -46,6 +46,7 @@ class MeetPoint {
   // Started and listening, or port() 0 (another process took the port
   // between the look and the start: tried three times).
   MeetPoint() {
+    process_.setReadChannel(QProcess::StandardError);
     for (int attempt = 0; attempt < 3 && port_ == 0; ++attempt) {
       const uint16_t port = freeUdpPort();
       process_.start(QStringLiteral(ZELKAR_MEET_PATH),
@@ -55,7 +56,7 @@ class MeetPoint {
       QByteArray said;
       while (t.elapsed() < 5000 && process_.state() != QProcess::NotRunning &&
              !said.contains("listening")) {
-        process_.waitForReadyReadStandardError(100);
+        process_.waitForReadyRead(100);
         said += process_.readAllStandardError();
       }
       if (said.contains("listening"))
