@@ -119,6 +119,10 @@ ConnectDialog::ConnectDialog(QString meetSettingPath, NetOptions preset, QWidget
   connect(cancelButton_, &QPushButton::clicked, this, &ConnectDialog::cancel);
   connect(copyButton_, &QPushButton::clicked, this,
           [this] { QGuiApplication::clipboard()->setText(codeShown_->text()); });
+  // No button is the default: Return in the join box joins (above), and
+  // never hosts by surprise.
+  for (QPushButton* b : {hostButton_, joinButton_, close, copyButton_, cancelButton_})
+    b->setAutoDefault(false);
   pollTimer_.setTimerType(Qt::PreciseTimer);
   connect(&pollTimer_, &QTimer::timeout, this, &ConnectDialog::poll);
 }
@@ -294,6 +298,9 @@ void ConnectDialog::showFailure(const QString& text) {
   error_->setText(text);
   error_->show();
   pages_->setCurrentIndex(0);
+  // The sentence wraps over two or three lines: the window grows to show
+  // them all rather than cutting the advice off.
+  adjustSize();
 }
 
 void ConnectDialog::cancel() {
