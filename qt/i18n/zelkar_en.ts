@@ -425,7 +425,7 @@
     </message>
     <message>
         <source>&#x3000;%1・往復 %2 ms</source>
-        <translation>  %1, round trip %2 ms</translation>
+        <translation> - %1, round trip %2 ms</translation>
     </message>
 </context>
 <context>
