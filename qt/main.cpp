@@ -14,10 +14,12 @@
 #include "headless/printable.h"
 #include "qt/command_line.h"
 #include "qt/config_location.h"
+#include "qt/connect_dialog.h"
 #include "qt/cpu_seats.h"
 #include "qt/game_host.h"
 #include "qt/language.h"
 #include "qt/main_window.h"
+#include "qt/meet_setting.h"
 #include "qt/message_box.h"
 #include "qt/net_play.h"
 #include "qt/program_options.h"
@@ -148,7 +150,14 @@ int main(int argc, char** argv) {
   // any moment: also inside the settings window that load may show first.
   zelkar::qt::GameHost* running = nullptr;
   std::optional<zelkar::qt::NetPlay> netPlay;
-  zelkar::qt::SignalClose signalClose([&files, &running, &netPlay](int signal) {
+  // The connect window while it is open, then what it connected: the
+  // port mapping lives as long as the session.
+  zelkar::qt::ConnectDialog* connecting = nullptr;
+  std::unique_ptr<zelkar::qt::ConnectFlow> connection;
+  zelkar::qt::SignalClose signalClose([&](int signal) {
+    // The socket closes and the router forgets the port before the end.
+    if (connecting != nullptr) connecting->abandon();
+    connection.reset();
     if (running != nullptr) running->end();
     if (files.recorder) files.recorder->comment("ended by signal " + std::to_string(signal));
     files.finishOutputs();
@@ -171,9 +180,24 @@ int main(int argc, char** argv) {
   zelkar::qt::setLanguage(options.language.value_or(
       zelkar::qt::readLanguageChoice(zelkar::qt::languageFilePath(config.savePath()))
           .value_or(zelkar::qt::Language::japanese)));
-  // Online play: the link opens before the window, so a port in use is
-  // said at once.
-  if (net.role != zelkar::qt::NetOptions::Role::none) {
+  // The connect window (--online, or --host/--join through a meeting
+  // point): the main window opens once the link is up, and plays over it.
+  if (net.dialog || net.meet) {
+    zelkar::qt::ConnectDialog dialog(zelkar::qt::meetFilePath(config.savePath()), net);
+    connecting = &dialog;
+    if (!net.dialog) dialog.startPreset();
+    const int result = dialog.exec();
+    connecting = nullptr;
+    if (result != QDialog::Accepted) return result;  // closed (0), or failed unattended
+    connection = dialog.takeFlow();
+    const QString recordPath = net.recordPath;
+    net = dialog.options();
+    net.recordPath = recordPath;
+    netPlay.emplace(net, net.recordPath);
+    netPlay->adopt(connection->takeLink(), connection->path());
+  } else if (net.role != zelkar::qt::NetOptions::Role::none) {
+    // Online play: the link opens before the window, so a port in use is
+    // said at once.
     if (net.code.isEmpty() && net.role == zelkar::qt::NetOptions::Role::host)
       net.code = zelkar::qt::makeSessionCode((uint64_t(zelkar::qt::clockSeed()) << 32) ^
                                              uint64_t(std::random_device{}()));

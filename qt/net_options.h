@@ -1,5 +1,6 @@
-// The options of online play: --host [PORT], --join HOST[:PORT], --code,
-// --side, --input-delay, and --sync-test N for a local game. Read apart from
+// The options of online play: --online (the connect dialog), --host [PORT],
+// --join HOST[:PORT] or --join CODE with --meet HOST[:PORT], --code, --side,
+// --input-delay, --no-portmap, and --sync-test N for a local game. Read apart from
 // the other options (and taken out of the list before they are read) so
 // that online play stays in files of its own.
 #pragma once
@@ -18,7 +19,13 @@ struct NetOptions {
   enum class Role { none, host, join };
   Role role = Role::none;
   net::Endpoint endpoint;  // the host's port (and address), or where the joiner goes
-  QString code;            // empty: the host makes one, the joiner is asked for it
+  // The host named no port: through a meeting point any free one serves.
+  bool portChosen = false;
+  bool dialog = false;                // --online: the connect dialog chooses
+  std::optional<net::Endpoint> meet;  // --meet: the meeting point
+  QString joinCode;                   // --join's meeting code when --meet is given
+  bool portmap = true;                // --no-portmap turns the router's mapping off
+  QString code;                       // empty: the host makes one, the joiner is asked for it
   std::optional<net::Side> side;
   int inputDelay = 0;
   int syncTest = 0;    // a local game rolled back this many ticks after each tick; 0 off

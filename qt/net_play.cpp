@@ -39,7 +39,13 @@ int64_t NetPlay::micros() const {
       .count();
 }
 
+void NetPlay::adopt(std::unique_ptr<net::EnetLink> link, std::string path) {
+  link_ = std::move(link);
+  path_ = std::move(path);
+}
+
 bool NetPlay::open(QString& error) {
+  if (link_) return true;  // adopted, already connected
   std::string why;
   link_ = isHost() ? net::EnetLink::listen(options_.endpoint, why)
                    : net::EnetLink::connect(options_.endpoint, why);
@@ -107,12 +113,23 @@ QString NetPlay::windowTitle() const {
       return tr("%1　接続しています…").arg(kTitle);
     case net::Phase::Running:
       return tr("%1　通信対戦").arg(kTitle) +
-             (isHost() ? tr("（コード：%1）").arg(options_.code) : QString()) +
+             (isHost() ? tr("（コード：%1）").arg(options_.code) : QString()) + pathText() +
              (session_->waitingForPeerAnswer() ? tr("　相手の返事を待っています") : QString());
     case net::Phase::Ended:
       return tr("%1　通信対戦終了").arg(kTitle);
   }
   return kTitle;
+}
+
+QString NetPlay::pathText() const {
+  QString how = tr("直接");
+  if (path_ == "punched")
+    how = tr("ルーター越し");
+  else if (path_ == "local")
+    how = tr("同じネットワーク内");
+  else if (path_ == "relayed")
+    how = tr("中継サーバー経由");
+  return tr("　%1・往復 %2 ms").arg(how).arg(roundTripShownMs_);
 }
 
 QString NetPlay::endText(const net::Session& s) {
@@ -181,10 +198,16 @@ void NetPlay::poll() {
 }
 
 void NetPlay::showTitle() {
+  QWidget& window = host_->mainWindow();
+  const int64_t now = micros();
+  if (link_ && now - roundTripShownAt_ >= kRoundTripShownMicros &&
+      window.windowTitle() == titleShown_) {
+    roundTripShownMs_ = link_->roundTripMs();
+    roundTripShownAt_ = now;
+  }
   // Written when the status changes, or when another part has put the
   // plain title back (a plug message ends so); never over a message.
   const QString title = windowTitle();
-  QWidget& window = host_->mainWindow();
   if (title == titleShown_ && window.windowTitle() != kTitle) return;
   titleShown_ = title;
   if (window.windowTitle() != title) window.setWindowTitle(title);

@@ -30,6 +30,11 @@ class NetPlay : public QObject {
   // Opens the UDP socket (and, for the joiner, starts connecting). False
   // with `error` set when it cannot.
   bool open(QString& error);
+  // Plays over a link the connect window already brought up (through the
+  // meeting point, or a direct wait), instead of opening one: its socket
+  // is the one the routers opened. `path` names how it came ("direct",
+  // "punched", "local", "relayed") for the title.
+  void adopt(std::unique_ptr<net::EnetLink> link, std::string path);
   // The main window has loaded with these settings: the session starts and
   // polling begins. The host's settings and seed become the match's.
   void begin(GameHost& host, const ConfigValues& settings, uint32_t loadSeed);
@@ -71,12 +76,22 @@ class NetPlay : public QObject {
  private:
   void poll();
   void showTitle();
+  // "direct, round trip 12 ms" for the title while the match is shared.
+  QString pathText() const;
   void ended();
   int64_t micros() const;
 
   NetOptions options_;
   QString recordPath_;
   std::unique_ptr<net::EnetLink> link_;
+  std::string path_ = "direct";
+  // The round trip in the title changes at most this often, so that the
+  // title does not flicker, and a message another part put there (a
+  // controller plugged in) is not written over each time ENet's estimate
+  // moves by a millisecond.
+  static constexpr int64_t kRoundTripShownMicros = 2'000'000;
+  uint32_t roundTripShownMs_ = 0;
+  int64_t roundTripShownAt_ = -kRoundTripShownMicros;
   std::unique_ptr<net::Session> session_;
   GameHost* host_ = nullptr;
   QTimer pollTimer_;

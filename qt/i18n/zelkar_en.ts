@@ -160,6 +160,169 @@
     </message>
 </context>
 <context>
+    <name>zelkar::qt::ConnectDialog</name>
+    <message>
+        <source>通信対戦</source>
+        <translation>Online match</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバー：</source>
+        <translation>Meeting point:</translation>
+    </message>
+    <message>
+        <source>空欄ならアドレスで直接つなぎます</source>
+        <translation>Leave empty to connect by address</translation>
+    </message>
+    <message>
+        <source>ホストになる</source>
+        <translation>Host a match</translation>
+    </message>
+    <message>
+        <source>招待コードまたはアドレス：</source>
+        <translation>Invitation code or address:</translation>
+    </message>
+    <message>
+        <source>例：K7Q2XMRB&#x3000;または&#x3000;192.0.2.7:41830</source>
+        <translation>e.g. K7Q2XMRB or 192.0.2.7:41830</translation>
+    </message>
+    <message>
+        <source>セッションコード：</source>
+        <translation>Session code:</translation>
+    </message>
+    <message>
+        <source>アドレスで参加する時だけ</source>
+        <translation>Only when joining by address</translation>
+    </message>
+    <message>
+        <source>参加する</source>
+        <translation>Join</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>コピー</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーのアドレスが正しくありません。「名前」か「名前:ポート」の形で入力して下さい。</source>
+        <translation>The meeting point&apos;s address is not valid. Type it as &quot;name&quot; or &quot;name:port&quot;.</translation>
+    </message>
+    <message>
+        <source>招待コード（8文字）か、相手のアドレス（例：192.0.2.7:41830）を入力して下さい。</source>
+        <translation>Type the invitation code (8 characters) or the other player&apos;s address (e.g. 192.0.2.7:41830).</translation>
+    </message>
+    <message>
+        <source>招待コードで参加するには、相手と同じ待ち合わせサーバーを入力して下さい。</source>
+        <translation>To join by invitation code, type the same meeting point as the other player&apos;s.</translation>
+    </message>
+    <message>
+        <source>アドレスで参加する時は、相手の画面のセッションコードも入力して下さい。</source>
+        <translation>When joining by address, also type the session code shown on the other player&apos;s screen.</translation>
+    </message>
+    <message>
+        <source>招待コード</source>
+        <translation>Invitation code</translation>
+    </message>
+    <message>
+        <source>セッションコード</source>
+        <translation>Session code</translation>
+    </message>
+    <message>
+        <source>このコードを相手に伝えて下さい。相手は「参加する」の欄に入力します。</source>
+        <translation>Give this code to the other player, who types it under &quot;Join&quot;.</translation>
+    </message>
+    <message>
+        <source>相手にはこのコードと、この機械のアドレスとポートを伝えて下さい。</source>
+        <translation>Give the other player this code, and this machine&apos;s address and port.</translation>
+    </message>
+    <message>
+        <source>ポート %1</source>
+        <translation>Port %1</translation>
+    </message>
+    <message>
+        <source>ポート %1&#x3000;外部アドレス %2</source>
+        <translation>Port %1   External address %2</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーに問い合わせています…（%1秒）</source>
+        <translation>Asking the meeting point… (%1 s)</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーに登録しています…（%1秒）</source>
+        <translation>Registering with the meeting point… (%1 s)</translation>
+    </message>
+    <message>
+        <source>相手の参加を待っています…（%1秒）</source>
+        <translation>Waiting for the other player to join… (%1 s)</translation>
+    </message>
+    <message>
+        <source>相手への経路を開いています…（%1秒）</source>
+        <translation>Opening the path to the other player… (%1 s)</translation>
+    </message>
+    <message>
+        <source>接続しています…（%1秒）</source>
+        <translation>Connecting… (%1 s)</translation>
+    </message>
+    <message>
+        <source>中継サーバーを通して接続しています…（%1秒）</source>
+        <translation>Connecting through the relay server… (%1 s)</translation>
+    </message>
+    <message>
+        <source>相手の接続を待っています…（%1秒）</source>
+        <translation>Waiting for the other player to connect… (%1 s)</translation>
+    </message>
+    <message>
+        <source>接続しました。</source>
+        <translation>Connected.</translation>
+    </message>
+    <message>
+        <source>通信の準備ができませんでした（%1）。同じポートを使う他のプログラムを終了してから、やり直して下さい。</source>
+        <translation>Could not open the network connection (%1). Close any other program using the same port, then try again.</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーが見つかりません。アドレスの綴りを確かめて下さい。</source>
+        <translation>The meeting point cannot be found. Check the spelling of its address.</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーが応答しません。アドレスを確かめるか、しばらくしてからやり直して下さい。</source>
+        <translation>The meeting point does not answer. Check its address, or try again later.</translation>
+    </message>
+    <message>
+        <source>その招待コードはありません（打ち間違いか、期限切れです）。相手にコードを確かめて下さい。</source>
+        <translation>There is no such invitation code (mistyped, or expired). Check the code with the other player.</translation>
+    </message>
+    <message>
+        <source>この招待コードでは既に他の人が参加しています。相手に新しいコードを作ってもらって下さい。</source>
+        <translation>Someone else has already joined with this invitation code. Ask the other player to make a new code.</translation>
+    </message>
+    <message>
+        <source>待ち合わせサーバーが混み合っています。1分ほどしてからやり直して下さい。</source>
+        <translation>The meeting point is busy. Try again in about a minute.</translation>
+    </message>
+    <message>
+        <source>%1分待ちましたが、誰も参加しませんでした。相手の準備ができてから、もう一度ホストになって下さい。</source>
+        <translation>Nobody joined within %1 minutes. Host again when the other player is ready.</translation>
+    </message>
+    <message>
+        <source>相手への経路を開けませんでした（どちらかのルーターが通しません）。別のネットワークで遊ぶか、ホストのルーターでポートを転送し、アドレスで参加して下さい。</source>
+        <translation>No path to the other player could be opened (one of the routers blocks it). Play from another network, or forward the port on the host&apos;s router and join by address.</translation>
+    </message>
+    <message>
+        <source>そのアドレスに相手が見つかりませんでした。アドレスとポートを確かめ、相手がホストになっているか確かめて下さい。</source>
+        <translation>Nobody was found at that address. Check the address and port, and that the other player is hosting.</translation>
+    </message>
+    <message>
+        <source>接続できませんでした（%1）。</source>
+        <translation>Could not connect (%1).</translation>
+    </message>
+</context>
+<context>
     <name>zelkar::qt::CpuSeats</name>
     <message>
         <source>コンピュータと対戦する</source>
@@ -243,6 +406,26 @@
     <message>
         <source>コードの誤りが多すぎます。1分後にやり直して下さい。</source>
         <translation>Too many wrong codes. Try again in a minute.</translation>
+    </message>
+    <message>
+        <source>直接</source>
+        <translation>direct</translation>
+    </message>
+    <message>
+        <source>ルーター越し</source>
+        <translation>through the routers</translation>
+    </message>
+    <message>
+        <source>同じネットワーク内</source>
+        <translation>on the same network</translation>
+    </message>
+    <message>
+        <source>中継サーバー経由</source>
+        <translation>through the relay server</translation>
+    </message>
+    <message>
+        <source>&#x3000;%1・往復 %2 ms</source>
+        <translation> - %1, round trip %2 ms</translation>
     </message>
 </context>
 <context>
