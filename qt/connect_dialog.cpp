@@ -367,6 +367,10 @@ QString ConnectDialog::failureText(ConnectFailure failure, const QString& detail
           "相手への経路を開けませんでした（どちらかのルーターが通しません）。"
           "別のネットワークで遊ぶか、ホストのルーターでポートを転送し、"
           "アドレスで参加して下さい。");
+    case ConnectFailure::RelayFailed:
+      return tr(
+          "相手への経路が開けず、中継サーバーも使えませんでした。"
+          "しばらくしてからやり直すか、待ち合わせサーバーの管理者に知らせて下さい。");
     case ConnectFailure::HostUnreachable:
       return tr(
           "そのアドレスに相手が見つかりませんでした。"

@@ -26,6 +26,9 @@ ConnectFailure classify(const std::string& sentence) {
       {"no such code", ConnectFailure::UnknownCode},
       {"already joined", ConnectFailure::CodeTaken},
       {"is full", ConnectFailure::MeetFull},
+      // Before "relay": a meeting point without one leaves only the path.
+      {"has no relay", ConnectFailure::NoPath},
+      {"relay", ConnectFailure::RelayFailed},
       {"no direct path", ConnectFailure::NoPath},
   };
   for (const Key& k : kKeys)
@@ -144,6 +147,9 @@ void ConnectFlow::pollMeeting(int64_t now) {
     case Step::Punching:
       setStage(ConnectStage::Punching, now);
       return;
+    case Step::Relaying:
+      setStage(ConnectStage::Relaying, now);
+      return;
     case Step::Connecting:
       setStage(ConnectStage::Connecting, now);
       return;
@@ -151,6 +157,7 @@ void ConnectFlow::pollMeeting(int64_t now) {
       code_ = meeting_->code();  // the session's greeting goes on using it
       path_ = meeting_->path();
       peer_ = meet::addressText(meeting_->peerAddress());
+      relay_ = meeting_->takeRelay();
       meeting_.reset();  // its hook leaves the socket to ENet alone
       setStage(ConnectStage::Connected, now);
       return;

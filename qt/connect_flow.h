@@ -19,6 +19,7 @@
 #include "net/enet_link.h"
 #include "net/enet_rendezvous.h"
 #include "net/portmap.h"
+#include "net/turn_relay.h"
 
 namespace zelkar::qt {
 
@@ -53,7 +54,8 @@ enum class ConnectFailure : uint8_t {
   CodeTaken,        // someone else joined with this code
   MeetFull,         // the meeting point holds as many codes as it may
   NobodyJoined,     // a host waited in vain
-  NoPath,           // the routers block the path
+  NoPath,           // the routers block the path (and no relay stands in)
+  RelayFailed,      // the routers block the path and the relay failed too
   HostUnreachable,  // a direct join reached nobody
   Other,            // detail() says what
 };
@@ -108,6 +110,9 @@ class ConnectFlow {
   std::unique_ptr<net::EnetLink> link_;
   std::unique_ptr<net::Rendezvous> meeting_;
   std::unique_ptr<net::Portmapper> portmap_;
+  // The relay a relayed match plays through: taken from the meeting when
+  // it ends, kept as long as the flow (and so the link) lives.
+  std::unique_ptr<net::TurnRelay> relay_;
   ConnectStage stage_ = ConnectStage::Connecting;
   int64_t stageSince_ = 0;
   int64_t startedAt_ = -1;

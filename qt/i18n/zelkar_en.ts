@@ -321,6 +321,10 @@
         <source>接続できませんでした（%1）。</source>
         <translation>Could not connect (%1).</translation>
     </message>
+    <message>
+        <source>相手への経路が開けず、中継サーバーも使えませんでした。しばらくしてからやり直すか、待ち合わせサーバーの管理者に知らせて下さい。</source>
+        <translation>No path to the other player opened, and the relay server could not be used either. Try again later, or tell whoever runs the meeting point.</translation>
+    </message>
 </context>
 <context>
     <name>zelkar::qt::CpuSeats</name>
