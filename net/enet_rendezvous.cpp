@@ -116,10 +116,33 @@ void Rendezvous::sendTo(const meet::Address& to, std::span<const uint8_t> bytes)
   enet_socket_send(link_.rawHost()->socket, &a, &buffer, 1);
 }
 
-void Rendezvous::fail(std::string why) {
+void Rendezvous::fail(Failure kind, std::string why) {
   step_ = Step::Failed;
+  failureKind_ = kind;
   failure_ = std::move(why);
 }
+
+namespace {
+
+Rendezvous::Failure meetFailure(meet::Reason refusal) {
+  using F = Rendezvous::Failure;
+  switch (refusal) {
+    case meet::Reason::None:
+      return F::MeetSilent;
+    case meet::Reason::UnknownCode:
+    case meet::Reason::NotOwner:
+      return F::UnknownCode;
+    case meet::Reason::Taken:
+      return F::CodeTaken;
+    case meet::Reason::Full:
+      return F::MeetFull;
+    case meet::Reason::NoRelay:
+      break;
+  }
+  return F::Other;
+}
+
+}  // namespace
 
 bool Rendezvous::intercept(const meet::Address& from, std::span<const uint8_t> datagram) {
   if (from == meetPoint_ && datagram.size() == meet::kMessageBytes) {
@@ -161,14 +184,14 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
     return step_;
   }
   if (link_.state() == LinkState::Closed) {
-    fail("the other side closed the connection");
+    fail(Failure::Other, "the other side closed the connection");
     return step_;
   }
   switch (step_) {
     case Step::Meeting:
       if (const auto request = client_.due(nowMs_)) sendTo(meetPoint_, *request);
       if (client_.state() == MeetClient::State::Failed) {
-        fail(client_.failure());
+        fail(meetFailure(client_.refusal()), client_.failure());
       } else if (client_.state() == MeetClient::State::Matched) {
         puncher_.emplace(client_.token(),
                          std::vector<meet::Address>{client_.peer(), client_.peerLocal()});
@@ -181,7 +204,7 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
       if (!hosting_ && puncher_->open()) {
         nameThePath(*puncher_->open());
         if (!link_.connectTo(peerAddress_.ip, peerAddress_.port)) {
-          fail("cannot start connecting to " + meet::addressText(peerAddress_));
+          fail(Failure::Other, "cannot start connecting to " + meet::addressText(peerAddress_));
           break;
         }
         step_ = Step::Connecting;
@@ -202,15 +225,18 @@ Rendezvous::Step Rendezvous::poll(int64_t nowMicros) {
   const bool relaying = relayStartMicros_ >= 0 && !noRelay_;
   if (relaying && (step_ == Step::Relaying || step_ == Step::Connecting) &&
       nowMicros - relayStartMicros_ > kRelayGiveUpMicros) {
-    fail(
-        "no direct path to the other player opened, and the relay server did not connect "
-        "the two of you within " +
-        std::to_string(kRelayGiveUpMicros / 1'000'000) + " s");
+    fail(Failure::Relay,
+         "no direct path to the other player opened, and the relay server did not connect "
+         "the two of you within " +
+             std::to_string(kRelayGiveUpMicros / 1'000'000) + " s");
   } else if (!relaying && (step_ == Step::Punching || step_ == Step::Connecting) &&
              nowMicros - punchStartMicros_ > kPunchGiveUpMicros) {
-    fail("no direct path to the other player opened within " +
-         std::to_string(kPunchGiveUpMicros / 1'000'000) + " s: one of the two routers blocks it" +
-         (noRelay_ ? ", and the meeting point has no relay server to play through instead" : ""));
+    fail(Failure::NoPath,
+         "no direct path to the other player opened within " +
+             std::to_string(kPunchGiveUpMicros / 1'000'000) +
+             " s: one of the two routers blocks it" +
+             (noRelay_ ? ", and the meeting point has no relay server to play through instead"
+                       : ""));
   }
   return step_;
 }
@@ -238,8 +264,8 @@ bool Rendezvous::allocate(const TurnRelay::Config& config) {
   if (!allocation_->finished) return false;
   relay_ = std::move(allocation_->relay);
   if (!relay_)
-    fail("the relay server at " + meet::addressText(meetRelay_->login().relay) +
-         " could not be used: " + allocation_->error);
+    fail(Failure::Relay, "the relay server at " + meet::addressText(meetRelay_->login().relay) +
+                             " could not be used: " + allocation_->error);
   allocation_.reset();
   return true;
 }
@@ -254,7 +280,7 @@ void Rendezvous::relayStep(int64_t nowMicros) {
       noRelay_ = true;  // punch on: the path may yet open
       step_ = Step::Punching;
     } else {
-      fail("cannot play through the relay: " + meetRelay_->failure());
+      fail(Failure::Relay, "cannot play through the relay: " + meetRelay_->failure());
     }
     return;
   }
@@ -281,7 +307,7 @@ void Rendezvous::relayStep(int64_t nowMicros) {
   peerAddress_ = meetRelay_->peerRelayed();
   path_ = "relayed";
   if (!link_.connectTo(kLoopback, relay_->localPort())) {
-    fail("cannot start connecting through the relay");
+    fail(Failure::Relay, "cannot start connecting through the relay");
     return;
   }
   step_ = Step::Connecting;

@@ -60,6 +60,19 @@ class Rendezvous {
   const std::string& code() const { return client_.code(); }
   // What failed, in a sentence for the player.
   const std::string& failure() const { return failure_; }
+  // The same, as a kind: a window chooses what to advise by it, never by
+  // the sentence's words.
+  enum class Failure : uint8_t {
+    None,
+    MeetSilent,   // the meeting point does not answer
+    UnknownCode,  // no such code (mistyped or expired), or not this host's
+    CodeTaken,    // another joiner has the seat
+    MeetFull,     // the meeting point holds as many codes as it may
+    NoPath,       // no direct path opened, and no relay stands in
+    Relay,        // no direct path opened, and the relay failed too
+    Other,
+  };
+  Failure failureKind() const { return failureKind_; }
   // How the two connected: "local" (both behind one router, its own
   // network), "punched" (through both routers), "relayed" (through the
   // relay server), and the peer's address (relayed: the peer's address on
@@ -78,7 +91,7 @@ class Rendezvous {
   static meet::Address localSide(const EnetLink& link, const meet::Address& meetPoint);
   struct Allocation;
   void sendTo(const meet::Address& to, std::span<const uint8_t> bytes);
-  void fail(std::string why);
+  void fail(Failure kind, std::string why);
   void startRelay(int64_t nowMicros);
   void relayStep(int64_t nowMicros);
   // Starts the allocation on its thread; true once it has finished (with
@@ -94,6 +107,7 @@ class Rendezvous {
   int64_t nowMs_ = 0;
   int64_t punchStartMicros_ = -1, relayStartMicros_ = -1;
   std::string failure_, path_;
+  Failure failureKind_ = Failure::None;
   meet::Address peerAddress_;
   std::optional<MeetRelay> meetRelay_;
   bool noRelay_ = false;  // the meeting point has none: punch on to the end

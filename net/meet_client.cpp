@@ -85,6 +85,7 @@ void MeetClient::receive(std::span<const uint8_t> datagram, int64_t nowMs) {
     case meet::Kind::Refused:
       state_ = State::Failed;
       failure_ = refusalText(m->reason);
+      refusal_ = m->reason;
       return;
     default:
       return;

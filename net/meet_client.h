@@ -51,6 +51,8 @@ class MeetClient {
   uint64_t token() const { return token_; }
   uint64_t nonce() const { return nonce_; }
   const std::string& failure() const { return failure_; }
+  // Why the meeting point refused; None when it fell silent instead.
+  meet::Reason refusal() const { return refusal_; }
 
  private:
   MeetClient(bool host, uint64_t nonce, std::string code, const meet::Address& local);
@@ -65,6 +67,7 @@ class MeetClient {
   uint64_t token_ = 0;
   bool hurried_ = false;
   std::string failure_;
+  meet::Reason refusal_ = meet::Reason::None;
 };
 
 }  // namespace zelkar::net

@@ -14,25 +14,26 @@ bool loopbackName(const std::string& host) {
   return host.starts_with("127.") || host == "localhost";
 }
 
-// The rendezvous says what failed in a sentence; the window needs to know
-// which failure it was to say what the player can do about it.
-ConnectFailure classify(const std::string& sentence) {
-  struct Key {
-    const char* words;
-    ConnectFailure failure;
-  };
-  static constexpr Key kKeys[] = {
-      {"does not answer", ConnectFailure::MeetSilent},
-      {"no such code", ConnectFailure::UnknownCode},
-      {"already joined", ConnectFailure::CodeTaken},
-      {"is full", ConnectFailure::MeetFull},
-      // Before "relay": a meeting point without one leaves only the path.
-      {"has no relay", ConnectFailure::NoPath},
-      {"relay", ConnectFailure::RelayFailed},
-      {"no direct path", ConnectFailure::NoPath},
-  };
-  for (const Key& k : kKeys)
-    if (sentence.find(k.words) != std::string::npos) return k.failure;
+// Which advice the window gives for what the rendezvous says failed.
+ConnectFailure advice(net::Rendezvous::Failure kind) {
+  using F = net::Rendezvous::Failure;
+  switch (kind) {
+    case F::MeetSilent:
+      return ConnectFailure::MeetSilent;
+    case F::UnknownCode:
+      return ConnectFailure::UnknownCode;
+    case F::CodeTaken:
+      return ConnectFailure::CodeTaken;
+    case F::MeetFull:
+      return ConnectFailure::MeetFull;
+    case F::NoPath:
+      return ConnectFailure::NoPath;
+    case F::Relay:
+      return ConnectFailure::RelayFailed;
+    case F::None:
+    case F::Other:
+      break;
+  }
   return ConnectFailure::Other;
 }
 
@@ -163,7 +164,7 @@ void ConnectFlow::pollMeeting(int64_t now) {
       return;
     case Step::Failed: {
       const std::string why = meeting_->failure();
-      fail(classify(why), why);
+      fail(advice(meeting_->failureKind()), why);
       return;
     }
   }

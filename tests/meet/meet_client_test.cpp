@@ -70,6 +70,7 @@ TEST(MeetClient, JoinerFailsInWordsOnRefusalOrSilence) {
   j.receive(meet::writeMessage(refused), 20);
   EXPECT_EQ(j.state(), MeetClient::State::Failed);
   EXPECT_EQ(j.failure(), "someone else has already joined with this code");
+  EXPECT_EQ(j.refusal(), meet::Reason::Taken);  // the window's advice follows it
 
   MeetClient silent = MeetClient::join(8, "ABCD2345", kJoinerLan);
   for (int64_t t = 0; t <= 5000; t += 100) silent.due(t);
@@ -77,6 +78,7 @@ TEST(MeetClient, JoinerFailsInWordsOnRefusalOrSilence) {
   silent.due(5001);
   EXPECT_EQ(silent.state(), MeetClient::State::Failed);
   EXPECT_EQ(silent.failure(), "the meeting point does not answer");
+  EXPECT_EQ(silent.refusal(), meet::Reason::None);
 }
 
 TEST(Puncher, ProbesAnswersAndTheOpenedPath) {
