@@ -74,6 +74,15 @@ ConnectDialog::ConnectDialog(QString meetSettingPath, NetOptions preset, QWidget
   sessionEdit_ = new QLineEdit(choose);
   sessionEdit_->setPlaceholderText(tr("アドレスで参加する時だけ"));
   grid->addWidget(sessionEdit_, 4, 1, 1, 2);
+  // A join begun from the command line leaves its target in the boxes, so
+  // that trying again after a failure needs no retyping.
+  if (options_.role == NetOptions::Role::join) {
+    joinEdit_->setText(!options_.joinCode.isEmpty()
+                           ? options_.joinCode
+                           : QString::fromStdString(options_.endpoint.host) + u':' +
+                                 QString::number(options_.endpoint.port));
+    sessionEdit_->setText(options_.code);
+  }
   joinButton_ = new QPushButton(tr("参加する"), choose);
   grid->addWidget(joinButton_, 5, 0, 1, 3);
   error_ = new QLabel(choose);

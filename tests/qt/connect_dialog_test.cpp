@@ -46,6 +46,10 @@ TEST(ConnectOptions, TheMeetingPointAndTheWindowFromTheCommandLine) {
   parseWithNet(test::commandLine({"--join", "k7q2-xmrb", "--meet", "m", "--no-portmap"}), n);
   EXPECT_EQ(n.joinCode, QStringLiteral("K7Q2XMRB"));
   EXPECT_FALSE(n.portmap);
+  // After a failure the player tries again without retyping the code.
+  QTemporaryDir dir;
+  EXPECT_EQ(ConnectDialog(dir.filePath(QStringLiteral("meet.txt")), n).joinEdit()->text(),
+            QStringLiteral("K7Q2XMRB"));
   for (const auto& bad :
        {test::commandLine({"--meet", "m"}), test::commandLine({"--meet"}),
         test::commandLine({"--host", "--meet", "m:0"}), test::commandLine({"--online", "--host"}),
