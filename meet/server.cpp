@@ -18,6 +18,19 @@ Bytes reply(Kind kind, const Message& to) {
   return writeMessage(r);
 }
 
+// The answer that tells one side of a met pair where the other is.
+Bytes meeting(Kind kind, const Message& to, const Address& peer, const Address& peerLocal,
+              uint64_t token) {
+  Message r;
+  r.kind = kind;
+  r.nonce = to.nonce;
+  r.code = to.code;
+  r.peer = peer;
+  r.local = peerLocal;
+  r.token = token;
+  return writeMessage(r);
+}
+
 Bytes refusal(const Message& to, Reason why) {
   Message r;
   r.kind = Kind::Refused;
@@ -118,14 +131,7 @@ std::optional<Bytes> Server::onPoll(const Address& from, const Message& m, int64
   reg->lastPollMs = nowMs;
   reg->host = from;  // the router may have moved the host to another port
   if (!reg->joined) return reply(Kind::Waiting, m);
-  Message r;
-  r.kind = Kind::Joining;
-  r.nonce = m.nonce;
-  r.code = m.code;
-  r.peer = reg->joiner;
-  r.local = reg->joinerLocal;
-  r.token = reg->token;
-  return writeMessage(r);
+  return meeting(Kind::Joining, m, reg->joiner, reg->joinerLocal, reg->token);
 }
 
 std::optional<Bytes> Server::onLookup(const Address& from, const Message& m, int64_t nowMs) {
@@ -160,14 +166,7 @@ std::optional<Bytes> Server::onLookup(const Address& from, const Message& m, int
     ++stats_.matched;
     log_("match " + m.code + ": host " + addressText(reg->host) + ", joiner " + addressText(from));
   }
-  Message r;
-  r.kind = Kind::Found;
-  r.nonce = m.nonce;
-  r.code = m.code;
-  r.peer = reg->host;
-  r.local = reg->hostLocal;
-  r.token = reg->token;
-  return writeMessage(r);
+  return meeting(Kind::Found, m, reg->host, reg->hostLocal, reg->token);
 }
 
 std::optional<Bytes> Server::onRelay(const Address& from, const Message& m, int64_t nowMs) {

@@ -21,13 +21,7 @@ namespace zelkar::qt {
 namespace {
 
 bool spinUntil(const std::function<bool()>& done, int ms = 10000) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    if (done()) return true;
-  }
-  return false;
+  return test::spinUntil(done, ms);
 }
 
 TEST(ConnectOptions, TheMeetingPointAndTheWindowFromTheCommandLine) {

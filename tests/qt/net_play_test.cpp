@@ -121,16 +121,8 @@ NetOptions options(NetOptions::Role role, uint16_t port, const char* code = "WIN
 }
 constexpr auto kHost = NetOptions::Role::host, kJoin = NetOptions::Role::join;
 
-// Runs the event loop (the polls of both sessions) until `done`, at most
-// `ms` milliseconds.
 bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    if (done()) return true;
-  }
-  return false;
+  return test::spinUntil(done, ms);
 }
 
 TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {

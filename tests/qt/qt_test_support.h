@@ -5,7 +5,9 @@
 #include <sys/resource.h>
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -86,6 +88,18 @@ inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& f) {
   f();
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, oldHandler);
+}
+
+// Runs the event loop (the polls of sessions and connect windows) until
+// `done`, at most `ms` milliseconds.
+inline bool spinUntil(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (t.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (done()) return true;
+  }
+  return false;
 }
 
 }  // namespace zelkar::qt::test
