@@ -3,6 +3,8 @@
 // samples showing different objects name the one at the current position.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "sim/colour_codes.h"
 #include "support/arena_setup.h"
 
@@ -43,11 +45,22 @@ TEST(ProbePairs, TheCodeOfTheSampleThatShowsSomething) {
 }
 
 // A standing vehicle probes first from its top ring point (current place)
-// and its bottom one (place at the end of its previous step).
-TEST(ProbePairs, AVehicleBetweenAWallAndAShellMeetsTheWall) {
+// and its bottom one (place at the end of its previous step). A wall and a
+// shell of the other player (blue byte FF, as base 1's colour) name the
+// wall, whichever sample it is; two walls name the current sample's.
+TEST(ProbePairs, AVehicleMeetsTheWallOfItsPairAtTheCurrentPlaceFirst) {
+  enum Shown { kShell, kWallA, kWallB };
+  const struct {
+    Shown top, bottom;
+    int16_t met;
+  } cases[] = {{kWallA, kShell, kWall0},
+               {kShell, kWallA, kWall0},
+               {kWallA, kWallB, kWall0},
+               {kWallB, kWallA, kWall1}};
   for (int p = 0; p < 2; ++p) {
-    for (bool wallAbove : {true, false}) {
-      SCOPED_TRACE(::testing::Message() << "vehicle " << p << " wall above " << wallAbove);
+    for (const auto& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << "vehicle " << p << " top " << c.top << " bottom " << c.bottom);
       FakeWindowSystem ws;
       Game g = battleGame(ws);
       GameState& s = g.s;
@@ -55,41 +68,26 @@ TEST(ProbePairs, AVehicleBetweenAWallAndAShellMeetsTheWall) {
       placeVehicle(g, p, 300, 300, 0, 0);
       const int topX = 300 + s.tables().ringDX[0], topY = 300 + s.tables().ringDY[0];
       const int botX = 300 + s.tables().ringDX[256], botY = 300 + s.tables().ringDY[256];
-      // Either player's shells: FFFFF8.. and FFFFE8.. both have blue byte FF.
-      const int o = 1 - p;
-      if (wallAbove) {
-        wallOver(g, 0, topX, topY - 6);
-        shellOver(g, o, botX, botY);
-        ASSERT_EQ(colourCode(colourAt(g, topX, topY)), kWall0);
-        ASSERT_EQ(colourAt(g, botX, botY) & 0xFFFFF8, s.shellColorBase[o]);
-      } else {
-        shellOver(g, o, topX, topY);
-        wallOver(g, 0, botX, botY + 6);
-        ASSERT_EQ(colourAt(g, topX, topY) & 0xFFFFF8, s.shellColorBase[o]);
-        ASSERT_EQ(colourCode(colourAt(g, botX, botY)), kWall0);
+      // Walls 6 px beyond the sample, away from the vehicle.
+      auto show = [&](Shown what, int x, int y, int away) {
+        if (what == kShell)
+          shellOver(g, 1 - p, x, y);
+        else
+          wallOver(g, what == kWallA ? 0 : 1, x, y + away);
+      };
+      show(c.top, topX, topY, -6);
+      show(c.bottom, botX, botY, 6);
+      for (auto [what, x, y] : {std::tuple{c.top, topX, topY}, {c.bottom, botX, botY}}) {
+        if (what == kShell) {
+          ASSERT_EQ(colourAt(g, x, y) & 0xFFFFF8, s.shellColorBase[1 - p]);
+        } else {
+          ASSERT_EQ(colourCode(colourAt(g, x, y)), what == kWallA ? kWall0 : kWall1);
+        }
       }
       tick(g);
-      EXPECT_EQ(s.lastContact[p], kWall0) << "not base 1 (code 63)";
+      EXPECT_EQ(s.lastContact[p], c.met) << "not base 1 (code 63)";
       EXPECT_EQ(s.velX[p], 0);
       EXPECT_EQ(s.velY[p], 0);
-    }
-  }
-}
-
-TEST(ProbePairs, TwoWallsNameTheOneAtTheCurrentPlace) {
-  // Wall 1 at the previous place too: still the current sample's wall.
-  for (int p = 0; p < 2; ++p) {
-    for (int current : {0, 1}) {
-      SCOPED_TRACE(::testing::Message() << "vehicle " << p << " current wall " << current);
-      FakeWindowSystem ws;
-      Game g = battleGame(ws);
-      GameState& s = g.s;
-      placeVehicle(g, 1 - p, 600, 100, 0, 0);
-      placeVehicle(g, p, 300, 300, 0, 0);
-      wallOver(g, current, 300 + s.tables().ringDX[0], 300 + s.tables().ringDY[0] - 6);
-      wallOver(g, 1 - current, 300 + s.tables().ringDX[256], 300 + s.tables().ringDY[256] + 6);
-      tick(g);
-      EXPECT_EQ(s.lastContact[p], current == 0 ? kWall0 : kWall1);
     }
   }
 }
