@@ -6,10 +6,10 @@
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
+
+#include "support/loopback_socket.h"
 
 namespace zelkar::net {
 namespace {
@@ -17,41 +17,26 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
-int boundSocket(int type, uint32_t ip, uint16_t port) {
-  const int fd = socket(AF_INET, type, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(ip);
-  at.sin_port = htons(port);
-  if (bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
-    close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 TEST(Portmap, SilentRouterCostsAtMostTheBudget) {
   // NAT-PMP's port is fixed (5351): a loopback address of our own for it.
   int natpmp = -1;
   uint32_t gateway = 0;
   for (uint32_t ip = 0x7F4D0001; natpmp < 0 && ip < 0x7F4D0040; ++ip) {
-    natpmp = boundSocket(SOCK_DGRAM, ip, 5351);
+    natpmp = test::boundSocket(SOCK_DGRAM, 5351, nullptr, ip);
     gateway = ip;
   }
   ASSERT_GE(natpmp, 0);
-  const int http = boundSocket(SOCK_STREAM, INADDR_LOOPBACK, 0);
+  uint16_t httpPort = 0;
+  const int http = test::boundSocket(SOCK_STREAM, 0, &httpPort);
   ASSERT_GE(http, 0);
   ASSERT_EQ(listen(http, 4), 0);
-  sockaddr_in at{};
-  socklen_t len = sizeof at;
-  getsockname(http, reinterpret_cast<sockaddr*>(&at), &len);
   in_addr gw{htonl(gateway)};
 
   PortmapConfig cfg;
   cfg.request.port = 41830;
   cfg.request.leaseS = kDefaultLeaseS;
   cfg.request.natpmpGateway = inet_ntoa(gw);
-  cfg.request.igdUrl = "http://127.0.0.1:" + std::to_string(ntohs(at.sin_port)) + "/rootDesc.xml";
+  cfg.request.igdUrl = "http://127.0.0.1:" + std::to_string(httpPort) + "/rootDesc.xml";
   cfg.budgetMs = 2000;
   cfg.removeBudgetMs = 500;
 

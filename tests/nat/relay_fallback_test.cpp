@@ -16,6 +16,7 @@
 #include "nat/relay_server.h"
 #include "net/enet_link.h"
 #include "net/enet_rendezvous.h"
+#include "support/loopback_socket.h"
 
 namespace zelkar::net {
 namespace {
@@ -23,24 +24,12 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr uint32_t kLoopback = 0x7F000001;
 
-int loopbackSocket(uint16_t& port) {
-  const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(kLoopback);
-  socklen_t len = sizeof at;
-  bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len);
-  port = ntohs(at.sin_port);
-  return fd;
-}
-
 TEST(RelayFallback, BothSidesPlayThroughTheRelayWhenEveryProbeIsLost) {
   test::RelayServer relay;
   ASSERT_TRUE(relay.running());
   uint16_t meetPort = 0, deadPort = 0;
-  const int meetFd = loopbackSocket(meetPort);
-  const int deadFd = loopbackSocket(deadPort);  // bound, never read
+  const int meetFd = test::boundSocket(SOCK_DGRAM | SOCK_NONBLOCK, 0, &meetPort);
+  const int deadFd = test::boundSocket(SOCK_DGRAM, 0, &deadPort);  // bound, never read
   uint64_t next = 0;
   meet::Server point(
       meet::Limits{}, [&next] { return ++next * 0x9E3779B97F4A7C15ull; },

@@ -3,10 +3,8 @@
 // with the test's process (the parent-death signal) and in the destructor.
 #pragma once
 
-#include <arpa/inet.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +13,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/loopback_socket.h"
 
 namespace zelkar::test {
 
@@ -75,29 +75,14 @@ class RelayServer {
   bool running() const { return pid_ > 0 && portTaken(port_); }
 
  private:
-  static int boundUdp(uint16_t port, uint16_t* chosen) {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in at{};
-    at.sin_family = AF_INET;
-    at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    at.sin_port = htons(port);
-    socklen_t len = sizeof at;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) != 0) {
-      close(fd);
-      return -1;
-    }
-    getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len);
-    if (chosen) *chosen = ntohs(at.sin_port);
-    return fd;
-  }
   static uint16_t freeUdpPort() {
     uint16_t port = 0;
-    const int fd = boundUdp(0, &port);
+    const int fd = boundSocket(SOCK_DGRAM, 0, &port);
     if (fd >= 0) close(fd);
     return port;
   }
   static bool portTaken(uint16_t port) {
-    const int fd = boundUdp(port, nullptr);
+    const int fd = boundSocket(SOCK_DGRAM, port);
     if (fd < 0) return true;
     close(fd);
     return false;

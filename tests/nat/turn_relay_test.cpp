@@ -12,6 +12,7 @@
 #include "meet/turn_credential.h"
 #include "nat/relay_server.h"
 #include "net/enet_link.h"
+#include "support/loopback_socket.h"
 
 namespace zelkar::net {
 namespace {
@@ -87,20 +88,16 @@ TEST(TurnRelay, RefusalOrSilenceEndsWithinTheBudget) {
   TurnUrl wrong = urlFor(server, "join");
   wrong.password = "AAAAAAAAAAAAAAAAAAAAAAAAAAA=";
   // A silent "server": a bound port that never answers.
-  const int silent = socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof at;
-  ASSERT_EQ(bind(silent, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
-  getsockname(silent, reinterpret_cast<sockaddr*>(&at), &len);
+  uint16_t silentPort = 0;
+  const int silent = test::boundSocket(SOCK_DGRAM, 0, &silentPort);
+  ASSERT_GE(silent, 0);
   const struct {
     TurnUrl url;
     const char* says;
   } cases[] = {
       {urlFor(server, "late", -60), "refused the login"},  // expired a minute ago
       {wrong, "refused the login"},
-      {TurnUrl{"127.0.0.1", ntohs(at.sin_port), "u", "p"}, "no answer"},
+      {TurnUrl{"127.0.0.1", silentPort, "u", "p"}, "no answer"},
   };
   for (const auto& c : cases) {
     TurnRelay::Config cfg;
