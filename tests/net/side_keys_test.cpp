@@ -20,28 +20,25 @@ TEST(SideKeys, TheRightPlayersKeysFollowTheKeyboardKind) {
   EXPECT_EQ(rightPlayerKeys(2), KeyTable{});  // any other kind: no keys
 }
 
-TEST(SideKeys, EitherPlayersKeyIsTheSameControl) {
-  for (int c = 0; c < 8; ++c) {
-    EXPECT_EQ(controlOfKey(kLeft[std::size_t(c)], kKeypad), c);
-    EXPECT_EQ(controlOfKey(kKeypad[std::size_t(c)], kKeypad), c);
-    EXPECT_EQ(controlOfKey(kLetters[std::size_t(c)], kLetters), c);
-    EXPECT_EQ(controlOfKey(kLetters[std::size_t(c)], kKeypad), -1);  // not this machine's kind
+// Control c of either player on this machine is control c, and in the
+// shared game each side has only its own key of it.
+TEST(SideKeys, EitherPlayersKeyIsTheSameControlAndEachSideHasItsOwn) {
+  auto s = std::make_unique<GameState>();
+  s->rightKeys = kKeypad;
+  for (std::size_t c = 0; c < 8; ++c) {
+    EXPECT_EQ(controlOfKey(kLeft[c], kKeypad), int(c));
+    EXPECT_EQ(controlOfKey(kKeypad[c], kKeypad), int(c));
+    EXPECT_EQ(controlOfKey(kLetters[c], kLetters), int(c));
+    EXPECT_EQ(controlOfKey(kLetters[c], kKeypad), -1);  // not this machine's kind
+    EXPECT_EQ(keyOfSide(*s, true, int(c)), kLeft[c]);
+    EXPECT_EQ(keyOfSide(*s, false, int(c)), kKeypad[c]);
+    for (const bool left : {true, false}) {
+      EXPECT_EQ(isKeyOfSide(*s, left, kLeft[c]), left);
+      EXPECT_EQ(isKeyOfSide(*s, left, kKeypad[c]), !left);
+    }
   }
   EXPECT_EQ(controlOfKey(13, kKeypad), -1);  // Enter
   EXPECT_EQ(controlOfKey(0, KeyTable{}), -1);
-}
-
-TEST(SideKeys, EachSideHasItsOwnKeysInTheSharedGame) {
-  auto s = std::make_unique<GameState>();
-  s->rightKeys = kKeypad;
-  for (int c = 0; c < 8; ++c) {
-    EXPECT_EQ(keyOfSide(*s, true, c), kLeft[std::size_t(c)]);
-    EXPECT_EQ(keyOfSide(*s, false, c), kKeypad[std::size_t(c)]);
-    EXPECT_TRUE(isKeyOfSide(*s, true, kLeft[std::size_t(c)]));
-    EXPECT_FALSE(isKeyOfSide(*s, false, kLeft[std::size_t(c)]));
-    EXPECT_TRUE(isKeyOfSide(*s, false, kKeypad[std::size_t(c)]));
-    EXPECT_FALSE(isKeyOfSide(*s, true, kKeypad[std::size_t(c)]));
-  }
   EXPECT_EQ(keyOfSide(*s, true, 8), 0);
   s->rightKeys = {};
   EXPECT_FALSE(isKeyOfSide(*s, false, 0));  // a side without keys presses nothing

@@ -65,9 +65,8 @@ class UntrustedPeer : public ::testing::Test {
 
 TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   greet();
+  // Cut short or overlong packets are the reader's (packet_test.cpp).
   const std::vector<std::vector<uint8_t>> garbage = {
-      {},
-      {'Z', 'N'},
       {'Z', 'X', kProtocolVersion, 4},
       {'Z', 'N', kProtocolVersion, 99},
   };
@@ -86,11 +85,8 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   sendInputs(500, 0, {{}});  // acknowledges frames the host never sent
   sendInputs(0, 3, {{}});    // skips frames 0..2
   EXPECT_EQ(host_.stats().malformedPackets, bad += 2);
-  std::vector<uint8_t> trailing = writePacket(Inputs{});
-  trailing.push_back(0);
-  send(Channel::Unreliable, trailing);
   send(Channel::Unreliable, writePacket(Refuse{RefuseReason::WrongCode}));  // mid-match
-  EXPECT_EQ(host_.stats().malformedPackets, bad += 2);
+  EXPECT_EQ(host_.stats().malformedPackets, ++bad);
   EXPECT_EQ(host_.phase(), Phase::Running);
   EXPECT_TRUE(host_.confirmedCommands().size() == 2);  // config and seed: nothing confirmed
 
