@@ -64,8 +64,6 @@ TEST_P(TwoSessions, EveryConfirmedTickHashesAlikeOnBothSidesAndInTheRecord) {
   h.inputDelayFrames = j.inputDelayFrames = n.inputDelay;
   SessionPair p(link, h, j);
   ASSERT_TRUE(p.connect());
-  EXPECT_EQ(p.host.localSide(), Side::Left);
-  EXPECT_EQ(p.joiner.localSide(), Side::Right);
 
   RandomPlayer left(1, kLeftPlayerKeys), right(2, rightPlayerKeys(0));  // the joiner's letters
   int64_t hostFrame = 0, joinerFrame = 0;
@@ -111,10 +109,8 @@ TEST_P(TwoSessions, EveryConfirmedTickHashesAlikeOnBothSidesAndInTheRecord) {
   // Both records are the same match, and zelkar-sim plays it alone.
   const std::string record = sim::replayText(p.host.confirmedCommands());
   EXPECT_EQ(record, sim::replayText(p.joiner.confirmedCommands()));
-  // Both players' keys are in it, the joiner's as the host's keypad keys.
-  EXPECT_NE(record.find("\ndown 65"), std::string::npos);   // A, left
-  EXPECT_NE(record.find("\ndown 100"), std::string::npos);  // keypad 4, right
-  EXPECT_EQ(record.find("\ndown 76"), std::string::npos);   // L: the joiner's own letter key
+  // The host's own keys are in it (the joiner's: InputDelay, SideKeys).
+  EXPECT_NE(record.find("\ndown 65"), std::string::npos);  // A, left
   const sim::HashRun replay = sim::replayHashes(record);
   ASSERT_FALSE(replay.error) << replay.error->message;
   ASSERT_EQ(replay.hashes.size(), p.hostTicks.size());
