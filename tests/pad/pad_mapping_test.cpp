@@ -36,81 +36,72 @@ TEST(PadMapping, InBattleTheStickGivesTheEightDirectionsOfTheKeys) {
   }
 }
 
-TEST(PadMapping, InSetUpTheStickGivesOnlyTheNearestOfFourDirections) {
-  // Thirty degrees off the horizontal still only changes the value, never
-  // the row; the exact diagonal counts as sideways.
-  EXPECT_EQ(heldControls(stickAt(30, 30000), true), R);
-  EXPECT_EQ(heldControls(stickAt(60, 30000), true), D);
-  EXPECT_EQ(heldControls(stickAt(150, 30000), true), L);
-  EXPECT_EQ(heldControls(stickAt(-60, 30000), true), U);
-  EXPECT_EQ(heldControls({.stickX = -20000, .stickY = 20000}, true), L);
-  EXPECT_EQ(heldControls({.stickX = -20000, .stickY = 20000}, false), L | D);
-}
-
-TEST(PadMapping, TheDeadZoneIsARadiusOf8000) {
-  for (bool setup : {false, true}) {
-    EXPECT_EQ(heldControls({.stickX = 7999}, setup), 0) << setup;
-    EXPECT_EQ(heldControls({.stickX = 8000}, setup), R) << setup;
-    EXPECT_EQ(heldControls({.stickY = -8000}, setup), U) << setup;
-    EXPECT_EQ(heldControls({.stickY = -32768}, setup), U) << setup;  // the far end of the range
-  }
-  // On the diagonal: 5656^2 * 2 = 63 980 672 < 8000^2 = 64 000 000, but
-  // 5657^2 * 2 = 64 003 298 is past it.
-  EXPECT_EQ(heldControls({.stickX = -5656, .stickY = 5656}, false), 0);
-  EXPECT_EQ(heldControls({.stickX = -5657, .stickY = 5657}, false), L | D);
-}
-
-TEST(PadMapping, AHeldStickLetsGoOnlyBelow7000) {
-  for (bool setup : {false, true}) {
-    EXPECT_EQ(heldControls({.stickX = 7500}, setup, 0), 0) << setup;
-    EXPECT_EQ(heldControls({.stickX = 7500}, setup, R), R) << setup;
-    EXPECT_EQ(heldControls({.stickY = 7000}, setup, D), D) << setup;
-    EXPECT_EQ(heldControls({.stickY = 6999}, setup, D), 0) << setup;
-  }
-}
-
-TEST(PadMapping, InSetUpAPushKeepsItsAxisUntilTheOtherIsAThirdLarger) {
-  // tan(50) = 1.19 and tan(55) = 1.43 either side of 4/3 = 1.33.
-  EXPECT_EQ(heldControls(stickAt(50, 30000), true, R), R);
-  EXPECT_EQ(heldControls(stickAt(55, 30000), true, R), D);
-  EXPECT_EQ(heldControls(stickAt(40, 30000), true, D), D);
-  EXPECT_EQ(heldControls(stickAt(35, 30000), true, D), R);
-  EXPECT_EQ(heldControls(stickAt(-130, 30000), true, L), L);
-  EXPECT_EQ(heldControls(stickAt(-125, 30000), true, L), U);
-  // Nothing held before, or both axes (coming from battle): the nearest.
-  EXPECT_EQ(heldControls(stickAt(50, 30000), true, 0), D);
-  EXPECT_EQ(heldControls(stickAt(50, 30000), true, R | D), D);
-  // In battle the sectors stay 45 degrees whatever was held.
-  EXPECT_EQ(heldControls(stickAt(70, 30000), false, R | D), D);
-}
-
-TEST(PadMapping, ButtonsMeanTheSameInSetUpAndInBattle) {
-  const std::pair<PadState, ControlSet> cases[] = {
-      {{.south = true}, FIRE},
-      {{.north = true}, BACK},
-      {{.leftShoulder = true}, TURN_MINUS},
-      {{.rightShoulder = true}, TURN_PLUS},
-      // The d-pad gives its diagonals as pressed.
-      {{.dpadUp = true, .dpadLeft = true}, U | L},
-      {{.dpadDown = true, .dpadRight = true}, D | R},
+// Everything but the eight directions: set-up's four, the dead zone, the
+// held stick's lower threshold, set-up's preference for the axis already
+// pushed, the buttons, the triggers, and stick and d-pad together.
+TEST(PadMapping, WhatAPadHoldsInSetUpAndInBattle) {
+  enum When { battle, setUp, both };
+  const struct {
+    PadState pad;
+    When when;
+    ControlSet before, held;
+  } cases[] = {
+      // Set-up takes the nearest of four: thirty degrees off the horizontal
+      // still only changes the value; the exact diagonal counts as sideways.
+      {stickAt(30, 30000), setUp, 0, R},
+      {stickAt(60, 30000), setUp, 0, D},
+      {stickAt(150, 30000), setUp, 0, L},
+      {stickAt(-60, 30000), setUp, 0, U},
+      {{.stickX = -20000, .stickY = 20000}, setUp, 0, L},
+      {{.stickX = -20000, .stickY = 20000}, battle, 0, L | D},
+      // The dead zone is a radius of 8000: on the diagonal 5656^2 * 2 =
+      // 63 980 672 is inside it, 5657^2 * 2 = 64 003 298 past it.
+      {{.stickX = 7999}, both, 0, 0},
+      {{.stickX = 8000}, both, 0, R},
+      {{.stickY = -8000}, both, 0, U},
+      {{.stickY = -32768}, both, 0, U},
+      {{.stickX = -5656, .stickY = 5656}, battle, 0, 0},
+      {{.stickX = -5657, .stickY = 5657}, battle, 0, L | D},
+      // A held stick lets go only below 7000.
+      {{.stickX = 7500}, both, 0, 0},
+      {{.stickX = 7500}, both, R, R},
+      {{.stickY = 7000}, both, D, D},
+      {{.stickY = 6999}, both, D, 0},
+      // In set-up a push keeps its axis until the other is a third larger:
+      // tan(50) = 1.19 and tan(55) = 1.43 either side of 4/3.
+      {stickAt(50, 30000), setUp, R, R},
+      {stickAt(55, 30000), setUp, R, D},
+      {stickAt(40, 30000), setUp, D, D},
+      {stickAt(35, 30000), setUp, D, R},
+      {stickAt(-130, 30000), setUp, L, L},
+      {stickAt(-125, 30000), setUp, L, U},
+      // Nothing held before, or both axes (coming from battle): the nearest.
+      {stickAt(50, 30000), setUp, 0, D},
+      {stickAt(50, 30000), setUp, R | D, D},
+      // In battle the sectors stay 45 degrees whatever was held.
+      {stickAt(70, 30000), battle, R | D, D},
+      // Buttons mean the same everywhere; the d-pad gives its diagonals.
+      {{.south = true}, both, 0, FIRE},
+      {{.north = true}, both, 0, BACK},
+      {{.leftShoulder = true}, both, 0, TURN_MINUS},
+      {{.rightShoulder = true}, both, 0, TURN_PLUS},
+      {{.dpadUp = true, .dpadLeft = true}, both, 0, U | L},
+      {{.dpadDown = true, .dpadRight = true}, both, 0, D | R},
+      // Triggers turn the gun from half-way.
+      {{.leftTrigger = 16383, .rightTrigger = 16383}, battle, 0, 0},
+      {{.leftTrigger = 16384, .rightTrigger = 16383}, battle, 0, TURN_MINUS},
+      {{.leftTrigger = 16384, .rightTrigger = 32767}, battle, 0, TURN_MINUS | TURN_PLUS},
+      // Stick and d-pad add up.
+      {{.stickX = 30000, .dpadUp = true, .south = true}, battle, 0, R | U | FIRE},
   };
-  for (bool setup : {false, true})
-    for (const auto& [pad, controls] : cases)
-      EXPECT_EQ(heldControls(pad, setup), controls) << setup;
-}
-
-TEST(PadMapping, TriggersTurnTheGunFromHalfWay) {
-  EXPECT_EQ(heldControls({.leftTrigger = 16383, .rightTrigger = 16383}, false), 0);
-  EXPECT_EQ(heldControls({.leftTrigger = 16384, .rightTrigger = 16383}, false), TURN_MINUS);
-  EXPECT_EQ(heldControls({.leftTrigger = 16384, .rightTrigger = 32767}, false),
-            TURN_MINUS | TURN_PLUS);
-}
-
-TEST(PadMapping, StickAndDpadAddUp) {
-  PadState p = stickAt(0, 30000);
-  p.dpadUp = true;
-  p.south = true;
-  EXPECT_EQ(heldControls(p, false), R | U | FIRE);
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    for (const bool setup : {false, true}) {
+      if (c.when == (setup ? battle : setUp)) continue;
+      EXPECT_EQ(heldControls(c.pad, setup, c.before), c.held)
+          << "case " << i << ", set-up " << setup;
+    }
+  }
 }
 
 // The left player's keys: A D W S X Z C Q.

@@ -78,14 +78,5 @@ TEST(SdlPads, AThirdPadWaitsForAFreeSlot) {
   EXPECT_TRUE(held(1));
 }
 
-TEST(SdlPads, WithoutTheLibraryItSaysWhyAndReadsNothing) {
-  SdlPads pads;
-  EXPECT_FALSE(pads.start("libzelkar-no-such-sdl.so.0"));
-  EXPECT_NE(pads.error().find("libzelkar-no-such-sdl.so.0"), std::string::npos) << pads.error();
-  EXPECT_FALSE(pads.running());
-  EXPECT_TRUE(pads.poll().empty());
-  EXPECT_FALSE(pads.state(0));
-}
-
 }  // namespace
 }  // namespace zelkar::pad

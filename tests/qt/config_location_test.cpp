@@ -118,18 +118,6 @@ TEST(SaveAtomically, WritesTheBytesAndMakesTheFolder) {
   EXPECT_EQ(readAll(path), QByteArray(" 1 \r\n10\r\n 0 \r\n"));
 }
 
-TEST(SaveAtomically, AnInterruptedSaveLeavesTheOldFileWhole) {
-  QTemporaryDir scratch;
-  const QString path = scratch.filePath(QStringLiteral("config.txt"));
-  writeAll(path, " 1 \r\n25\r\n 1 \r\n");
-  const QString reason = saveAtomically(path, " 0 \r\n99\r\n 0 \r\n", [] { return false; });
-  EXPECT_FALSE(reason.isEmpty());
-  EXPECT_EQ(readAll(path), QByteArray(" 1 \r\n25\r\n 1 \r\n"));
-  // No half-written temporary file is left beside it either.
-  EXPECT_EQ(QDir(scratch.path()).entryList(QDir::Files | QDir::Hidden),
-            QStringList{QStringLiteral("config.txt")});
-}
-
 TEST(SaveAtomically, AFailureIsReportedNotTakenForSuccess) {
   QTemporaryDir scratch;
   writeAll(scratch.filePath(QStringLiteral("file")), "x");

@@ -23,52 +23,43 @@
 namespace zelkar::qt {
 namespace {
 
-CpuOptions take(std::initializer_list<const char*> args, QStringList* rest = nullptr) {
-  QStringList list = test::commandLine(args);
+// What --cpu and --cpu-level choose: whether the right and the left player
+// are the computer's, its level, and the words left for the other options.
+std::string chosen(const char* args) {
+  QStringList list = test::commandLineOf(args);
   const CpuOptions o = takeCpuOptions(list);
-  if (rest != nullptr) *rest = list;
-  return o;
+  if (!o.error.isEmpty()) return "error";
+  return std::to_string(o.sides[0]) + std::to_string(o.sides[1]) + " " + std::to_string(o.level) +
+         qPrintable(list.join(u' ').mid(6));
 }
 
-TEST(CpuOptions, SidesAndLevel) {
-  const CpuOptions none = take({});
-  EXPECT_FALSE(none.sides[0] || none.sides[1]);
-  EXPECT_EQ(none.level, 3);
-  EXPECT_EQ(take({"--cpu", "left"}).sides, (std::array<bool, 2>{false, true}));
-  EXPECT_EQ(take({"--cpu=right"}).sides, (std::array<bool, 2>{true, false}));
-  EXPECT_EQ(take({"--cpu", "both", "--cpu-level", "1"}).sides, (std::array<bool, 2>{true, true}));
-  EXPECT_EQ(take({"--cpu-level=2"}).level, 2);
-  // The other options stay for the rest of the command line.
-  QStringList rest;
-  EXPECT_TRUE(take({"--seed", "5", "--cpu", "left", "--scale=2"}, &rest).error.isEmpty());
-  EXPECT_EQ(rest, (QStringList{"zelkar", "--seed", "5", "--scale=2"}));
+TEST(CpuOptions, SidesLevelAndMistakes) {
+  const struct {
+    const char* args;
+    const char* chosen;
+  } cases[] = {
+      {"--seed 5", "00 3 --seed 5"}, {"--cpu left", "01 3"},
+      {"--cpu=right", "10 3"},       {"--cpu both --cpu-level 1", "11 1"},
+      {"--cpu-level=2", "00 2"},     {"--seed 5 --cpu left --scale=2", "01 3 --seed 5 --scale=2"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(chosen(c.args), c.chosen) << c.args;
+  for (const char* wrong :
+       {"--cpu", "--cpu middle", "--cpu-level 0", "--cpu-level 4", "--cpu-level=x", "--cpu-level"})
+    EXPECT_EQ(chosen(wrong), "error") << wrong;
 }
 
-TEST(CpuOptions, MistakesAreRefused) {
-  for (const char* args : {"--cpu", "--cpu middle", "--cpu-level 0", "--cpu-level 4",
-                           "--cpu-level=x", "--cpu-level"}) {
-    QStringList list = test::commandLineOf(args);
-    EXPECT_FALSE(takeCpuOptions(list).error.isEmpty()) << args;
+// The box seats the computer where the command line said, or on the right
+// when it named no side; unticked, nowhere.
+TEST(CpuSeats, TheBoxSeatsTheChosenSides) {
+  for (const auto& [sides, seated] :
+       {std::pair{std::array<bool, 2>{}, std::array<bool, 2>{true, false}},
+        std::pair{std::array<bool, 2>{false, true}, std::array<bool, 2>{false, true}}}) {
+    CpuSeats seats(CpuOptions{sides, 2, {}}, 1);
+    seats.setPlaying(false);
+    EXPECT_FALSE(seats.plays(0) || seats.plays(1));
+    seats.setPlaying(true);
+    EXPECT_EQ((std::array<bool, 2>{seats.plays(0), seats.plays(1)}), seated);
   }
-}
-
-TEST(CpuSeats, TheBoxesChooseTheRightSideAndTheStrength) {
-  CpuSeats seats(CpuOptions{}, 1);
-  EXPECT_FALSE(seats.plays(0) || seats.plays(1));
-  seats.setPlaying(true);
-  EXPECT_TRUE(seats.plays(0));
-  EXPECT_FALSE(seats.plays(1));
-  seats.setLevel(1);
-  EXPECT_EQ(seats.level(), 1);
-  seats.setPlaying(false);
-  EXPECT_FALSE(seats.plays(0));
-  // Sides from the command line are the ones the box brings back.
-  CpuSeats left(CpuOptions{{false, true}, 2, {}}, 1);
-  EXPECT_TRUE(left.plays(1));
-  left.setPlaying(false);
-  left.setPlaying(true);
-  EXPECT_TRUE(left.plays(1));
-  EXPECT_FALSE(left.plays(0));
 }
 
 TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {

@@ -114,16 +114,6 @@ TEST(ExplosionOverlayWindow, TheLastDestructionShowsOverTheQuestion) {
   }
   EXPECT_GT(drawn, 100);
   EXPECT_EQ(stateHash(host.game()), hash);
-
-  // Once played, the arena beneath is back.
-  now += ExplosionOverlay::kVehicleMs;
-  const QImage after = host.mainWindow().grab().toImage();
-  for (int y = box.top(); y <= box.bottom(); ++y) {
-    for (int x = box.left(); x <= box.right(); ++x) {
-      if (!arena.rect().contains(x, y) || host.mainWindow().childAt(x, y)) continue;
-      ASSERT_EQ(after.pixel(x, y), arena.pixel(x, y)) << x << "," << y;
-    }
-  }
 }
 
 // Paints of other parts of the window while a blast plays (a tick's moved

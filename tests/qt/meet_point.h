@@ -14,32 +14,25 @@
 
 namespace zelkar::qt::test {
 
-// A UDP port on 127.0.0.1 that nothing holds at this moment.
-inline uint16_t freeUdpPort() {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof at;
-  uint16_t port = 0;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len) == 0)
-    port = ntohs(at.sin_port);
-  ::close(fd);
-  return port;
-}
-
-// Whether a UDP socket can be bound to 127.0.0.1:port (nothing holds it).
-inline bool udpPortFree(uint16_t port) {
+// The port a UDP socket bound on 127.0.0.1:port got (the system's choice
+// for 0), or 0 when the port is held.
+inline uint16_t bindUdp(uint16_t port) {
   const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
   sockaddr_in at{};
   at.sin_family = AF_INET;
   at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   at.sin_port = htons(port);
-  const bool ok = ::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0;
+  socklen_t len = sizeof at;
+  uint16_t got = 0;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len) == 0)
+    got = ntohs(at.sin_port);
   ::close(fd);
-  return ok;
+  return got;
 }
+// A UDP port on 127.0.0.1 that nothing holds at this moment.
+inline uint16_t freeUdpPort() { return bindUdp(0); }
+inline bool udpPortFree(uint16_t port) { return bindUdp(port) == port; }
 
 class MeetPoint {
  public:

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+#include "net/online_options.h"
 #include "qt/explosion_overlay.h"
 #include "qt/game_host.h"
 #include "qt/main_window.h"
@@ -23,74 +24,78 @@
 namespace zelkar::qt {
 namespace {
 
-constexpr auto args = test::commandLine;
-
-TEST(NetOptions, HostAndJoinReadTheirAddresses) {
+// What a command line says, in one line: "error", or the role and where,
+// then each option that is not at its default.
+std::string readOut(const QStringList& words) {
   NetOptions n;
-  CommandLine c = parseWithNet(args({"--host"}), n);
-  EXPECT_EQ(c.action, CommandLine::Action::run);
-  EXPECT_EQ(n.role, NetOptions::Role::host);
-  EXPECT_EQ(n.endpoint, (net::Endpoint{"", net::kDefaultPort}));
-  // The port is optional: an option after --host is not taken for it.
-  c = parseWithNet(args({"--host", "--seed", "5"}), n);
-  EXPECT_EQ(c.action, CommandLine::Action::run);
-  EXPECT_EQ(c.seed, 5u);
-  EXPECT_EQ(n.endpoint.port, net::kDefaultPort);
-  parseWithNet(args({"--host=127.0.0.1:0", "--code", "AB12"}), n);
-  EXPECT_EQ(n.endpoint, (net::Endpoint{"127.0.0.1", 0}));
-  EXPECT_EQ(n.code, QStringLiteral("AB12"));
-  parseWithNet(args({"--join", "box:5000", "--side", "left", "--input-delay", "8"}), n);
-  EXPECT_EQ(n.role, NetOptions::Role::join);
-  EXPECT_EQ(n.endpoint, (net::Endpoint{"box", 5000}));
-  EXPECT_EQ(n.side, net::Side::Left);
-  EXPECT_EQ(n.inputDelay, 8);
+  const CommandLine c = parseWithNet(words, n);
+  if (c.action != CommandLine::Action::run)
+    return c.action == CommandLine::Action::error && !c.error.isEmpty() ? "error" : "unsaid";
+  QString s = QStringList{"none", "host", "join"}[int(n.role)];
+  if (n.role != NetOptions::Role::none && n.joinCode.isEmpty())
+    s += QStringLiteral(" %1:%2").arg(QString::fromStdString(n.endpoint.host)).arg(n.endpoint.port);
+  if (n.portChosen) s += " chosen";
+  if (n.dialog) s += " online";
+  if (n.meet)
+    s += QStringLiteral(" meet=%1:%2").arg(QString::fromStdString(n.meet->host)).arg(n.meet->port);
+  if (!n.joinCode.isEmpty()) s += " joinCode=" + n.joinCode;
+  if (!n.portmap) s += " no-portmap";
+  if (!n.code.isEmpty()) s += " code=" + n.code;
+  if (n.side) s += *n.side == net::Side::Left ? " left" : " right";
+  if (n.inputDelay != 0) s += QStringLiteral(" delay=%1").arg(n.inputDelay);
+  if (n.syncTest != 0) s += QStringLiteral(" sync=%1").arg(n.syncTest);
+  if (!n.recordPath.isEmpty()) s += " record=" + n.recordPath;  // the session's
+  if (!c.recordPath.isEmpty()) s += " local-record=" + c.recordPath;
+  if (c.seed) s += QStringLiteral(" seed=%1").arg(*c.seed);
+  return s.toStdString();
 }
 
-TEST(NetOptions, RecordingOnlineIsTheSessionsAndOtherFilesAreRefused) {
-  NetOptions n;
-  CommandLine c = parseWithNet(args({"--join", "h", "--record", "m.zrp"}), n);
-  EXPECT_EQ(c.action, CommandLine::Action::run);
-  EXPECT_TRUE(c.recordPath.isEmpty());  // the window's own recorder stays off
-  EXPECT_EQ(n.recordPath, QStringLiteral("m.zrp"));
-  EXPECT_EQ(parseWithNet(args({"--join", "h", "--replay", "m.zrp"}), n).action,
-            CommandLine::Action::error);
-  EXPECT_EQ(parseWithNet(args({"--host", "--hashes", "m.hashes"}), n).action,
-            CommandLine::Action::error);
-  // A local game keeps its own recording.
-  c = parseWithNet(args({"--record", "m.zrp"}), n);
-  EXPECT_EQ(c.recordPath, QStringLiteral("m.zrp"));
-  EXPECT_TRUE(n.recordPath.isEmpty());
+TEST(NetOptions, WhatEachCommandLineChoosesOrRefuses) {
+  const struct {
+    std::initializer_list<const char*> words;
+    const char* read;
+  } cases[] = {
+      {{"--host"}, "host :41830"},
+      // The port is optional: an option after --host is not taken for it.
+      {{"--host", "--seed", "5"}, "host :41830 seed=5"},
+      {{"--host=127.0.0.1:0", "--code", "AB12"}, "host 127.0.0.1:0 chosen code=AB12"},
+      {{"--join", "box:5000", "--side", "left", "--input-delay", "8"},
+       "join box:5000 left delay=8"},
+      // Online the recording is the session's; a local game keeps its own.
+      {{"--join", "h", "--record", "m.zrp"}, "join h:41830 record=m.zrp"},
+      {{"--record", "m.zrp"}, "none local-record=m.zrp"},
+      {{"--sync-test", "8"}, "none sync=8"},
+      {{"--online", "--record", "m.zrp"}, "none online record=m.zrp"},
+      // Through a meeting point: any free port will do unless one is named.
+      {{"--host", "--meet", "meet.example.org"}, "host :41830 meet=meet.example.org:41831"},
+      {{"--host", "5000", "--meet=m:7"}, "host :5000 chosen meet=m:7"},
+      {{"--join", "k7q2-xmrb", "--meet", "m", "--no-portmap"},
+       "join meet=m:41831 joinCode=K7Q2XMRB no-portmap"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(readOut(test::commandLine(c.words)), c.read) << c.read;
+  // Files a session cannot take, options that cannot work together, and
+  // what the reading shared with zelkar-sim refuses.
+  for (const char* wrong :
+       {"--join h --replay m.zrp", "--host --hashes m.hashes", "--online --host", "--meet m",
+        "--meet", "--host --meet m:0", "--join 192.0.2.7:5000 --meet m", "--join K7Q2XMR --meet m",
+        "--host 70000", "--join h:0", "--join", "--host --code ", "--host --code ABCDEFGHIJKLMNOPQ",
+        "--host --side middle", "--host --input-delay -1", "--side left", "--host --sync-test 2",
+        "--bogus"})
+    EXPECT_EQ(readOut(test::commandLineOf(wrong)), "error") << wrong;
 }
 
-TEST(NetOptions, RefusesWhatCannotWork) {
-  // Both roles, a two-word code, a code alone, delays and depths out of range
-  // are the shared online parser's refusals, held in zelkar-sim's tests.
-  for (const auto& bad :
-       {args({"--host", "70000"}), args({"--join", "h:0"}), args({"--join"}),
-        args({"--host", "--code", ""}), args({"--host", "--code", "ABCDEFGHIJKLMNOPQ"}),
-        args({"--host", "--side", "middle"}), args({"--host", "--input-delay", "-1"}),
-        args({"--side", "left"}), args({"--host", "--sync-test", "2"}), args({"--bogus"})}) {
-    NetOptions n;
-    const CommandLine c = parseWithNet(bad, n);
-    EXPECT_EQ(c.action, CommandLine::Action::error) << qPrintable(bad.join(u' '));
-    EXPECT_FALSE(c.error.isEmpty());
-  }
-  NetOptions n;
-  EXPECT_EQ(parseWithNet(args({"--sync-test", "8"}), n).action, CommandLine::Action::run);
-  EXPECT_EQ(n.syncTest, 8);
-}
-
-TEST(SessionCode, SixLettersInBase31WithoutLookAlikes) {
-  // The alphabet: A-Z without I, L, O, then 2-9; the lowest digit first.
-  EXPECT_EQ(makeSessionCode(0), QStringLiteral("AAAAAA"));
-  EXPECT_EQ(makeSessionCode(1), QStringLiteral("BAAAAA"));
-  EXPECT_EQ(makeSessionCode(30), QStringLiteral("9AAAAA"));
-  EXPECT_EQ(makeSessionCode(31), QStringLiteral("ABAAAA"));
-  EXPECT_EQ(makeSessionCode(31 * 31 * 31 * 31 * 31 * 30ull), QStringLiteral("AAAAA9"));
-  for (uint64_t e : {0x123456789abcdefull, ~0ull}) {
+// Read aloud and typed by hand: six characters, none that looks like
+// another (0/O, 1/I/L), one the session takes, and another code for other
+// entropy.
+TEST(SessionCode, SixCharactersWithoutLookAlikes) {
+  QStringList codes;
+  for (uint64_t e : {0ull, 1ull, 30ull, 31ull, 0x123456789abcdefull, ~0ull}) {
     const QString code = makeSessionCode(e);
-    EXPECT_EQ(code.size(), 6);
-    for (const QChar ch : code) EXPECT_FALSE(QStringLiteral("0O1IL").contains(ch));
+    EXPECT_EQ(code.size(), 6) << e;
+    EXPECT_TRUE(net::validSessionCode(code.toStdString())) << e;  // the session takes it
+    for (const QChar ch : code) EXPECT_FALSE(QStringLiteral("0O1IL").contains(ch)) << e;
+    EXPECT_FALSE(codes.contains(code)) << e;
+    codes << code;
   }
 }
 

@@ -80,6 +80,8 @@ TEST(OnlineWindows, TwoProgramsMeetByCodeAndShareOneSession) {
   const QString connected = QStringLiteral("connected \\((\\w+), ");
   EXPECT_FALSE(joiner.waitFor(connected).isEmpty()) << qPrintable(joiner.said());
   EXPECT_FALSE(host.waitFor(connected).isEmpty()) << qPrintable(host.said());
+  // The meeting code also guards the session's greeting.
+  EXPECT_EQ(host.waitFor(QStringLiteral("session code (\\w+)")), code) << qPrintable(host.said());
   // The session's greeting passed on the adopted links (a wrong code or a
   // lost link would end the joiner at once): both still run, then end
   // by a signal with the recording of what they confirmed.

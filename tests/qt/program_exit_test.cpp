@@ -93,7 +93,7 @@ class ProgramExit : public ::testing::Test {
   QTemporaryDir dir;
 };
 
-TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndNoFileCut) {
+TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndFilesAndNoFileCut) {
   writeAll(at("r.zrp"), "precious\n");
   {
     Program p({QStringLiteral("--record"), at("r.zrp")}, baseEnvironment(), at("stderr"));
@@ -103,12 +103,17 @@ TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndNoFileCu
     EXPECT_TRUE(said().contains(QStringLiteral("no display"))) << qPrintable(said());
   }
   {
-    // A bad option is told first, as the mistake to fix.
-    Program p({QStringLiteral("--seed"), QStringLiteral("+5")}, baseEnvironment(), at("stderr"));
+    // A bad option is told first, as the mistake to fix, with no byte of
+    // it that acts on the terminal.
+    Program p({QStringLiteral("--seed"), QString::fromLatin1("+5\x1B[2J\x07")}, baseEnvironment(),
+              at("stderr"));
     ASSERT_TRUE(p.wait());
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: --seed"))) << qPrintable(said());
     EXPECT_FALSE(said().contains(QStringLiteral("no display:")));
+    const QByteArray bytes = readAll(at("stderr"));
+    EXPECT_TRUE(bytes.contains("+5\\x1B[2J\\x07")) << bytes.constData();
+    EXPECT_FALSE(bytes.contains('\x1B') || bytes.contains('\x07'));
     // Then the usage, online play and the computer player included.
     EXPECT_TRUE(said().contains(QStringLiteral("[--cpu-level N]"))) << qPrintable(said());
     EXPECT_TRUE(said().contains(QStringLiteral("--input-delay N")));
@@ -125,6 +130,17 @@ TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndNoFileCu
     EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: cannot open the display")))
         << qPrintable(said());
     EXPECT_EQ(said().count(u'\n'), 1) << qPrintable(said());
+  }
+  {
+    // A replay that cannot be read: refused before anything is played or
+    // written, and before the display is looked for.
+    writeAll(at("broken.zrp"), "zelkar-replay 1\nseed 1\nstart sideways\n");
+    Program p({QStringLiteral("--replay"), at("broken.zrp"), QStringLiteral("--hashes"), at("h")},
+              baseEnvironment(), at("stderr"));
+    ASSERT_TRUE(p.wait());
+    EXPECT_EQ(p.exitCode(), 2);
+    EXPECT_TRUE(said().contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said());
+    EXPECT_FALSE(QFile::exists(at("h")));
   }
   EXPECT_EQ(readAll(at("r.zrp")), QByteArray("precious\n"));
 }
@@ -223,17 +239,6 @@ TEST_F(ProgramExit, PipesInPlaceOfTheSettingsAndSoundsDoNotHoldUpTheStart) {
   ::kill(p.pid(), SIGTERM);
   ASSERT_TRUE(p.wait());
   EXPECT_EQ(p.signal(), SIGTERM);
-}
-
-TEST_F(ProgramExit, ControlCharactersInAnOptionAreShownEscaped) {
-  Program p({QStringLiteral("--scale"), QString::fromLatin1("\x1B[2J\x07")}, offscreen(),
-            at("stderr"));
-  ASSERT_TRUE(p.wait());
-  EXPECT_EQ(p.exitCode(), 2);
-  const QByteArray bytes = readAll(at("stderr"));
-  EXPECT_TRUE(bytes.contains("\\x1B[2J\\x07")) << bytes.constData();
-  EXPECT_FALSE(bytes.contains('\x1B'));
-  EXPECT_FALSE(bytes.contains('\x07'));
 }
 
 // A config.txt that is there but cannot be read (binary, a folder) is said

@@ -129,15 +129,5 @@ TEST(Recorder, LinesReachTheFileAsTheyAreMadeAndLongRunsComeInPieces) {
             QByteArray("zelkar-replay 1\nseed 5\ntick 100\ntick 100\ntick 50\nup 65\n"));
 }
 
-TEST(Recorder, AFileThatCannotBeMadeIsToldAtOnce) {
-  QTemporaryDir dir;
-  Recorder folder(dir.path());
-  EXPECT_FALSE(folder.isOpen());
-  EXPECT_TRUE(folder.error().contains(dir.path())) << qPrintable(folder.error());
-  Recorder missing(dir.filePath(QStringLiteral("no/such/folder.zrp")));
-  EXPECT_FALSE(missing.isOpen());
-  missing.write(sim::SeedCommand{1});  // and writing to it does nothing
-}
-
 }  // namespace
 }  // namespace zelkar::qt

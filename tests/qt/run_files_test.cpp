@@ -93,9 +93,11 @@ TEST_F(RunFilesTest, AnOutputThatCannotBeWrittenLeavesTheOtherUntouched) {
   files = openRunFiles(options("new.zrp", "missing/h.txt"));
   EXPECT_FALSE(files.ok());
   EXPECT_FALSE(QFile::exists(at("new.zrp")));
-  // Both failures are told, not only the first.
+  // Both failures are told, each with its path, not only the first.
   files = openRunFiles(options("missing/r.zrp", "missing/h.txt"));
-  EXPECT_EQ(files.errors.size(), 2);
+  ASSERT_EQ(files.errors.size(), 2);
+  EXPECT_TRUE(files.errors[0].contains(at("missing/r.zrp"))) << qPrintable(files.errors[0]);
+  EXPECT_TRUE(files.errors[1].contains(at("missing/h.txt"))) << qPrintable(files.errors[1]);
 }
 
 TEST_F(RunFilesTest, AllOutputsOpenAndBeginWhenAllCanBeWritten) {

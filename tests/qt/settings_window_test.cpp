@@ -9,10 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include "qt/language.h"
-#include "qt/qt_window_system.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
@@ -133,25 +131,6 @@ TEST_F(SettingsWindowTest, AFailedWriteIsShownWithPathAndReasonAndTheWindowStays
   EXPECT_GT(messages.shown[0].first.section(u'\n', 2).size(), 0);
   EXPECT_TRUE(w.isVisible());
   EXPECT_NE(w.result(), QDialog::Accepted);
-}
-
-TEST_F(SettingsWindowTest, TheWindowSystemShowsItModallyUntilSaved) {
-  QtWindowSystem ws(where(), nullptr, [] {});
-  ws.setMessageBoxFn(messages.fn());
-  bool sawModal = false;
-  QTimer::singleShot(0, [&] {
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      auto* w = qobject_cast<SettingsWindow*>(top);
-      if (!w || !w->isVisible()) continue;
-      sawModal = w->isModal() && QApplication::activeModalWidget() == w;
-      w->opeval()->setText(QStringLiteral("15"));
-      w->comsave()->click();
-    }
-  });
-  ws.showSettingsWindow();
-  EXPECT_TRUE(sawModal);
-  ASSERT_TRUE(ws.readSettings().ok());
-  EXPECT_EQ(ws.readSettings().values->tickInterval, 15);
 }
 
 // The language is chosen in the window and remembered in a file of its

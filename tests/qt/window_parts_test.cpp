@@ -14,27 +14,13 @@
 #include "qt/qt_window_system.h"
 #include "qt/score_window.h"
 #include "qt/settings_window.h"
-#include "qt/window_icon.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
 namespace {
 
-// The drawing's colours, from share/zelkar.svg.
-constexpr QRgb kFloor = qRgb(0x80, 0xff, 0x80);
-constexpr QRgb kDisc = qRgb(0x1f, 0x8f, 0x2f);
+// The hub's colour, from share/zelkar.svg.
 constexpr QRgb kHub = qRgb(0x2f, 0xb0, 0x40);
-constexpr QRgb kGun = qRgb(0x80, 0x40, 0x40);
-
-TEST(WindowIcon, DrawsTheFloorTheDiscTheHubAndTheGun) {
-  const QImage icon = drawGameIcon(64);
-  ASSERT_EQ(icon.size(), QSize(64, 64));
-  EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0);  // outside the rounded square
-  EXPECT_EQ(icon.pixel(6, 32), kFloor);
-  EXPECT_EQ(icon.pixel(32, 22), kDisc);  // 12 px above the centre (32, 34)
-  EXPECT_EQ(icon.pixel(30, 37), kHub);
-  EXPECT_EQ(icon.pixel(49, 15), kGun);  // on the line to (53, 11)
-}
 
 class WindowPartsTest : public ::testing::Test {
  protected:
