@@ -91,8 +91,7 @@ ConfigRead ConfigLocation::read() const {
   return readConfigFile(std::filesystem::path(QFile::encodeName(readPath()).toStdString()));
 }
 
-QString saveAtomically(const QString& path, const QByteArray& bytes,
-                       const std::function<bool()>& beforeCommit) {
+QString saveAtomically(const QString& path, const QByteArray& bytes) {
   const QString dir = QFileInfo(path).absolutePath();
   if (!QDir().mkpath(dir)) return QStringLiteral("cannot create the folder %1").arg(dir);
   QSaveFile file(path);
@@ -106,10 +105,6 @@ QString saveAtomically(const QString& path, const QByteArray& bytes,
     if (reason.isEmpty()) reason = QStringLiteral("the file could not be written whole");
     file.cancelWriting();
     return reason;
-  }
-  if (beforeCommit && !beforeCommit()) {
-    file.cancelWriting();
-    return QStringLiteral("interrupted");
   }
   if (!file.commit()) {
     const QString reason = file.errorString();

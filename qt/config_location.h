@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 #include <chrono>
-#include <functional>
 
 #include "qt/game_folders.h"
 #include "settings/config_file.h"
@@ -56,9 +55,7 @@ int removeStaleSaves(const QString& savePath,
 // Writes `bytes` to `path` through a temporary file that replaces the old
 // file only once it is complete, so a failed or interrupted save leaves the
 // old file whole. Creates the folder when missing. Returns the reason of a
-// failure, or an empty string on success. `beforeCommit` (for tests)
-// returning false interrupts the save just before the old file is replaced.
-QString saveAtomically(const QString& path, const QByteArray& bytes,
-                       const std::function<bool()>& beforeCommit = {});
+// failure, or an empty string on success.
+QString saveAtomically(const QString& path, const QByteArray& bytes);
 
 }  // namespace zelkar::qt
