@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <algorithm>
+#include <utility>
 
 #include "app/handlers.h"
 #include "input/player_keys.h"
@@ -50,9 +51,8 @@ GameHost::GameHost(Options options)
           options.config, main_.get(), [this] { end(); }, options.scale)),
       stats_(options.stats),
       recorder_(options.recorder),
-      hashes_(options.hashes) {
-  if (!options.soundFolder.isEmpty()) sound_ = std::make_unique<SoundPlayer>(options.soundFolder);
-
+      hashes_(options.hashes),
+      soundFolder_(options.soundFolder) {
   startTimer_.setSingleShot(true);
   connect(&startTimer_, &QTimer::timeout, this, &GameHost::startTimerFired);
   // The tick's interval is the game's speed: it must not be rounded to a
@@ -66,6 +66,8 @@ GameHost::GameHost(Options options)
   connect(&w, &RealWidgets::gameClicked, this, &GameHost::gameClicked);
   connect(&w, &RealWidgets::hanChanged, this, &GameHost::answerChanged);
   connect(&w, &RealWidgets::edited, this, &GameHost::widgetsEdited);
+  // A settings window that opens at load is the first window shown.
+  ws_->setBeforeSettingsWindow([this] { openSoundsSoon(); });
   mode_->attach(*this);
   replayedCountText_ = std::string(g_->screen.tirikosu.caption.view());
 }
@@ -108,6 +110,7 @@ void GameHost::startTimerFired() {
 }
 
 void GameHost::tick() {
+  if (!ended_) emit tickDue();
   // Only a tick the model's timer would fire: a recording and zelkar-sim
   // count exactly those.
   if (ended_ || ticksHeld_ || g_->screen.timer1Interval <= 0 || !mode_->runsTheGame()) return;
@@ -256,9 +259,18 @@ void GameHost::holdTicks() {
 }
 
 void GameHost::framePainted() {
+  openSoundsSoon();
   if (stats_ == nullptr) return;
   stats_->framePainted();
   if (game().screen.Picture2.visible) stats_->startPanelShown();
+}
+
+void GameHost::openSoundsSoon() {
+  if (soundFolder_.isEmpty()) return;
+  // Queued: the window being shown goes out first.
+  QTimer::singleShot(0, this, [this, folder = std::exchange(soundFolder_, QString())] {
+    if (!ended_) sound_ = std::make_unique<SoundPlayer>(folder);
+  });
 }
 
 void GameHost::mainWindowClosing() {
@@ -273,6 +285,7 @@ void GameHost::end() {
   ws_->setEnded();
   startTimer_.stop();
   timer1_.stop();
+  tellTickClock();
   score_->close();
   main_->close();
   QCoreApplication::quit();
@@ -305,6 +318,7 @@ void GameHost::showShared(const Game& shared, const std::vector<Sound>& sounds) 
   // The tick and start timers belong to the session: never the window's.
   startTimer_.stop();
   timer1_.stop();
+  tellTickClock();
   if (sound_) {
     SoundQueue queue;
     for (const Sound s : sounds) queue.push(s);
@@ -349,6 +363,14 @@ void GameHost::syncTimers() {
   else if (!timer1_.isActive() || timer1_.interval() != m.timer1Interval)
     timer1_.start(m.timer1Interval);
   if (stats_ != nullptr) stats_->tickTimerRunning(timer1_.isActive());
+  tellTickClock();
+}
+
+void GameHost::tellTickClock() {
+  const bool running = timer1_.isActive();
+  if (running == tickClockShown_) return;
+  tickClockShown_ = running;
+  emit tickClockRunning(running);
 }
 
 void GameHost::syncScoreWindow(bool reshow) {

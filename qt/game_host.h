@@ -121,6 +121,13 @@ class GameHost : public QObject {
   const QTimer& startClock() const { return startTimer_; }
   const QTimer& tickClock() const { return timer1_; }
 
+ signals:
+  // The tick timer has fired: what feeds the coming tick (the pads) is
+  // read now, so it needs no timer of its own while ticks run.
+  void tickDue();
+  // The tick timer started or stopped.
+  void tickClockRunning(bool running);
+
  private:
   // What ran: a tick or a key moves items but draws no new pictures, so
   // the window repaints only what changed; after anything else, everything.
@@ -133,6 +140,12 @@ class GameHost : public QObject {
   void present(After after);
   void takeExplosions();
   void syncTimers();
+  // The audio output and the four effects are opened once the first window
+  // is out: Qt Multimedia's connection to the sound server and the decoding
+  // take longer than everything that window needs, and no sound plays
+  // before a match.
+  void openSoundsSoon();
+  void tellTickClock();
   void recordStart();
   void syncScoreWindow(bool reshow);
   void applyFocus(bool force);
@@ -164,6 +177,7 @@ class GameHost : public QObject {
   RunStats* stats_;
   Recorder* recorder_;
   HashLog* hashes_;
+  QString soundFolder_;  // until the sounds are opened, after the first frame
   QTimer startTimer_;
   QTimer timer1_;
   bool ended_ = false;
@@ -177,6 +191,7 @@ class GameHost : public QObject {
   // given` line sets it there.
   std::string replayedCountText_;
   bool scoreShown_ = false;
+  bool tickClockShown_ = false;  // what tickClockRunning last said
   Focus focusShown_ = Focus::None;
   struct ShownScore {
     bool visible = false;

@@ -28,7 +28,24 @@ PadInput::PadInput(GameHost& host, std::FILE* err, const char* library)
     message_.clear();
     host_.mainWindow().setWindowTitle(title_);
   });
-  connect(&pollTimer_, &QTimer::timeout, this, &PadInput::pollNow);
+  connect(&pollTimer_, &QTimer::timeout, this, &PadInput::readIfDue);
+  connect(&host_, &GameHost::tickDue, this, &PadInput::readIfDue);
+  connect(&host_, &GameHost::tickClockRunning, this, &PadInput::followTickClock);
+}
+
+void PadInput::readIfDue() {
+  if (!active()) return;
+  if (padsIn_ == 0 && sinceRead_.isValid() && sinceRead_.elapsed() < kPlugLookMs) return;
+  pollNow();
+}
+
+void PadInput::followTickClock(bool ticking) {
+  if (!active() || ticking || host_.ended()) {
+    pollTimer_.stop();
+    return;
+  }
+  const int ms = padsIn_ > 0 ? kPollMs : kPlugLookMs;
+  if (!pollTimer_.isActive() || pollTimer_.interval() != ms) pollTimer_.start(ms);
 }
 
 bool PadInput::start() {
@@ -44,7 +61,7 @@ bool PadInput::start() {
     std::fprintf(err_, "zelkar: no game controllers, keyboard only: %s\n", reader_.error().c_str());
     return false;
   }
-  pollTimer_.start(kPollMs);
+  followTickClock(host_.tickClock().isActive());
   return true;
 }
 
@@ -57,6 +74,7 @@ void PadInput::pollNow() {
   // loop inside a handler: no key may reach the game until it closes. The
   // pads' events wait in SDL's queue meanwhile.
   if (QApplication::activeModalWidget() != nullptr) return;
+  sinceRead_.start();
   reader_.poll(host_.game().s, sink_);
 }
 
@@ -64,9 +82,13 @@ void PadInput::plugged(const pad::PlugEvent& e) {
   if (e.kind == pad::PlugEvent::failed) {
     std::fprintf(err_, "zelkar: a game controller could not be opened: %s\n", e.name.c_str());
   } else if (e.kind == pad::PlugEvent::connected) {
+    ++padsIn_;
+    followTickClock(host_.tickClock().isActive());
     say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーにパッドがつながりました")
                                        : tr("右のプレイヤーにパッドがつながりました"));
   } else {
+    --padsIn_;
+    followTickClock(host_.tickClock().isActive());
     say(pad::playerOfSlot(e.slot) == 1 ? tr("左のプレイヤーのパッドが外れました")
                                        : tr("右のプレイヤーのパッドが外れました"));
   }

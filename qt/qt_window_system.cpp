@@ -32,6 +32,7 @@ void QtWindowSystem::messageBox(std::string_view text, std::string_view title) {
 
 void QtWindowSystem::showSettingsWindow() {
   if (ended_ || fixed_) return;
+  if (beforeSettings_) beforeSettings_();
   if (settingsWindow_) {
     settingsWindow_();
     return;

@@ -28,6 +28,8 @@ class QtWindowSystem : public WindowSystem {
   // Replaces the modal box, so that tests can see the messages without a
   // dialog waiting for a click.
   void setMessageBoxFn(MessageBoxFn fn) { messageBox_ = std::move(fn); }
+  // Called before each settings window opens.
+  void setBeforeSettingsWindow(std::function<void()> fn) { beforeSettings_ = std::move(fn); }
   // Replaces the modal settings window (tests).
   void setSettingsWindowFn(std::function<void()> fn) { settingsWindow_ = std::move(fn); }
   // While the program starts, the settings window is all there is: closing
@@ -49,6 +51,7 @@ class QtWindowSystem : public WindowSystem {
   std::function<void()> onEnd_;
   MessageBoxFn messageBox_;
   std::function<void()> settingsWindow_;
+  std::function<void()> beforeSettings_;
   std::optional<ConfigValues> fixed_;
   bool ended_ = false;
   bool starting_ = false;

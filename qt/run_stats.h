@@ -25,7 +25,8 @@ class RunStats {
   static bool wanted();
 
   // The start panel has been painted: prints, the first time only, the
-  // milliseconds since the process began.
+  // milliseconds since the process began and the processor time it has
+  // taken so far (all its threads).
   void startPanelShown();
   void tickRan();
   // The main window put a frame on the screen.
@@ -62,5 +63,7 @@ std::optional<uint64_t> peakRssKibFromStatus(std::string_view status);
 // (to its clock tick, 10 ms on most systems); none when /proc cannot tell.
 std::optional<double> msSinceProcessStart();
 std::optional<uint64_t> peakRssKib();
+// Processor time this process has taken so far, all threads, in ms.
+double processorMs();
 
 }  // namespace zelkar::qt

@@ -57,6 +57,16 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   EXPECT_EQ(s.settingStep[kRightPlayer], 0);
 }
 
+TEST(PadInput, WhileTicksRunThePadsAreReadAsEachTickIsDue) {
+  PadMatch m;
+  VirtualPad pad;
+  m.read();  // the pad is plugged in
+  ASSERT_TRUE(m.host->tickClock().isActive());
+  pad.stick(0, kFar);
+  m.ticks(1);  // no read() of the test's own: the tick reads the pad first
+  EXPECT_EQ(m.s().settingRow[kLeftPlayer], 1);
+}
+
 TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
   for (int player : {kLeftPlayer, kRightPlayer}) {
     PadMatch m;
