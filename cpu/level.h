@@ -34,7 +34,7 @@ inline const LevelTraits& traitsOf(int level) {
   static constexpr std::array<LevelTraits, 3> kTraits = {{
       {12, false, 2, 14.0f, 30, 0.0f, 240.0f, 10.0f, {10, 100, 200, 50, 5, 500}},
       {5, true, 1, 10.0f, 15, 2.0f, 180.0f, 12.0f, {10, 120, 200, 50, 2, 500}},
-      {1, true, 0, 8.0f, 8, 4.0f, 100.0f, 14.0f, {10, 150, 200, 50, 1, 500}},
+      {1, true, 0, 8.0f, 8, 4.0f, 100.0f, 25.0f, {10, 150, 400, 50, 1, 1500}},
   }};
   const int i = level < kMinLevel ? 0 : level > kMaxLevel ? 2 : level - 1;
   return kTraits[i];

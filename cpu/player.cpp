@@ -103,8 +103,11 @@ void Player::drive(const GameState& s, const PixelReader& probe) {
     // Close enough: stand and save the fuel.
     if (length(goal - me) < kStandPx) goal = me;
   }
+  // Look ahead at least as long as stopping takes, and a second more.
+  const float stopSeconds = length(velocityOf(s, p_)) / std::max(engineAccelOf(s, p_), 1.0f);
+  const float horizon = std::max(kHazardSeconds, stopSeconds + 1.0f);
   const Vec wish = seekWish(s, p_, goal, traits_->cruisePx, slack) +
-                   hazardWish(s, p_, kHazardSeconds) * 1.5f +
+                   hazardWish(s, p_, horizon) * 1.5f +
                    dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
   thrust_ = thrustFor(wish, 0.3f);
 }
