@@ -32,7 +32,7 @@ inline const LevelTraits& traitsOf(int level) {
   // Light shells fly faster (the muzzle speed grows as sqrt(force / mass))
   // and one of mass 1 still destroys armour up to thickness 12 in one hit.
   static constexpr std::array<LevelTraits, 3> kTraits = {{
-      {12, false, 2, 14.0f, 30, 0.0f, 240.0f, 10.0f, {10, 100, 200, 50, 5, 500}},
+      {12, false, 2, 14.0f, 30, 0.0f, 240.0f, 10.0f, {10, 100, 200, 50, 2, 500}},
       {5, true, 1, 10.0f, 15, 2.0f, 180.0f, 12.0f, {10, 120, 200, 50, 2, 500}},
       {1, true, 0, 8.0f, 8, 4.0f, 100.0f, 25.0f, {10, 150, 400, 50, 1, 1500}},
   }};

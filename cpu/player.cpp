@@ -78,8 +78,10 @@ void Player::look(const GameState& s, const PixelReader& probe) {
   // The 64 directions are coarse: of the nearest few, take the one whose
   // shell, as it would really leave the muzzle, passes closest.
   if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
-  if (traits_->aimNoise > 0)
-    aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & (kDirections - 1);
+  // A weaker hand misses by a direction or two without knowing it: it
+  // fires as if the gun pointed where it meant to aim.
+  aimError_ = traits_->aimNoise > 0 ? rng_.between(-traits_->aimNoise, traits_->aimNoise) : 0;
+  aimDir_ = (aimDir_ + aimError_) & (kDirections - 1);
   drive(s, probe);
 }
 
@@ -131,7 +133,7 @@ int Player::closestOf(const GameState& s, int around) const {
 
 bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) const {
   const int q = 1 - p_;
-  const Launch shot = launchOf(s, p_, s.gunDir[p_], turn);
+  const Launch shot = launchOf(s, p_, (s.gunDir[p_] - aimError_) & (kDirections - 1), turn);
   const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
   const Pass pass = closestApproach(target - shot.centre, targetVel - shot.velocity);
   if (pass.distance >= traits_->fireMiss || pass.seconds > kMaxFlightSeconds) return false;

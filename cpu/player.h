@@ -47,6 +47,7 @@ class Player {
   int64_t lastShot_ = -1000000;
   // What the last look decided, carried out until the next one.
   int aimDir_ = 0;
+  int aimError_ = 0;  // directions the gun is off the aim without the player knowing
   Thrust thrust_{};
   bool home_ = false;
   int spot_ = -1;         // where to stand round the target (see chooseSpot)
