@@ -37,6 +37,10 @@ KeyEvents Player::decide(const Game& g) {
   KeyEvents out;
   if (!g.matchStarted || g.awaitingAnswer || g.ended || g.screen.timer1Interval <= 0) return out;
   const GameState& s = g.s;
+  const int q = 1 - p_;
+  // The other's panel shows while it sets up; its engine among the instruments.
+  if (s.settingRow[q] != kRowInBattle) seen_.armourMm = s.setting[q][0];
+  seen_.engineKn = s.setting[q][1];
   if (s.settingRow[p_] != kRowInBattle) {
     home_ = false;
     nextLook_ = ticks_;  // look at once when the battle begins
@@ -44,7 +48,7 @@ KeyEvents Player::decide(const Game& g) {
     // vehicle on its base can be struck in set-up too.
     const bool wait = baseIsThreatened(s, p_, kBaseClearSeconds) && waited_ < kMaxBaseWaitTicks;
     waited_ = wait ? waited_ + 1 : 0;
-    setupKeys(out, s, p_, traits_->settings, !wait);
+    setupKeys(out, s, p_, settingsAgainst(*traits_, seen_), !wait);
     return out;
   }
   battle(out, s, PixelReader(g.probe, g.screen.pictures));

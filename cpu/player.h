@@ -13,6 +13,7 @@
 #include "cpu/key_events.h"
 #include "cpu/level.h"
 #include "cpu/pixel_reader.h"
+#include "cpu/setup_choice.h"
 #include "cpu/steering.h"
 
 namespace zelkar::cpu {
@@ -53,6 +54,7 @@ class Player {
   int spot_ = -1;         // where to stand round the target (see chooseSpot)
   int64_t nextSpot_ = 0;  // tick of the next choice of spot
   int waited_ = 0;        // ticks waited in set-up for an obstacle to leave the base
+  Opponent seen_{};       // what it has seen of the other vehicle
 };
 
 }  // namespace zelkar::cpu
