@@ -22,6 +22,7 @@ constexpr float kTraceStepPx = 2.5f;       // px between the pixels read along a
 constexpr float kBaseClearSeconds = 1.0f;  // s: long enough to drive off the base after confirming
 constexpr int kMaxBaseWaitTicks = 100;     // 3 s: longer than an obstacle takes to pass
 constexpr float kHomeSlack = 0.3f;         // px/s: precise near the base, the pad is small
+constexpr float kStrandedPxs = 1.0f;       // px/s: slower without fuel, it is going nowhere
 
 float length(Vec v) { return std::sqrt(dot(v, v)); }
 
@@ -188,7 +189,12 @@ void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe
   // The shot leaves after the turning key above: it carries that throw.
   const bool ready = s.shellsLeft[p_] > 0 && s.freeShellSlot[p_] < s.noShellSlot &&
                      ticks_ - lastShot_ >= traits_->fireGapTicks;
-  if (ready && (looking || traits_->reactTicks <= 1) && shotIsGood(s, probe, turn)) {
+  // Standing without fuel there is nothing better to do with the shells:
+  // fired at the other, they may yet strike it or a blast near it, and once
+  // both sides are empty the stalled round ends.
+  const bool stranded =
+      s.fuelLeft[p_] <= 0 && length(velocityOf(s, p_)) < kStrandedPxs && turn == 0;
+  if (ready && (looking || traits_->reactTicks <= 1) && (stranded || shotIsGood(s, probe, turn))) {
     out.push({true, controlKey(s, p_, kFire)});
     lastShot_ = ticks_;
   }

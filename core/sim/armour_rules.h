@@ -6,7 +6,7 @@
 
 namespace zelkar {
 
-inline constexpr float kArmourEnergyPerMm2 = 18400;   // armour energy per squared mm of thickness
+inline constexpr float kArmourEnergyPerMm2 = 18400;  // armour energy per squared mm of thickness
 inline constexpr double kShellArmourTerm = 3100800;  // 0.8 of the explosive energy per unit of mass
 
 // Armour energy of a vehicle whose armour is `thicknessMm` thick.
