@@ -15,11 +15,11 @@ TEST(Hazard, BrakesBeforeTouchingAWallNotWhenTheCentresWouldMeet) {
     float dy, vx, vy;  // centre offset below the wall's line, velocity
     int brakeX;        // the thrust wanted along x: +1 back to the right, 0 none
   } const cases[] = {
-      {0, -25, 0, 1},    // head on
-      {0, 25, 0, 0},     // driving away
-      {40, -25, 0, 0},   // passing 40 px wide of the centre, beyond 34.04
-      {0, -5, 0, 0},     // slow: the touch is (50 - 34.04) / 5 = 3.2 s away
-      {0, 0, -25, 0},    // driving up past it: never nearer than the 50 px of now
+      {0, -25, 0, 1},   // head on
+      {0, 25, 0, 0},    // driving away
+      {40, -25, 0, 0},  // passing 40 px wide of the centre, beyond 34.04
+      {0, -5, 0, 0},    // slow: the touch is (50 - 34.04) / 5 = 3.2 s away
+      {0, 0, -25, 0},   // driving up past it: never nearer than the 50 px of now
   };
   for (int p = 0; p < 2; ++p) {
     for (const Case& c : cases) {
