@@ -22,6 +22,7 @@ constexpr float kTraceStepPx = 2.5f;       // px between the pixels read along a
 constexpr float kBaseClearSeconds = 1.0f;  // s: long enough to drive off the base after confirming
 constexpr int kMaxBaseWaitTicks = 100;     // 3 s: longer than an obstacle takes to pass
 constexpr float kHomeSlack = 0.3f;         // px/s: precise near the base, the pad is small
+constexpr float kStrandedPxs = 1.0f;       // px/s: slower without fuel, it is going nowhere
 
 float length(Vec v) { return std::sqrt(dot(v, v)); }
 
@@ -37,6 +38,10 @@ KeyEvents Player::decide(const Game& g) {
   KeyEvents out;
   if (!g.matchStarted || g.awaitingAnswer || g.ended || g.screen.timer1Interval <= 0) return out;
   const GameState& s = g.s;
+  const int q = 1 - p_;
+  // The other's panel shows while it sets up; its engine among the instruments.
+  if (s.settingRow[q] != kRowInBattle) seen_.armourMm = s.setting[q][0];
+  seen_.engineKn = s.setting[q][1];
   if (s.settingRow[p_] != kRowInBattle) {
     home_ = false;
     nextLook_ = ticks_;  // look at once when the battle begins
@@ -44,7 +49,7 @@ KeyEvents Player::decide(const Game& g) {
     // vehicle on its base can be struck in set-up too.
     const bool wait = baseIsThreatened(s, p_, kBaseClearSeconds) && waited_ < kMaxBaseWaitTicks;
     waited_ = wait ? waited_ + 1 : 0;
-    setupKeys(out, s, p_, traits_->settings, !wait);
+    setupKeys(out, s, p_, settingsAgainst(*traits_, seen_), !wait);
     return out;
   }
   battle(out, s, PixelReader(g.probe, g.screen.pictures));
@@ -78,8 +83,10 @@ void Player::look(const GameState& s, const PixelReader& probe) {
   // The 64 directions are coarse: of the nearest few, take the one whose
   // shell, as it would really leave the muzzle, passes closest.
   if (traits_->lead) aimDir_ = closestOf(s, aimDir_);
-  if (traits_->aimNoise > 0)
-    aimDir_ = (aimDir_ + rng_.between(-traits_->aimNoise, traits_->aimNoise)) & (kDirections - 1);
+  // A weaker hand misses by a direction or two without knowing it: it
+  // fires as if the gun pointed where it meant to aim.
+  aimError_ = traits_->aimNoise > 0 ? rng_.between(-traits_->aimNoise, traits_->aimNoise) : 0;
+  aimDir_ = (aimDir_ + aimError_) & (kDirections - 1);
   drive(s, probe);
 }
 
@@ -103,8 +110,11 @@ void Player::drive(const GameState& s, const PixelReader& probe) {
     // Close enough: stand and save the fuel.
     if (length(goal - me) < kStandPx) goal = me;
   }
+  // Look ahead at least as long as stopping takes, and a second more.
+  const float stopSeconds = length(velocityOf(s, p_)) / std::max(engineAccelOf(s, p_), 1.0f);
+  const float horizon = std::max(kHazardSeconds, stopSeconds + 1.0f);
   const Vec wish = seekWish(s, p_, goal, traits_->cruisePx, slack) +
-                   hazardWish(s, p_, kHazardSeconds) * 1.5f +
+                   hazardWish(s, p_, horizon) * 1.5f +
                    dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
   thrust_ = thrustFor(wish, 0.3f);
 }
@@ -128,7 +138,7 @@ int Player::closestOf(const GameState& s, int around) const {
 
 bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) const {
   const int q = 1 - p_;
-  const Launch shot = launchOf(s, p_, s.gunDir[p_], turn);
+  const Launch shot = launchOf(s, p_, (s.gunDir[p_] - aimError_) & (kDirections - 1), turn);
   const Vec target = centreOf(s, q), targetVel = velocityOf(s, q);
   const Pass pass = closestApproach(target - shot.centre, targetVel - shot.velocity);
   if (pass.distance >= traits_->fireMiss || pass.seconds > kMaxFlightSeconds) return false;
@@ -179,7 +189,12 @@ void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe
   // The shot leaves after the turning key above: it carries that throw.
   const bool ready = s.shellsLeft[p_] > 0 && s.freeShellSlot[p_] < s.noShellSlot &&
                      ticks_ - lastShot_ >= traits_->fireGapTicks;
-  if (ready && (looking || traits_->reactTicks <= 1) && shotIsGood(s, probe, turn)) {
+  // Standing without fuel there is nothing better to do with the shells:
+  // fired at the other, they may yet strike it or a blast near it, and once
+  // both sides are empty the stalled round ends.
+  const bool stranded =
+      s.fuelLeft[p_] <= 0 && length(velocityOf(s, p_)) < kStrandedPxs && turn == 0;
+  if (ready && (looking || traits_->reactTicks <= 1) && (stranded || shotIsGood(s, probe, turn))) {
     out.push({true, controlKey(s, p_, kFire)});
     lastShot_ = ticks_;
   }

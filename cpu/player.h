@@ -13,6 +13,7 @@
 #include "cpu/key_events.h"
 #include "cpu/level.h"
 #include "cpu/pixel_reader.h"
+#include "cpu/setup_choice.h"
 #include "cpu/steering.h"
 
 namespace zelkar::cpu {
@@ -47,11 +48,13 @@ class Player {
   int64_t lastShot_ = -1000000;
   // What the last look decided, carried out until the next one.
   int aimDir_ = 0;
+  int aimError_ = 0;  // directions the gun is off the aim without the player knowing
   Thrust thrust_{};
   bool home_ = false;
   int spot_ = -1;         // where to stand round the target (see chooseSpot)
   int64_t nextSpot_ = 0;  // tick of the next choice of spot
   int waited_ = 0;        // ticks waited in set-up for an obstacle to leave the base
+  Opponent seen_{};       // what it has seen of the other vehicle
 };
 
 }  // namespace zelkar::cpu

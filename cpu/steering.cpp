@@ -19,15 +19,34 @@ Vec unit(Vec v) {
   return n > 0 ? v * (1.0f / n) : Vec{};
 }
 
+// When a body at `rel` moving at `relVel` (both relative to the vehicle)
+// first comes within `reach` px of it; negative when it never does. Zero
+// when it is within reach already.
+float secondsToReach(Vec rel, Vec relVel, float reach) {
+  const float c = dot(rel, rel) - reach * reach;
+  if (c <= 0) return 0;
+  const float a = dot(relVel, relVel), b = 2 * dot(rel, relVel);
+  const float disc = b * b - 4 * a * c;
+  if (a <= 0 || b >= 0 || disc < 0) return -1;
+  return (-b - std::sqrt(disc)) / (2 * a);
+}
+
 // The wish away from one body at `centre` moving at `vel`, within reach when
-// the centres come closer than `reach`.
+// the centres come closer than `reach`. What counts is when the two touch,
+// not when the centres would pass closest: head on, that moment lies a
+// whole reach beyond the contact.
 Vec awayFrom(Vec me, Vec myVel, Vec centre, Vec vel, float reach, float horizon) {
   const Pass pass = closestApproach(me - centre, myVel - vel);
-  if (pass.seconds > horizon || pass.distance >= reach) return {};
+  if (pass.distance >= reach) return {};
+  const float touch = secondsToReach(centre - me, vel - myVel, reach);
+  if (touch < 0 || touch > horizon) return {};
   Vec away = unit((me + myVel * pass.seconds) - (centre + vel * pass.seconds));
   if (dot(away, away) == 0) away = unit(me - centre);
+  // Head on, the sideways miss is no way out: brake straight back as well.
+  away = unit(away + unit(myVel - vel) * -1.0f);
+  if (dot(away, away) == 0) away = unit(me - centre);
   const float depth = (reach - pass.distance) / reach;  // 0..1
-  const float soon = 1.0f / (1.0f + pass.seconds);
+  const float soon = 1.0f / (1.0f + touch);
   return away * (1.0f + 2.0f * depth) * (0.5f + soon);
 }
 

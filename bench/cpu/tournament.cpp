@@ -69,10 +69,11 @@ void report(const char* name, const Tally& t, int matches) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // --trace SEED RIGHT LEFT: one match, every change of the score printed.
-  if (argc == 5 && std::string(argv[1]) == "--trace") {
+  // --trace SEED RIGHT LEFT [friction]: one match, every change of the score printed.
+  if ((argc == 5 || argc == 6) && std::string(argv[1]) == "--trace") {
+    const bool friction = argc == 6 && std::string(argv[5]) == "friction";
     const MatchResult m = playMatch(static_cast<uint32_t>(std::atoi(argv[2])), std::atoi(argv[3]),
-                                    std::atoi(argv[4]), 200000, false, stdout);
+                                    std::atoi(argv[4]), 200000, friction, stdout);
     std::printf("%lld ticks, %d-%d\n", static_cast<long long>(m.ticks), m.points[0], m.points[1]);
     return 0;
   }
@@ -88,6 +89,7 @@ int main(int argc, char** argv) {
   };
   static constexpr Pairing kPairings[] = {
       {"level 3 vs random keys", 3, kRandomKeys},
+      {"level 3 vs battle keys", 3, kBattleKeys},
       {"level 3 vs held keys", 3, kHeldKeys},
       {"level 3 vs fire-heavy", 3, kFireHeavy},
       {"level 3 vs turret", 3, kTurret},

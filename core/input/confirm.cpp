@@ -2,15 +2,15 @@
 
 #include "arena/rounding.h"
 #include "input/player_actions.h"
+#include "sim/armour_rules.h"
 #include "sim/number_text.h"
 #include "sim/setup_adjust.h"
 
 namespace zelkar {
 
 namespace {
-constexpr float kBarrelLength = 4;            // px the shell is driven along
-constexpr float kArmourEnergyPerMm2 = 18400;  // armour energy per squared mm of thickness
-constexpr float kReferenceShellMass = 37;     // kg whose blast fills the blast picture
+constexpr float kBarrelLength = 4;         // px the shell is driven along
+constexpr float kReferenceShellMass = 37;  // kg whose blast fills the blast picture
 }  // namespace
 
 void confirmSettings(Game& g, int p) {
@@ -32,7 +32,7 @@ void confirmSettings(Game& g, int p) {
   // Litres per second of thrust: 5100 is the engine's fuel economy constant.
   // This one quotient takes the fuel mass as a single-precision value.
   s.fuelRate[p] = static_cast<float>(double(s.setting[p][1]) * 1000 / kFuelMassSingle / 5100);
-  s.armourFull[p] = static_cast<float>(std::pow(s.setting[p][0], 2) * kArmourEnergyPerMm2);
+  s.armourFull[p] = armourEnergyFor(s.setting[p][0]);
   s.armourLeft[p] = s.armourFull[p];
   s.blastStart[p] = static_cast<int16_t>(
       floorToInt16Clamped(std::pow(static_cast<float>(m / kReferenceShellMass), 1.0 / 3.0) *

@@ -5,6 +5,7 @@
 #include "arena/rounding.h"
 #include "audio/sound.h"
 #include "physics/collisions.h"
+#include "sim/armour_rules.h"
 #include "sim/collision_block.h"
 #include "sim/colour_codes.h"
 #include "sim/instruments.h"
@@ -14,11 +15,10 @@ namespace zelkar {
 
 namespace {
 
-constexpr int16_t kBlastShrink = 3;           // px a blast loses each tick
-constexpr float kProbeOffset = 1.5f;          // px from the shell's corner towards its centre
-constexpr double kShellArmourTerm = 3100800;  // 0.8 of the explosive energy per unit of mass
-constexpr float kShellPushVehicle = 0.2f;     // of the explosive energy pushing a vehicle
-constexpr float kShellPushObstacle = 0.5f;    // pushing an obstacle
+constexpr int16_t kBlastShrink = 3;         // px a blast loses each tick
+constexpr float kProbeOffset = 1.5f;        // px from the shell's corner towards its centre
+constexpr float kShellPushVehicle = 0.2f;   // of the explosive energy pushing a vehicle
+constexpr float kShellPushObstacle = 0.5f;  // pushing an obstacle
 
 void burst(Game& g, int p, int k) {
   g.s.shellState[p][k] = g.s.blastStart[p];
@@ -65,8 +65,8 @@ void playBlast(Game& g, int p, int k) {
 bool strikeVehicle(Game& g, int p, int k, float speed2) {
   GameState& s = g.s;
   const int q = 1 - p;
-  s.armourLeft[q] = static_cast<float>(s.armourLeft[q] -
-                                       s.setting[p][4] * (double(speed2) / 2 + kShellArmourTerm));
+  s.armourLeft[q] =
+      static_cast<float>(s.armourLeft[q] - shellStrikeEnergy(s.setting[p][4], double(speed2)));
   if (s.armourLeft[q] < 0) {
     destroyVehicle(g, q);
     if (g.awaitingAnswer) return false;

@@ -61,15 +61,15 @@ std::vector<uint64_t> hashesOf(const std::vector<sim::Command>& script, sim::Run
 
 TEST(CpuMatch, RecordingReplaysWithTheSameHashes) {
   const std::vector<sim::Command> script = {
-      sim::SeedCommand{4242}, sim::StartCommand{false, {}, true},
-      sim::CpuCommand{0, 3},  sim::CpuCommand{1, 2},
-      sim::TickCommand{6000},
+      sim::SeedCommand{4242},  sim::StartCommand{false, {}, true},
+      sim::CpuCommand{0, 3},   sim::CpuCommand{1, 2},
+      sim::TickCommand{12000},
   };
   std::ostringstream sink;
   sim::Runner played(sink, sim::DumpMode::None, 1, sim::cpuSeats());
   played.keepRecording();
   const std::vector<uint64_t> first = hashesOf(script, played);
-  ASSERT_EQ(first.size(), 6000u);
+  ASSERT_EQ(first.size(), 12000u);
   ASSERT_GT(played.game().s.points[0] + played.game().s.points[1], 0) << "a round was decided";
 
   // The recording as a file holds ordinary key lines and no `cpu` line.

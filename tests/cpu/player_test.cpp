@@ -1,12 +1,13 @@
 // The computer player as a player: it keeps quiet when no match runs, sees
-// nothing of the game's generator, and drives home to re-arm.
+// nothing of the game's generator, drives home to re-arm, and even the
+// beginner fires at a target in reach.
 #include "cpu/player.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "support/fake_window_system.h"
+#include "support/arena_setup.h"
 
 namespace zelkar::testing {
 namespace {
@@ -63,7 +64,7 @@ TEST(CpuPlayer, OutOfShellsOnItsBaseGoesBackToSetUp) {
     auto g = std::make_unique<Game>(startedGame(ws, 3, false, "1"));
     cpu::Player cpu(p, 3, 3);
     // Set up and confirm; both vehicles still stand on their bases.
-    for (int n = 0; n < 2000 && g->s.settingRow[p] != kRowInBattle; ++n) {
+    for (int n = 0; n < 3000 && g->s.settingRow[p] != kRowInBattle; ++n) {
       send(*g, ws, cpu.decide(*g));
       if (g->s.settingRow[p] != kRowInBattle) timer1Timer(*g);
     }
@@ -75,6 +76,40 @@ TEST(CpuPlayer, OutOfShellsOnItsBaseGoesBackToSetUp) {
     EXPECT_EQ(keys[0], (cpu::KeyEvent{true, kBackKeys[p]}));
     send(*g, ws, keys);
     EXPECT_EQ(g->s.settingRow[p], 0) << "the panel is open again";
+  }
+}
+
+// A beginner's aim is rough, but it shoots: set up as it likes, it fires at
+// a vehicle standing 150 px off in an empty arena within 3 s and destroys it
+// within 30 s.
+TEST(CpuPlayer, LevelOneFiresAtAStandingTargetInReach) {
+  for (int p = 0; p < 2; ++p) {
+    FakeWindowSystem ws;
+    auto g = std::make_unique<Game>(startedGame(ws, 5));
+    emptyArena(*g);
+    const int q = 1 - p;
+    formKeyDown(*g, ws, q == 0 ? kRightFire : kLeftFire, 0);  // the other confirms at once
+    cpu::Player cpu(p, 1, 5);
+    for (int n = 0; n < 2000 && g->s.settingRow[p] != kRowInBattle; ++n) {
+      send(*g, ws, cpu.decide(*g));
+      tick(*g);
+    }
+    ASSERT_EQ(g->s.settingRow[p], kRowInBattle);
+    placeVehicle(*g, p, 300, 280, 0, 0);
+    placeVehicle(*g, q, p == 0 ? 150 : 450, 280, 0, 0);
+    tick(*g);
+    const int shells = g->s.shellsLeft[p];
+    int firstShot = -1, destroyed = -1;
+    for (int n = 0; n < 1000 && destroyed < 0; ++n) {
+      send(*g, ws, cpu.decide(*g));
+      if (firstShot < 0 && g->s.shellsLeft[p] < shells) firstShot = n;
+      tick(*g);
+      if (g->s.points[p] > 0) destroyed = n;
+    }
+    EXPECT_GE(firstShot, 0) << "player " << p;
+    EXPECT_LT(firstShot, 100) << "player " << p;
+    EXPECT_GE(destroyed, 0) << "player " << p;
+    EXPECT_EQ(g->s.points[q], 0) << "player " << p << " destroyed itself";
   }
 }
 

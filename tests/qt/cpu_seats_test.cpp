@@ -82,7 +82,7 @@ TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {
     EXPECT_EQ(seats.strengthBox()->currentIndex(), 2);
     w.game()->click();
     EXPECT_FALSE(seats.checkBox()->isVisibleTo(&host.mainWindow()));
-    for (int n = 0; n < 800; ++n) host.tick();
+    for (int n = 0; n < 3000; ++n) host.tick();  // level 3 sets up for some 2,200 ticks
     EXPECT_EQ(host.game().s.settingRow[0], kRowInBattle) << "the computer set up and confirmed";
     EXPECT_EQ(host.game().s.settingRow[1], kRowInBattle);
     shown = stateHash(host.game());
@@ -96,7 +96,7 @@ TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {
   std::ostringstream sink;
   sim::Runner r(sink, sim::DumpMode::None, 0);
   for (const sim::ScriptLine& l : parsed.commands) r.execute(l.command);
-  EXPECT_EQ(r.ticks(), 800);
+  EXPECT_EQ(r.ticks(), 3000);
   EXPECT_EQ(stateHash(r.game()), shown);
 }
 

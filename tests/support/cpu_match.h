@@ -14,6 +14,7 @@
 #include "cpu/player.h"
 #include "headless/runner.h"
 #include "headless/state_dump.h"
+#include "support/damage_tally.h"
 #include "support/rivals.h"
 
 namespace zelkar::testing {
@@ -42,7 +43,7 @@ inline double threadMicros() {
 
 // A level above 0 is the computer player, 0 and below a scripted Rival. Each side is driven before
 // every tick through the same key handlers a person's keys reach. With `trace`, each change of the
-// score is printed with the tick.
+// score is printed with the tick, and what each side's armour was lost to in that round.
 inline MatchResult playMatch(uint32_t seed, int levelRight, int levelLeft, int64_t tickLimit,
                              bool friction = false, std::FILE* trace = nullptr) {
   std::ostringstream sink;
@@ -60,6 +61,8 @@ inline MatchResult playMatch(uint32_t seed, int levelRight, int levelLeft, int64
   }
   MatchResult m;
   Game& g = r.game();
+  DamageTally damage[2];
+  std::optional<GameState> was;
   using Clock = std::chrono::steady_clock;
   while (r.ticks() < tickLimit && sim::simulationRunning(g) && !g.awaitingAnswer) {
     cpu::KeyEvents keys[2];
@@ -92,12 +95,17 @@ inline MatchResult playMatch(uint32_t seed, int levelRight, int levelLeft, int64
         r.execute(e.down ? sim::Command{sim::KeyDownCommand{e.keyCode, 0}}
                          : sim::Command{sim::KeyUpCommand{e.keyCode}});
     const int before = g.s.points[0] + g.s.points[1];
+    if (trace) was = g.s;
     r.execute(sim::TickCommand{1});
-    if (trace && g.s.points[0] + g.s.points[1] != before)
-      std::fprintf(trace, "tick %lld: %d-%d  fuel %.0f/%.0f shells %d/%d rows %d/%d\n",
-                   static_cast<long long>(r.ticks()), g.s.points[0], g.s.points[1],
-                   double(g.s.fuelLeft[0]), double(g.s.fuelLeft[1]), g.s.shellsLeft[0],
-                   g.s.shellsLeft[1], g.s.settingRow[0], g.s.settingRow[1]);
+    if (!trace) continue;
+    for (int p = 0; p < 2; ++p) damage[p].add(*was, g.s, p);
+    if (g.s.points[0] + g.s.points[1] == before) continue;
+    std::fprintf(trace, "tick %lld: %d-%d  fuel %.0f/%.0f shells %d/%d rows %d/%d\n",
+                 static_cast<long long>(r.ticks()), g.s.points[0], g.s.points[1],
+                 double(g.s.fuelLeft[0]), double(g.s.fuelLeft[1]), g.s.shellsLeft[0],
+                 g.s.shellsLeft[1], g.s.settingRow[0], g.s.settingRow[1]);
+    for (int p = 0; p < 2; ++p) damage[p].print(trace, p);
+    damage[0] = damage[1] = DamageTally{};
   }
   m.points[0] = g.s.points[0];
   m.points[1] = g.s.points[1];

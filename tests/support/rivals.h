@@ -16,12 +16,13 @@ namespace zelkar::testing {
 
 // Rivals of playMatch: 1..3 are the computer's levels, the rest scripts.
 enum Rival : int {
-  kRandomKeys = 0,  // a press or a release on half the ticks, from the first tick on
-  kHeldKeys = -1,   // presses seldom and holds for long: drives into everything
-  kFireHeavy = -2,  // random keys, but fires on a third of the ticks
-  kTurret = -3,     // heavy armour, stands on its base, turns and fires
-  kRammer = -4,     // a strong engine, drives straight at the other vehicle
-  kIdle = -5,       // confirms the start values and then does nothing
+  kRandomKeys = 0,   // a press or a release on half the ticks, from the first tick on
+  kHeldKeys = -1,    // presses seldom and holds for long: drives into everything
+  kFireHeavy = -2,   // random keys, but fires on a third of the ticks
+  kTurret = -3,      // heavy armour, stands on its base, turns and fires
+  kRammer = -4,      // a strong engine, drives straight at the other vehicle
+  kIdle = -5,        // confirms the start values and then does nothing
+  kBattleKeys = -6,  // confirms the start values, then random keys as kRandomKeys
 };
 
 class ScriptedRival {
@@ -54,6 +55,12 @@ class ScriptedRival {
         break;
       case kIdle:
         if (inSetup(s)) out.push({true, key(s, kFire)});
+        break;
+      case kBattleKeys:
+        if (inSetup(s))
+          out.push({true, key(s, kFire)});
+        else
+          randomKey(out, s, 4);
         break;
     }
     return out;

@@ -1,0 +1,45 @@
+// Keeping off walls: the warning comes in time to brake before the touch.
+#include "cpu/steering.h"
+
+#include <gtest/gtest.h>
+
+namespace zelkar::cpu {
+namespace {
+
+TEST(Hazard, BrakesBeforeTouchingAWallNotWhenTheCentresWouldMeet) {
+  // Wall 0 centred on (200, 200), half 12: its corner lies 12 * 1.42 = 17.04 px out, and with
+  // the radius 11 and 6 px of room the vehicle's centre must keep 34.04 px away. The vehicle is
+  // 50 px to the right; head on at 25 px/s it touches after (50 - 34.04) / 25 = 0.64 s, within
+  // the 1.5 s looked at, though the centres would meet only after 2 s.
+  struct Case {
+    float dy, vx, vy;  // centre offset below the wall's line, velocity
+    int brakeX;        // the thrust wanted along x: +1 back to the right, 0 none
+  } const cases[] = {
+      {0, -25, 0, 1},   // head on
+      {0, 25, 0, 0},    // driving away
+      {40, -25, 0, 0},  // passing 40 px wide of the centre, beyond 34.04
+      {0, -5, 0, 0},    // slow: the touch is (50 - 34.04) / 5 = 3.2 s away
+      {0, 0, -25, 0},   // driving up past it: never nearer than the 50 px of now
+  };
+  for (int p = 0; p < 2; ++p) {
+    for (const Case& c : cases) {
+      GameState s;
+      s.vehicleRadius = 11;
+      s.lastObstacle = -1;
+      s.lastWall = 0;
+      s.kabeLeft[0] = s.kabeTop[0] = 188;
+      s.kabeHalf[0] = 12;
+      s.posX[1 - p] = s.posY[1 - p] = 600;  // the other vehicle far away
+      s.kitiLeft[1 - p] = s.kitiTop[1 - p] = 700;
+      s.posX[p] = 250 - 11;
+      s.posY[p] = 200 + c.dy - 11;
+      s.velX[p] = c.vx;
+      s.velY[p] = c.vy;
+      EXPECT_EQ(thrustFor(hazardWish(s, p, 1.5f), 0.3f).x, c.brakeX)
+          << "player " << p << " dy " << c.dy << " v " << c.vx << "," << c.vy;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zelkar::cpu
