@@ -28,7 +28,7 @@ struct GameRecord {
 };
 
 struct Game : GameRecord {
-  // The tick's view of the arena (32 kB), taken afresh at the start of
+  // The tick's view of the arena (38 kB), taken afresh at the start of
   // every tick before any rule reads it: a saved game leaves it out
   // (net/snapshot.h). Between ticks only the computer player reads it.
   ProbeSurface probe;  // the arena as the current tick found it

@@ -13,9 +13,25 @@ namespace zelkar {
 // 16-bit integer goes through here; callers decide what an overflow means.
 std::optional<int16_t> toInt16(double value);
 
+namespace detail {
+int16_t toInt16ClampedOutside(double value);  // toInt16Clamped beyond the 16-bit range
+}  // namespace detail
+
 // The same conversion for places where the game must go on: out-of-range
-// values stick to the nearest bound, NaN becomes 0.
-int16_t toInt16Clamped(double value);
+// values stick to the nearest bound, NaN becomes 0. Every probe read
+// converts its point with it, so the values in range take no library call:
+// after adding 2^52 no bits below the units are left, so the addition
+// itself rounds to the nearest integer, halves to even, as the default
+// floating-point environment does (the game never changes it), and taking
+// 2^52 away again is exact.
+inline int16_t toInt16Clamped(double value) {
+  constexpr double kNoFraction = 4503599627370496.0;  // 2^52
+  if (value >= 0.0 && value < 32767.5)
+    return static_cast<int16_t>((value + kNoFraction) - kNoFraction);
+  if (value < 0.0 && value >= -32768.5)
+    return static_cast<int16_t>((value - kNoFraction) + kNoFraction);
+  return detail::toInt16ClampedOutside(value);
+}
 
 // Floor for values that feed 16-bit members (Int(x) of the rules), clamped
 // like toInt16Clamped.

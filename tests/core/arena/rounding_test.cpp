@@ -14,6 +14,21 @@ TEST(Rounding, Int16ConversionRoundsHalfToEvenAndRefusesOverflow) {
   EXPECT_EQ(toInt16(32767.5), std::nullopt);  // rounds to 32768
   EXPECT_EQ(toInt16(-32768.6), std::nullopt);
   EXPECT_EQ(toInt16(std::nan("")), std::nullopt);
+  // In range the conversion takes a shortcut of its own: halves, the
+  // largest value below a half, and the ends of the range.
+  for (auto [value, want] : {std::pair{2.5, 2},
+                             {3.5, 4},
+                             {-2.5, -2},
+                             {-3.5, -4},
+                             {-0.5, 0},
+                             {0.49999999999999994, 0},
+                             {-0.0, 0},
+                             {1e-300, 0},
+                             {32767.4, 32767},
+                             {32767.5, 32767},
+                             {-32768.5, -32768},
+                             {-32768.6, -32768}})
+    EXPECT_EQ(toInt16Clamped(value), want) << value;
   EXPECT_EQ(toInt16Clamped(40000), 32767);
   EXPECT_EQ(toInt16Clamped(-1e9), -32768);
   EXPECT_EQ(toInt16Clamped(std::nan("")), 0);

@@ -24,6 +24,11 @@ TEST(NumberText, ShortestPlainDecimal) {
   EXPECT_EQ(numberText(33.3).view(), "33.3");
   EXPECT_EQ(numberText(1840000).view(), "1840000");
   EXPECT_EQ(numberText(10000000).view(), "10000000");  // not squeezed into 1e+07
+  EXPECT_EQ(numberText(0.05).view(), "0.05");
+  EXPECT_EQ(numberText(-0.3).view(), "-0.3");
+  EXPECT_EQ(numberText(999999999999999.0).view(), "999999999999999");
+  EXPECT_EQ(numberText(123456789012345.6).view(), "123456789012345.6");  // 16 digits
+  EXPECT_EQ(numberText(0.1 + 0.2).view(), "0.30000000000000004");        // no short decimal
   EXPECT_EQ(numberText(0).view(), "0");
   EXPECT_EQ(numberText(-0.0).view(), "0");
   EXPECT_EQ(numberText(0.0001).view(), "0.0001");

@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <string>
 
 #include "core/ui/ui_support.h"
 #include "ui/compose.h"
@@ -48,25 +49,66 @@ void scramble(Arena& a, std::mt19937& rng) {
   }
 }
 
+// Captures the arena and compares every pixel with the composer's view;
+// returns how many pixels draw something.
+int captureAndCompare(Arena& a, const std::string& scene) {
+  std::vector<int32_t> view;
+  composeArena(a.m, view);
+  a.probe.capture(a.m);
+  int mismatches = 0, drawn = 0;
+  for (int y = 0; y < kClientHeight; ++y)
+    for (int x = 0; x < kClientWidth; ++x) {
+      const int32_t want = view[std::size_t(y) * kClientWidth + x];
+      drawn += want != kKeyColour;
+      if (a.probe.getPixel(a.m.pictures, x, y) != want && ++mismatches < 5)
+        ADD_FAILURE() << scene << " at " << x << "," << y;
+    }
+  EXPECT_EQ(mismatches, 0) << scene;
+  return drawn;
+}
+
 TEST(ProbeSurface, ReadsWhatTheComposerDrawsOnRandomScenes) {
+  // One probe over all scenes: a capture places again only what changed
+  // since the last one, so each scene is followed by one where only a few
+  // items move, show or hide, and a panel shows or hides with its children.
   Arena a;
   std::mt19937 rng(20240611);
-  std::vector<int32_t> view;
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
   for (int scene = 0; scene < 8; ++scene) {
     scramble(a, rng);
-    composeArena(a.m, view);
-    a.probe.capture(a.m);
-    int mismatches = 0, drawn = 0;
-    for (int y = 0; y < kClientHeight; ++y)
-      for (int x = 0; x < kClientWidth; ++x) {
-        const int32_t want = view[std::size_t(y) * kClientWidth + x];
-        drawn += want != kKeyColour;
-        if (a.probe.getPixel(a.m.pictures, x, y) != want && ++mismatches < 5)
-          ADD_FAILURE() << "scene " << scene << " at " << x << "," << y;
-      }
-    EXPECT_EQ(mismatches, 0);
-    EXPECT_GT(drawn, 20000) << "scene " << scene << " draws almost nothing";
+    EXPECT_GT(captureAndCompare(a, "scene " + std::to_string(scene)), 20000)
+        << "scene " << scene << " draws almost nothing";
+    for (const Item* c : a.m.stackingOrder()) {
+      Item& it = const_cast<Item&>(*c);
+      if (pick(0, 15) == 0) it.visible = !it.visible;
+      if (pick(0, 15) == 0)
+        it.move(int16_t(it.left + pick(-40, 40)), int16_t(it.top + pick(-40, 40)));
+    }
+    Item& panel = scene % 3 == 0 ? a.m.Picture2 : a.m.settei[std::size_t(scene % 2)];
+    panel.visible = !panel.visible;
+    captureAndCompare(a, "after scene " + std::to_string(scene));
   }
+}
+
+TEST(ProbeSurface, ACellReachedByTooManyLayersIsListedAgainWhenTheyLeave) {
+  Arena a;
+  a.m.Picture2.visible = false;
+  const auto order = a.m.stackingOrder();
+  // Every sprite over one place: far more layers than a cell lists.
+  for (const Item* c : order) {
+    Item& it = const_cast<Item&>(*c);
+    if (a.m.parentOf(it) == nullptr && it.kind == Widget::Image) a.show(it, 300, 300, 31);
+  }
+  captureAndCompare(a, "piled");
+  // All but a few leave, one at a time over several captures.
+  int left = 0;
+  for (const Item* c : order) {
+    Item& it = const_cast<Item&>(*c);
+    if (!it.visible || a.m.parentOf(it) != nullptr || it.kind != Widget::Image) continue;
+    if (++left % 5 != 0) it.visible = false;
+    if (left % 20 == 0) captureAndCompare(a, "leaving " + std::to_string(left));
+  }
+  captureAndCompare(a, "left");
 }
 
 TEST(ProbeSurface, OutsideTheClientAreaThereIsNoPixel) {
