@@ -33,13 +33,16 @@ class Upnp final : public PortmapBackend {
                                   std::string& error) override {
     if (!found_ && !find(req, budgetMs, error)) return std::nullopt;
     const std::string port = std::to_string(req.port);
-    std::string lease = std::to_string(req.leaseS);
-    int r = UPNP_AddPortMapping(urls_.controlURL, data_.first.servicetype, port.c_str(),
-                                port.c_str(), lanAddress_, "Zelkar", "UDP", nullptr, lease.c_str());
+    uint32_t leaseS = req.leaseS;
+    const auto add = [&] {
+      return UPNP_AddPortMapping(urls_.controlURL, data_.first.servicetype, port.c_str(),
+                                 port.c_str(), lanAddress_, "Zelkar", "UDP", nullptr,
+                                 std::to_string(leaseS).c_str());
+    };
+    int r = add();
     if (r == kOnlyPermanentLeases) {
-      lease = "0";
-      r = UPNP_AddPortMapping(urls_.controlURL, data_.first.servicetype, port.c_str(), port.c_str(),
-                              lanAddress_, "Zelkar", "UDP", nullptr, lease.c_str());
+      leaseS = 0;  // permanent: removed when the game ends
+      r = add();
     }
     if (r != UPNPCOMMAND_SUCCESS) {
       error = std::string("the router refused: ") + strupnperror(r);
@@ -47,7 +50,7 @@ class Upnp final : public PortmapBackend {
     }
     PortmapGrant grant;
     grant.externalPort = req.port;
-    grant.leaseS = uint32_t(std::stoul(lease));
+    grant.leaseS = leaseS;
     char external[40] = {};
     if (UPNP_GetExternalIPAddress(urls_.controlURL, data_.first.servicetype, external) ==
         UPNPCOMMAND_SUCCESS)
