@@ -1,7 +1,6 @@
 #include "qt/replayer.h"
 
 #include <QFile>
-#include <algorithm>
 #include <cstdio>
 #include <type_traits>
 #include <variant>
