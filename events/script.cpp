@@ -241,11 +241,11 @@ std::optional<uint32_t> parseSeed(std::string_view word) {
   return static_cast<uint32_t>(*v);
 }
 
-ParsedScript parseScript(std::string_view text) {
+ParsedScript parseScript(std::string_view text, ScriptSource source) {
   ParsedScript result;
   const bool cutShort = !text.empty() && text.back() != '\n';
-  bool started = false;   // a start has been read: the generator is in use
-  bool isReplay = false;  // the format line was read
+  bool started = false;  // a start has been read: the generator is in use
+  bool isReplay = source == ScriptSource::ReplayFile;  // or the format line was read
   int line = 0;
   while (!text.empty()) {
     ++line;

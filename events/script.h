@@ -97,8 +97,10 @@ struct ParsedScript {
 // bad line late in a script never leaves a half-played match behind. A
 // replay file (one with the format line) must end with a line break: a
 // last line without one was cut off while being written, and "down 10"
-// cut from "down 100" would play another key.
-ParsedScript parseScript(std::string_view text);
+// cut from "down 100" would play another key. A file opened as a replay
+// (the window's --replay) is one whether or not it has the format line.
+enum class ScriptSource : uint8_t { Script, ReplayFile };
+ParsedScript parseScript(std::string_view text, ScriptSource source = ScriptSource::Script);
 
 // A text as one script word: as is when it reads back unchanged, else quoted.
 std::string scriptText(std::string_view text);

@@ -44,7 +44,7 @@ ScriptFeeder::ScriptFeeder(std::vector<ScriptLine> lines, net::Role role)
 }
 
 bool ScriptFeeder::due(const net::Session& session) {
-  const bool running = net::timerRunning(session.game());
+  const bool running = sim::simulationRunning(session.game());
   if (waitForTimer_) {
     // Ticks stand still while the timer does, so the count seen last while
     // waiting is the one the next match starts from, even when this side

@@ -2,6 +2,7 @@
 
 #include "app/handlers.h"
 #include "app/state_hash.h"
+#include "events/play.h"
 #include "headless/replay.h"
 
 namespace zelkar::sim {
@@ -23,6 +24,12 @@ void Runner::run(const std::vector<ScriptLine>& script) {
 void Runner::execute(const Command& command) {
   if (!std::holds_alternative<CpuCommand>(command) && !std::holds_alternative<TickCommand>(command))
     keep(command);
+  if (isPlayerEvent(command)) {
+    load();
+    playEvent(*g_, ws_, command);
+    collect();
+    return;
+  }
   std::visit([this](const auto& c) { (*this)(c); }, command);
 }
 
@@ -36,13 +43,8 @@ void Runner::finish() {
 void Runner::load() {
   if (loaded_) return;
   loaded_ = true;
-  formLoad(*g_, ws_, seed_);
+  openWindow(*g_, ws_, seed_);
   collect();
-  // The start timer is one-shot: it fires once if load armed it.
-  if (g_->screen.startInterval > 0 && !g_->ended) {
-    startTimer(*g_);
-    collect();
-  }
 }
 
 void Runner::operator()(const SeedCommand& c) {
@@ -56,33 +58,6 @@ void Runner::operator()(const SeedCommand& c) {
 }
 
 void Runner::operator()(const ConfigCommand& c) { ws_.setConfig(c.values); }
-
-void Runner::operator()(const StartCommand& c) {
-  load();
-  // The start button can only be pressed while the start panel shows.
-  if (!acceptsEvents() || !g_->screen.Picture2.visible) return;
-  ScreenModel& sc = g_->screen;
-  sc.Option1.value = !c.given;
-  sc.Option2.value = c.given;
-  if (c.given) sc.tirikosu.caption = c.text;
-  sc.mas.value = c.friction;
-  gameClick(*g_, ws_);
-  collect();
-}
-
-void Runner::operator()(const KeyDownCommand& c) {
-  load();
-  if (!acceptsEvents()) return;
-  formKeyDown(*g_, ws_, c.keyCode, c.shift);
-  collect();
-}
-
-void Runner::operator()(const KeyUpCommand& c) {
-  load();
-  if (!acceptsEvents()) return;
-  formKeyUp(*g_, c.keyCode, 0);
-  collect();
-}
 
 void Runner::operator()(const TickCommand& c) {
   load();
@@ -103,15 +78,6 @@ void Runner::operator()(const TickCommand& c) {
       events_.messages.clear();
     }
   }
-}
-
-void Runner::operator()(const AnswerCommand& c) {
-  load();
-  // Only a shown answer box can be typed into.
-  if (!acceptsEvents() || !g_->screen.han.visible) return;
-  g_->screen.han.caption = c.text;
-  hanChange(*g_, ws_);
-  collect();
 }
 
 void Runner::operator()(const CpuCommand& c) {

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "app/game.h"
+#include "events/quiet_window.h"
 #include "events/script.h"
-#include "headless/headless_window.h"
 #include "headless/seat.h"
 #include "headless/state_dump.h"
 
@@ -53,7 +53,7 @@ class Runner {
   const std::vector<Command>& recording() const { return kept_; }
 
   Game& game() { return *g_; }
-  HeadlessWindow& window() { return ws_; }
+  QuietWindow& window() { return ws_; }
   int64_t ticks() const { return events_.tick; }
   // Sound requests the game's bounded queue had to drop; a faithful run has none.
   std::size_t droppedSounds() const { return droppedSounds_; }
@@ -61,12 +61,11 @@ class Runner {
  private:
   void operator()(const SeedCommand& c);
   void operator()(const ConfigCommand& c);
-  void operator()(const StartCommand& c);
-  void operator()(const KeyDownCommand& c);
-  void operator()(const KeyUpCommand& c);
   void operator()(const TickCommand& c);
-  void operator()(const AnswerCommand& c);
   void operator()(const CpuCommand& c);
+  // A player's own event is played by playEvent, as everywhere else.
+  template <typename C>
+  void operator()(const C&) {}
 
   // The seats' keys for the coming tick, sent as key events.
   void driveSeats();
@@ -83,7 +82,7 @@ class Runner {
   DumpMode mode_;
   uint32_t seed_;
   std::unique_ptr<Game> g_;  // large: the probe tables and the screen model
-  HeadlessWindow ws_;
+  QuietWindow ws_;
   bool loaded_ = false;
   DumpEvents events_;
   std::size_t droppedSounds_ = 0;

@@ -40,8 +40,6 @@ std::array<std::string_view, N> captions(const std::array<Item, N>& items) {
 
 }  // namespace
 
-bool simulationRunning(const Game& g) { return g.screen.timer1Interval > 0 && !g.ended; }
-
 std::string stateLine(const Game& g, const DumpEvents& events) {
   std::string out;
   out.reserve(64 * 1024);  // the probe rings alone take some 30 kB of text

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "app/game.h"
-#include "headless/headless_window.h"
+#include "events/play.h"
+#include "events/quiet_window.h"
 
 namespace zelkar::sim {
 
@@ -17,10 +18,6 @@ struct DumpEvents {
   std::vector<std::string> sounds;  // sound procedures that sent a command, in order
   std::vector<Message> messages;    // message boxes shown, in order
 };
-
-// True while the simulation timer fires: its interval is set and the
-// program has not ended.
-bool simulationRunning(const Game& g);
 
 // The object as one line of text, without the line break.
 std::string stateLine(const Game& g, const DumpEvents& events);

@@ -57,7 +57,7 @@ FrameResult runFrame(Game& g, QuietWindow& ws, MatchState& m, const FrameEvents&
   applySide(g, ws, m, 0, left, out);
   applySide(g, ws, m, 1, right, out);
   FrameResult r;
-  if (!timerRunning(g)) return r;
+  if (!sim::simulationRunning(g)) return r;
   r.ticked = apply(g, ws, out, sim::TickCommand{1}) > 0;
   ++m.ticks;
   r.hash = stateHash(g);

@@ -4,46 +4,17 @@
 // recorded online match would not play back.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "app/game.h"
-#include "app/window_system.h"
+#include "events/play.h"
+#include "events/quiet_window.h"
 #include "events/script.h"
 
 namespace zelkar::net {
 
-// A window system with nothing to show: message boxes are kept for the
-// caller, the settings are the ones given, and ending the program marks
-// the game as ended.
-class QuietWindow final : public WindowSystem {
- public:
-  explicit QuietWindow(Game& g) : g_(&g) {}
-  void messageBox(std::string_view text, std::string_view title) override {
-    messages_.push_back({std::string(text), std::string(title)});
-  }
-  void showSettingsWindow() override {}
-  ConfigRead readSettings() override { return {config_, {}}; }
-  void endProgram() override { g_->ended = true; }
-
-  void setGame(Game& g) { g_ = &g; }
-  void setConfig(const ConfigValues& v) { config_ = v; }
-  const ConfigValues& config() const { return config_; }
-  std::vector<std::array<std::string, 2>>& messages() { return messages_; }
-
- private:
-  Game* g_;
-  ConfigValues config_ = sim::kScriptConfig;
-  std::vector<std::array<std::string, 2>> messages_;
-};
-
-// Load of the main window and the one-shot start timer, as zelkar-sim opens
-// it before the first event.
-void openWindow(Game& g, QuietWindow& ws, uint32_t seed);
-
-bool timerRunning(const Game& g);
+using sim::openWindow;
+using sim::QuietWindow;
 
 // One command on a loaded game; a tick command runs the ticks the running
 // timer would fire. Returns the ticks run.

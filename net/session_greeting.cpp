@@ -193,8 +193,7 @@ void Session::Impl::begin(bool leftSide, const ConfigValues& shared, uint32_t se
   openWindow(*game, ws, seed);
   for (std::size_t i = 0; i < game->sounds.size(); ++i) sounds.push_back(game->sounds[i]);
   game->sounds.clear();
-  for (auto& m : ws.messages()) messages.push_back(std::move(m));
-  ws.messages().clear();
+  for (auto& m : ws.takeMessages()) messages.push_back(std::move(m));
   confirmed = {sim::ConfigCommand{shared}, sim::SeedCommand{seed}};
   // A tick interval below 1 ms cannot come from the settings window; the
   // frame clock needs a positive one.

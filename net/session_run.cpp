@@ -187,10 +187,10 @@ void Session::Impl::step(bool firstRun) {
   rec.result =
       net::runFrame(*game, ws, match, localLeft ? mine : theirs, localLeft ? theirs : mine, out);
   rec.match = match;
-  if (firstRun) {
-    for (auto& m : ws.messages()) messages.push_back(std::move(m));
-  }
-  ws.messages().clear();
+  // A replayed frame's message boxes were shown when it first ran.
+  std::vector<sim::Message> shown = ws.takeMessages();
+  if (firstRun)
+    for (auto& m : shown) messages.push_back(std::move(m));
   ++frame;
   firstRunEnd = std::max(firstRunEnd, frame);
 }

@@ -97,7 +97,7 @@ SyncRun syncTestScript(std::string_view script, int depth, int64_t maxTicks, uin
       g->sounds.clear();
       continue;
     }
-    for (int64_t i = 0; i < ticks->count && timerRunning(*g); ++i) {
+    for (int64_t i = 0; i < ticks->count && sim::simulationRunning(*g); ++i) {
       if (checker.ticks() >= maxTicks) break;
       play(*g, ws, sim::TickCommand{1});
       g->sounds.clear();

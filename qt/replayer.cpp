@@ -1,11 +1,11 @@
 #include "qt/replayer.h"
 
 #include <QFile>
-#include <algorithm>
 #include <cstdio>
 #include <type_traits>
 #include <variant>
 
+#include "events/play.h"
 #include "headless/printable.h"
 #include "headless/state_dump.h"
 #include "qt/game_host.h"
@@ -33,16 +33,7 @@ Replayer::Read Replayer::fromFile(const QString& path, uint32_t defaultSeed) {
 
 Replayer::Read Replayer::fromText(std::string_view text, const QString& name,
                                   uint32_t defaultSeed) {
-  // A recording always ends its lines; one cut off at the end was being
-  // written when the program died, and its last word may be cut too.
-  if (!text.empty() && text.back() != '\n') {
-    const auto lines = std::count(text.begin(), text.end(), '\n') + 1;
-    return {nullptr, QStringLiteral("the replay %1 is refused: line %2: the last line has no line "
-                                    "break: the file was cut off while it was written")
-                         .arg(name)
-                         .arg(lines)};
-  }
-  sim::ParsedScript parsed = sim::parseScript(text);
+  sim::ParsedScript parsed = sim::parseScript(text, sim::ScriptSource::ReplayFile);
   if (parsed.error) {
     return {nullptr, QStringLiteral("the replay %1 is refused: line %2: %3")
                          .arg(name)
@@ -131,21 +122,15 @@ void Replayer::apply(GameHost& host, const sim::Command& command) {
         } else if constexpr (std::is_same_v<C, sim::ConfigCommand>) {
           host.windowSystem().setFixedSettings(c.values);
         } else if constexpr (std::is_same_v<C, sim::StartCommand>) {
-          // The panel's boxes as the player left them, then the button.
-          if (!sc.Picture2.visible) return;
-          sc.Option1.value = !c.given;
-          sc.Option2.value = c.given;
-          if (c.given) sc.tirikosu.caption = c.text;
-          sc.mas.value = c.friction;
-          host.startPressed();
+          // The panel's boxes as the player left them, then the button,
+          // through the host so that the window shows and records it.
+          if (sim::fillStartPanel(sc, c)) host.startPressed();
         } else if constexpr (std::is_same_v<C, sim::KeyDownCommand>) {
           host.keyPressed(c.keyCode, c.shift);
         } else if constexpr (std::is_same_v<C, sim::KeyUpCommand>) {
           host.keyReleased(c.keyCode, 0);
         } else if constexpr (std::is_same_v<C, sim::AnswerCommand>) {
-          if (!sc.han.visible) return;
-          sc.han.caption = c.text;
-          host.answerTyped();
+          if (sim::fillAnswerBox(sc, c)) host.answerTyped();
         }
       },
       command);
