@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "support/fake_window_system.h"
 
 namespace zelkar {
@@ -49,36 +47,17 @@ TEST(GameClick, CountsOutsideTheRangeAreRefusedAndNothingChanges) {
   }
 }
 
-TEST(GameClick, RandomCountsRangeOverTwoToElevenObstacles) {
-  int lowest = 99, highest = -1;
-  for (uint32_t seed = 1; seed < 200; ++seed) {
+// The draws themselves (the random count, the coefficients) are held by the
+// golden replays and, to the last bit, by precision_test.cpp.
+TEST(GameClick, FrictionIsShownOnlyWhenItIsOn) {
+  for (const bool friction : {true, false}) {
     FakeWindowSystem ws;
-    Game g = startedGame(ws, seed);
-    lowest = std::min<int>(lowest, g.s.lastObstacle);
-    highest = std::max<int>(highest, g.s.lastObstacle);
-    for (int i = 0; i < 11; ++i) EXPECT_EQ(g.screen.tiri[i].visible, i <= g.s.lastObstacle);
+    Game g = startedGame(ws, 3, friction);
+    EXPECT_EQ(g.s.frictionCoef[0] > 0, friction);
+    EXPECT_EQ(g.screen.hyoumas[0].visible, friction);
+    EXPECT_EQ(g.screen.masatu[1].visible, friction);
+    EXPECT_TRUE(!friction || !g.screen.hyoumas[0].caption.view().empty());
   }
-  EXPECT_EQ(lowest, 1);
-  EXPECT_EQ(highest, 10);
-}
-
-TEST(GameClick, FrictionIsDrawnInHundredthsWithKineticAtMostStatic) {
-  for (uint32_t seed = 1; seed < 300; ++seed) {
-    FakeWindowSystem ws;
-    Game g = startedGame(ws, seed, true);
-    const double muS = g.s.frictionCoef[0] / 9.8, muK = g.s.frictionCoef[1] / 9.8;
-    EXPECT_GE(muS, 0.0999);
-    EXPECT_LE(muS, 0.5001);
-    EXPECT_LE(muK, muS + 1e-6);
-    EXPECT_NEAR(muS * 100, std::round(muS * 100), 1e-4);
-    EXPECT_TRUE(g.screen.hyoumas[0].visible);
-    EXPECT_TRUE(g.screen.masatu[1].visible);
-    EXPECT_FALSE(g.screen.hyoumas[0].caption.view().empty());
-  }
-  FakeWindowSystem ws;
-  Game g = startedGame(ws, 3, false);
-  EXPECT_EQ(g.s.frictionCoef[0], 0);
-  EXPECT_FALSE(g.screen.hyoumas[0].visible);
 }
 
 TEST(GameClick, ResetsThePlayersAndLaysOutTheMatch) {

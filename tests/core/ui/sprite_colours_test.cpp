@@ -79,9 +79,6 @@ TEST(SpriteColours, NothingAProbeMustSeeIsAFreeColour) {
   for (auto& t : p.m.tamabaku) check(p.pic(t), "blast");
   for (auto& k : p.m.kiti) check(p.pic(k), "base");
   check(p.pic(p.m.motobaku), "vehicle explosion");  // baku shows the unstamped source
-  for (int pl = 0; pl < 2; ++pl)
-    for (int k = 0; k < kDirections; ++k)
-      check(p.m.pictures[std::size_t(p.m.gunPictures[pl].first + k)], "vehicle");
 }
 
 TEST(SpriteColours, BasesCarryCodes62And63WithinTwelvePixels) {
@@ -117,7 +114,7 @@ TEST(SpriteColours, ShellsAreTheirExactColourInsideKeyCorners) {
     }
 }
 
-TEST(SpriteColours, VehiclesNeverDecodeAsAnObstacle) {
+TEST(SpriteColours, VehiclesAreNoFreeColourAndNeverDecodeAsAnObstacle) {
   // A shell that strikes a vehicle decodes what it hit as an obstacle code
   // too; no vehicle pixel, gun line included, may name one.
   Prepared p;
@@ -127,6 +124,7 @@ TEST(SpriteColours, VehiclesNeverDecodeAsAnObstacle) {
       for (int32_t c : pic.pixels) {
         if (c != kKeyColour) {
           ASSERT_GT(colourCode(c), 10) << std::hex << c;
+          ASSERT_FALSE(isFreeColour(c)) << std::hex << c;
         }
       }
       for (int c : {0, 20})
