@@ -53,19 +53,16 @@ TEST_F(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
   EXPECT_EQ(g.sounds.size(), 0u);  // vehicles knock silently on fixed bodies
 }
 
+// The armour both lose (3/4 of the energy before) is held by the golden
+// replays (ramming, walls_and_bases); the knock is heard only here.
 TEST_F(VehicleContacts, HeadOnVehiclesOfEqualMassLeaveAtHalfSpeed) {
   ASSERT_EQ(s.totalMass[0], s.totalMass[1]);
-  const float m = s.totalMass[0];
   placeVehicle(g, 1, 300, 300, 50, 0);
   placeVehicle(g, 0, 360, 300, -50, 0);
   thickArmour(g);
-  const float a0 = s.armourLeft[0], a1 = s.armourLeft[1];
   ASSERT_GT(tickUntilTurned(g, 1), 0);
   EXPECT_NEAR(s.velX[1], -25, 1e-3);
   EXPECT_NEAR(s.velX[0], 25, 1e-3);
-  const double lost = 0.75 * (2 * m * 50.0 * 50.0 / 2);  // 3/4 of the energy before
-  EXPECT_NEAR(a0 - s.armourLeft[0], lost, lost * 1e-5);
-  EXPECT_NEAR(a1 - s.armourLeft[1], lost, lost * 1e-5);
   ASSERT_GE(g.sounds.size(), 1u);
   EXPECT_EQ(g.sounds[0], Sound::syoutotuon);
 }
