@@ -3,7 +3,8 @@
 // long session. The state hash, run after every tick of the determinism
 // runs, is held to the same. Counted over busy matches: all 11 obstacles,
 // the walls, both vehicles driving and shells in the air; rounds and
-// matches end and restart inside the tick too.
+// matches end and restart inside the tick too. The computer player, which
+// decides before every tick, is held to the same.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +13,7 @@
 
 #include "alloc/counting_new.h"
 #include "app/state_hash.h"
+#include "cpu/player.h"
 #include "determinism/match_pair.h"
 
 namespace zelkar::testing {
@@ -79,6 +81,30 @@ TEST(TickAllocations, NoneInBusyMatches) {
               static_cast<long long>(keyAllocations));
   EXPECT_GT(shellTicks, ticks);  // more than one shell in the air on average
   RecordProperty("ticks", static_cast<int>(ticks));
+}
+
+// Over computer matches with all obstacles.
+TEST(CpuAllocations, NoneWhileDeciding) {
+  int64_t decisions = 0, allocations = 0;
+  for (uint32_t seed = 1; seed <= 3; ++seed) {
+    FakeWindowSystem ws;
+    auto g = std::make_unique<Game>(startedGame(ws, seed, seed % 2 == 0, "11"));
+    cpu::Player players[2] = {cpu::Player(0, 3, seed),
+                              cpu::Player(1, static_cast<int>(seed), seed)};
+    for (int n = 0; n < 3000 && !g->awaitingAnswer; ++n) {
+      for (cpu::Player& cpu : players) {
+        alloc::start();
+        const cpu::KeyEvents keys = cpu.decide(*g);
+        allocations += alloc::stop();
+        ++decisions;
+        for (const cpu::KeyEvent& e : keys)
+          e.down ? formKeyDown(*g, ws, e.keyCode, 0) : formKeyUp(*g, e.keyCode, 0);
+      }
+      timer1Timer(*g);
+    }
+  }
+  EXPECT_EQ(allocations, 0);
+  EXPECT_GT(decisions, 6000);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "meet/protocol.h"
+#include "meet_point.h"
 #include "net/punch.h"
 
 namespace zelkar::net {
@@ -14,28 +14,21 @@ using meet::Address;
 using meet::Kind;
 using meet::Message;
 
-constexpr Address kLan{0xC6130102, 41830};
+using meet::testing::kHostLan;
+using meet::testing::kJoinerLan;
+using meet::testing::message;
 constexpr Address kHostPublic{0xC6120002, 41830};
 constexpr Address kJoinerPublic{0xC6120003, 50001};
-constexpr Address kJoinerLan{0xC6130202, 41830};
-
-Message answer(Kind kind, uint64_t nonce, std::string code) {
-  Message m;
-  m.kind = kind;
-  m.nonce = nonce;
-  m.code = std::move(code);
-  return m;
-}
 
 TEST(MeetClient, HostRegistersPollsAndLearnsTheJoiner) {
-  MeetClient c = MeetClient::host(42, kLan);
+  MeetClient c = MeetClient::host(42, kHostLan);
   const auto first = meet::readMessage(*c.due(0));
   EXPECT_EQ(first->kind, Kind::Register);
-  EXPECT_EQ(first->local, kLan);
+  EXPECT_EQ(first->local, kHostLan);
   EXPECT_FALSE(c.due(499));  // repeated every 500 ms until answered
   EXPECT_TRUE(c.due(500));
 
-  Message reg = answer(Kind::Registered, 41, "ABCD2345");  // another nonce: not ours
+  Message reg = message(Kind::Registered, 41, "ABCD2345");  // another nonce: not ours
   reg.peer = kHostPublic;
   c.receive(meet::writeMessage(reg), 600);
   EXPECT_EQ(c.state(), MeetClient::State::Asking);
@@ -46,8 +39,8 @@ TEST(MeetClient, HostRegistersPollsAndLearnsTheJoiner) {
   EXPECT_EQ(c.publicSelf(), kHostPublic);
 
   EXPECT_FALSE(c.due(849));  // polls every 250 ms from the answer on
-  EXPECT_EQ(meet::readMessage(*c.due(850)), answer(Kind::Poll, 42, "ABCD2345"));
-  Message joining = answer(Kind::Joining, 42, "ABCD2345");
+  EXPECT_EQ(meet::readMessage(*c.due(850)), message(Kind::Poll, 42, "ABCD2345"));
+  Message joining = message(Kind::Joining, 42, "ABCD2345");
   joining.peer = kJoinerPublic;
   joining.local = kJoinerLan;
   joining.token = 99;
@@ -63,9 +56,9 @@ TEST(MeetClient, JoinerFailsInWordsOnRefusalOrSilence) {
   MeetClient j = MeetClient::join(7, "ABCD2345", kJoinerLan);
   EXPECT_EQ(meet::readMessage(*j.due(0))->kind, Kind::Lookup);
   // A Found for another code is not this one's answer.
-  j.receive(meet::writeMessage(answer(Kind::Found, 7, "ABCD2346")), 10);
+  j.receive(meet::writeMessage(message(Kind::Found, 7, "ABCD2346")), 10);
   EXPECT_EQ(j.state(), MeetClient::State::Asking);
-  Message refused = answer(Kind::Refused, 7, "");
+  Message refused = message(Kind::Refused, 7, "");
   refused.reason = meet::Reason::Taken;
   j.receive(meet::writeMessage(refused), 20);
   EXPECT_EQ(j.state(), MeetClient::State::Failed);
@@ -83,7 +76,7 @@ TEST(MeetClient, JoinerFailsInWordsOnRefusalOrSilence) {
 
 TEST(Puncher, ProbesAnswersAndTheOpenedPath) {
   // The local address twice and an unknown (zero) one: two probes a turn.
-  Puncher p(0x1122334455667788, {kHostPublic, kLan, kLan, Address{}});
+  Puncher p(0x1122334455667788, {kHostPublic, kHostLan, kHostLan, Address{}});
   const auto probes = p.due(0);
   ASSERT_EQ(probes.size(), 2u);
   EXPECT_TRUE(p.due(99).empty());

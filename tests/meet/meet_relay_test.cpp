@@ -11,14 +11,11 @@
 #include <vector>
 
 #include "meet/options.h"
-#include "meet/protocol.h"
-#include "meet/server.h"
+#include "meet_point.h"
 
 namespace zelkar::meet {
 namespace {
 
-constexpr Address kHost{0xC6120002, 40000};
-constexpr Address kJoiner{0xC6120003, 50000};
 constexpr Address kRelay{0xC6120001, 3478};
 constexpr Address kHostRelayed{0xC6120001, 50100};
 constexpr Address kJoinerRelayed{0xC6120001, 50200};
@@ -30,34 +27,21 @@ constexpr const char* kCode = "33333333";
 constexpr uint64_t kToken = 0x0202020202020202;
 constexpr int64_t kNowUnix = 1'700'000'000;
 
-Message ask(Kind kind, uint64_t nonce, uint64_t token = 0, Address peer = {}) {
-  Message m;
-  m.kind = kind;
-  m.nonce = nonce;
-  m.code = kCode;
-  m.token = token;
-  m.peer = peer;
+using namespace testing;
+
+Message msg(Kind kind, uint64_t nonce, uint64_t token = 0, Address peer = {}) {
+  Message m = message(kind, nonce, kCode);
+  m.token = token, m.peer = peer;
   return m;
 }
 
-struct Point {
-  uint64_t next = 0;
-  Server server{Limits{}, [this] { return ++next * 0x0101010101010101ull; },
-                [](const std::string&) {}};
-
-  explicit Point(bool relay = true, bool joined = true) {
+// The point with a relay to offer (or none), its host registered and (or
+// not yet) joined.
+struct RelayPoint : Point {
+  explicit RelayPoint(bool relay = true, bool joined = true) {
     if (relay) server.offerRelay({kRelay, "lab-secret", 6 * 3600, [] { return kNowUnix; }});
-    send(kHost, [] {
-      Message m;
-      m.kind = Kind::Register;
-      m.nonce = kHostNonce;
-      return m;
-    }());
-    if (joined) send(kJoiner, ask(Kind::Lookup, kJoinerNonce));
-  }
-  std::optional<Message> send(const Address& from, const Message& m, int64_t nowMs = 0) {
-    const auto out = server.handle(from, writeMessage(m), nowMs);
-    return out ? readMessage(*out) : std::nullopt;
+    ask(kHost, message(Kind::Register, kHostNonce));
+    if (joined) ask(kJoiner, msg(Kind::Lookup, kJoinerNonce));
   }
 };
 
@@ -68,15 +52,15 @@ std::string hex(const std::array<uint8_t, 20>& d) {
 }
 
 TEST(MeetRelay, PointSignsLoginsForThePairOnly) {
-  Point p;
-  const auto host = p.send(kHost, ask(Kind::RelayAsk, kHostNonce));
+  RelayPoint p;
+  const auto host = p.ask(kHost, msg(Kind::RelayAsk, kHostNonce));
   ASSERT_TRUE(host && host->kind == Kind::RelayLogin);
   EXPECT_EQ(host->peer, kRelay);
   EXPECT_EQ(host->expiry, 1'700'021'600u);  // now + 6 h
   // HMAC-SHA1("lab-secret", "1700021600:33333333-host"), from
   // `openssl dgst -sha1 -hmac lab-secret`.
   EXPECT_EQ(hex(host->digest), "45d3100b562afa195ea08cfffa62a67fbf3e7fdc");
-  const auto joiner = p.send(kJoiner, ask(Kind::RelayAsk, kJoinerNonce, kToken));
+  const auto joiner = p.ask(kJoiner, msg(Kind::RelayAsk, kJoinerNonce, kToken));
   ASSERT_TRUE(joiner && joiner->kind == Kind::RelayLogin);
   EXPECT_EQ(hex(joiner->digest), "7bdf9d6e1698daea7627d00030558ebcb08d1ced");  // ...-join
 
@@ -85,38 +69,38 @@ TEST(MeetRelay, PointSignsLoginsForThePairOnly) {
     Message m;
     Reason why;
   } refused[] = {
-      {ask(Kind::RelayAsk, kJoinerNonce, kToken + 1), Reason::NotOwner},  // wrong token
-      {ask(Kind::RelayAsk, 5, kToken), Reason::NotOwner},                 // wrong nonce
-      {ask(Kind::RelayAt, 5, 0, kHostRelayed), Reason::NotOwner},
+      {msg(Kind::RelayAsk, kJoinerNonce, kToken + 1), Reason::NotOwner},  // wrong token
+      {msg(Kind::RelayAsk, 5, kToken), Reason::NotOwner},                 // wrong nonce
+      {msg(Kind::RelayAt, 5, 0, kHostRelayed), Reason::NotOwner},
   };
-  for (const auto& c : refused) EXPECT_EQ(p.send(stranger, c.m)->reason, c.why);
-  Message unknown = ask(Kind::RelayAsk, kHostNonce);
+  for (const auto& c : refused) EXPECT_EQ(p.ask(stranger, c.m)->reason, c.why);
+  Message unknown = msg(Kind::RelayAsk, kHostNonce);
   unknown.code = "ABCD2345";
-  EXPECT_EQ(p.send(stranger, unknown)->reason, Reason::UnknownCode);
+  EXPECT_EQ(p.ask(stranger, unknown)->reason, Reason::UnknownCode);
 
   // A code nobody has joined yet gets no login, even for its host.
-  Point lone(true, false);
-  EXPECT_EQ(lone.send(kHost, ask(Kind::RelayAsk, kHostNonce))->reason, Reason::NotOwner);
+  RelayPoint lone(true, false);
+  EXPECT_EQ(lone.ask(kHost, msg(Kind::RelayAsk, kHostNonce))->reason, Reason::NotOwner);
 
-  Point bare(false);
-  EXPECT_EQ(bare.send(kHost, ask(Kind::RelayAsk, kHostNonce))->reason, Reason::NoRelay);
+  RelayPoint bare(false);
+  EXPECT_EQ(bare.ask(kHost, msg(Kind::RelayAsk, kHostNonce))->reason, Reason::NoRelay);
 }
 
 TEST(MeetRelay, PointSwapsTheRelayedAddresses) {
-  Point p;
+  RelayPoint p;
   // The joiner asks before the host has posted: nothing yet.
-  EXPECT_EQ(p.send(kJoiner, ask(Kind::RelayAt, kJoinerNonce, kToken))->peer, Address{});
-  EXPECT_EQ(p.send(kHost, ask(Kind::RelayAt, kHostNonce, 0, kHostRelayed))->peer, Address{});
-  EXPECT_EQ(p.send(kJoiner, ask(Kind::RelayAt, kJoinerNonce, kToken, kJoinerRelayed))->peer,
+  EXPECT_EQ(p.ask(kJoiner, msg(Kind::RelayAt, kJoinerNonce, kToken))->peer, Address{});
+  EXPECT_EQ(p.ask(kHost, msg(Kind::RelayAt, kHostNonce, 0, kHostRelayed))->peer, Address{});
+  EXPECT_EQ(p.ask(kJoiner, msg(Kind::RelayAt, kJoinerNonce, kToken, kJoinerRelayed))->peer,
             kHostRelayed);
-  EXPECT_EQ(p.send(kHost, ask(Kind::RelayAt, kHostNonce))->peer, kJoinerRelayed);
+  EXPECT_EQ(p.ask(kHost, msg(Kind::RelayAt, kHostNonce))->peer, kJoinerRelayed);
   // The relay talk keeps the code alive past the host's last poll (30 s).
-  EXPECT_EQ(p.send(kHost, ask(Kind::RelayAt, kHostNonce), 25'000)->kind, Kind::RelayPeer);
-  EXPECT_EQ(p.send(kHost, ask(Kind::RelayAt, kHostNonce), 50'000)->kind, Kind::RelayPeer);
+  EXPECT_EQ(p.ask(kHost, msg(Kind::RelayAt, kHostNonce), 25'000)->kind, Kind::RelayPeer);
+  EXPECT_EQ(p.ask(kHost, msg(Kind::RelayAt, kHostNonce), 50'000)->kind, Kind::RelayPeer);
 }
 
 TEST(MeetRelay, ReaderTakesOnlyTheFieldsOfEachKind) {
-  Message login = ask(Kind::RelayLogin, 3);
+  Message login = msg(Kind::RelayLogin, 3);
   login.token = 0;
   login.peer = kRelay;
   login.expiry = 1'700'021'600;
@@ -137,11 +121,11 @@ TEST(MeetRelay, ReaderTakesOnlyTheFieldsOfEachKind) {
     const char* what;
   } refused[] = {
       {with(login, 30, 1), "a login with a local address"},
-      {with(ask(Kind::RelayAsk, 3, 5), 24, 1), "an ask with an address"},
-      {with(ask(Kind::RelayAsk, 3, 5), 50, 1), "an ask with a digest"},
-      {with(ask(Kind::RelayAt, 3, 5), 30, 1), "a post with a local address"},
-      {with(ask(Kind::RelayPeer, 3), 40, 1), "a peer answer with a token"},
-      {with(ask(Kind::RelayPeer, 3), 17, 'O'), "a code with a lookalike letter"},
+      {with(msg(Kind::RelayAsk, 3, 5), 24, 1), "an ask with an address"},
+      {with(msg(Kind::RelayAsk, 3, 5), 50, 1), "an ask with a digest"},
+      {with(msg(Kind::RelayAt, 3, 5), 30, 1), "a post with a local address"},
+      {with(msg(Kind::RelayPeer, 3), 40, 1), "a peer answer with a token"},
+      {with(msg(Kind::RelayPeer, 3), 17, 'O'), "a code with a lookalike letter"},
       {with(refusal, 5, 6), "a reason after the last"},
   };
   for (const auto& c : refused) EXPECT_FALSE(readMessage(c.bytes)) << c.what;
@@ -150,7 +134,7 @@ TEST(MeetRelay, ReaderTakesOnlyTheFieldsOfEachKind) {
 
 TEST(MeetRelay, GameSideAsksAllocatesAndSwaps) {
   using net::MeetRelay;
-  Point p;
+  RelayPoint p;
   auto exchange = [&p](MeetRelay& side, const Address& from, int64_t nowMs) {
     if (const auto request = side.due(nowMs))
       if (const auto out = p.server.handle(from, *request, nowMs)) side.receive(*out, nowMs);
@@ -175,7 +159,7 @@ TEST(MeetRelay, GameSideAsksAllocatesAndSwaps) {
   EXPECT_EQ(joiner.peerRelayed(), kHostRelayed);
 
   // A point without a relay, and one that falls silent, in words.
-  Point bare(false);
+  RelayPoint bare(false);
   MeetRelay refused(true, kHostNonce, kCode, 0);
   if (const auto out = bare.server.handle(kHost, *refused.due(0), 0)) refused.receive(*out, 0);
   EXPECT_EQ(refused.state(), MeetRelay::State::Failed);

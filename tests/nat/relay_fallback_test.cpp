@@ -92,16 +92,11 @@ TEST(RelayFallback, BothSidesPlayThroughTheRelayWhenEveryProbeIsLost) {
   EXPECT_EQ(point.stats().relayLogins, 2u);
 
   // And the game's packets cross it.
-  const std::string ping = "ping";
-  joinLink->send(Channel::Reliable, {reinterpret_cast<const uint8_t*>(ping.data()), ping.size()});
+  const std::vector<uint8_t> ping = {'p', 'i', 'n', 'g'};
+  joinLink->send(Channel::Reliable, ping);
   std::vector<uint8_t> got;
-  const auto t1 = Clock::now();
-  while (!hostLink->receive(got) && Clock::now() - t1 < std::chrono::seconds(5)) {
-    hostLink->service(0);
-    joinLink->service(0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  EXPECT_EQ(std::string(got.begin(), got.end()), ping);
+  EXPECT_TRUE(test::serviceUntil(*hostLink, *joinLink, [&] { return hostLink->receive(got); }));
+  EXPECT_EQ(got, ping);
   close(meetFd);
   close(deadFd);
 }

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -27,26 +28,17 @@ class RelayServer {
     dir_ = std::filesystem::temp_directory_path() /
            ("zelkar-relay-" + std::to_string(getpid()) + "-" + std::to_string(port_));
     std::filesystem::create_directories(dir_);
-    const std::vector<std::string> args = {"turnserver",
-                                           "--listening-ip=127.0.0.1",
-                                           "--relay-ip=127.0.0.1",
-                                           "--listening-port=" + std::to_string(port_),
-                                           "--use-auth-secret",
-                                           std::string("--static-auth-secret=") + kSecret,
-                                           "--realm=zelkar.lab",
-                                           "--allow-loopback-peers",
-                                           "--no-cli",
-                                           "--no-tls",
-                                           "--no-dtls",
-                                           "--no-tcp",
-                                           "--no-tcp-relay",
-                                           "--no-rfc5780",
-                                           "--no-stun-backward-compatibility",
-                                           "--db=" + (dir_ / "turndb").string(),
-                                           "--pidfile=" + (dir_ / "pid").string(),
-                                           "--log-file=" + (dir_ / "log").string(),
-                                           "--simple-log",
-                                           "--no-stdout-log"};
+    std::vector<std::string> args = {"turnserver",
+                                     "--static-auth-secret=" + std::string(kSecret),
+                                     "--listening-port=" + std::to_string(port_),
+                                     "--db=" + (dir_ / "turndb").string(),
+                                     "--pidfile=" + (dir_ / "pid").string(),
+                                     "--log-file=" + (dir_ / "log").string()};
+    std::istringstream fixed(
+        "--listening-ip=127.0.0.1 --relay-ip=127.0.0.1 --use-auth-secret --realm=zelkar.lab "
+        "--allow-loopback-peers --no-cli --no-tls --no-dtls --no-tcp --no-tcp-relay --no-rfc5780 "
+        "--no-stun-backward-compatibility --simple-log --no-stdout-log");
+    for (std::string a; fixed >> a;) args.push_back(a);
     pid_ = fork();
     if (pid_ == 0) {
       prctl(PR_SET_PDEATHSIG, SIGKILL);
@@ -92,5 +84,18 @@ class RelayServer {
   pid_t pid_ = -1;
   std::filesystem::path dir_;
 };
+
+// Services both links every millisecond until `done`, for at most 5 s.
+template <class A, class B, class Done>
+bool serviceUntil(A& a, B& b, Done done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (std::chrono::steady_clock::now() < end) {
+    a.service(0);
+    b.service(0);
+    if (done()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return false;
+}
 
 }  // namespace zelkar::test

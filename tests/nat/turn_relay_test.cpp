@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <ctime>
-#include <thread>
 
 #include "meet/turn_credential.h"
 #include "nat/relay_server.h"
@@ -26,21 +25,6 @@ TurnUrl urlFor(const test::RelayServer& server, const std::string& name, int64_t
   const TurnCredential c =
       turnRestCredential(test::RelayServer::kSecret, int64_t(std::time(nullptr)) + lifeS, name);
   return TurnUrl{"127.0.0.1", server.port(), c.username, c.password};
-}
-
-std::string text(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
-
-// Services both links until `done`, for at most 5 s.
-template <class Done>
-bool serviceUntil(EnetLink& a, EnetLink& b, Done done) {
-  const auto end = Clock::now() + std::chrono::seconds(5);
-  while (Clock::now() < end) {
-    a.service(0);
-    b.service(0);
-    if (done()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return false;
 }
 
 TEST(TurnRelay, CarriesEnetBothWaysWithBothSidesRelayed) {
@@ -66,17 +50,17 @@ TEST(TurnRelay, CarriesEnetBothWaysWithBothSidesRelayed) {
 
   auto joinLink = EnetLink::connect({"127.0.0.1", joinRelay->localPort()}, error);
   ASSERT_TRUE(joinLink) << error;
-  ASSERT_TRUE(serviceUntil(*hostLink, *joinLink, [&] {
+  ASSERT_TRUE(test::serviceUntil(*hostLink, *joinLink, [&] {
     return hostLink->state() == LinkState::Connected && joinLink->state() == LinkState::Connected;
   }));
-  const std::string ping = "ping", pong = "pong";
-  joinLink->send(Channel::Reliable, {reinterpret_cast<const uint8_t*>(ping.data()), ping.size()});
+  const std::vector<uint8_t> ping = {'p', 'i', 'n', 'g'}, pong = {'p', 'o', 'n', 'g'};
   std::vector<uint8_t> got;
-  ASSERT_TRUE(serviceUntil(*hostLink, *joinLink, [&] { return hostLink->receive(got); }));
-  EXPECT_EQ(text(got), ping);
-  hostLink->send(Channel::Reliable, {reinterpret_cast<const uint8_t*>(pong.data()), pong.size()});
-  ASSERT_TRUE(serviceUntil(*hostLink, *joinLink, [&] { return joinLink->receive(got); }));
-  EXPECT_EQ(text(got), pong);
+  joinLink->send(Channel::Reliable, ping);
+  ASSERT_TRUE(test::serviceUntil(*hostLink, *joinLink, [&] { return hostLink->receive(got); }));
+  EXPECT_EQ(got, ping);
+  hostLink->send(Channel::Reliable, pong);
+  ASSERT_TRUE(test::serviceUntil(*hostLink, *joinLink, [&] { return joinLink->receive(got); }));
+  EXPECT_EQ(got, pong);
   EXPECT_EQ(hostRelay->failure(), "");
   EXPECT_GT(joinRelay->bytesSent(), 0u);
   EXPECT_GT(hostRelay->bytesReceived(), 0u);

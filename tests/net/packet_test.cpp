@@ -67,13 +67,16 @@ TEST(Packet, EveryKindHasItsFixedTypeByteAndLittleEndianLayout) {
   EXPECT_EQ(writePacket(back->body), inputs);
 }
 
-TEST(Packet, EveryCutShortPacketIsRefused) {
+TEST(Packet, EveryCutShortOrOverlongPacketIsRefused) {
   const std::vector<uint8_t> whole = writePacket(someInputs());
   for (std::size_t n = 0; n < whole.size(); ++n)
     EXPECT_FALSE(readPacket(std::span(whole).first(n))) << n << " bytes";
   std::vector<uint8_t> longer = whole;
   longer.push_back(0);
   EXPECT_FALSE(readPacket(longer));
+  std::vector<uint8_t> big = writePacket(Bye{});  // nothing larger than a link's packet
+  big.resize(Link::kMaxPacketBytes + 1);
+  EXPECT_FALSE(readPacket(big));
 }
 
 TEST(Packet, ValuesOutOfRangeAreRefused) {
@@ -143,12 +146,6 @@ TEST(Packet, AnotherVersionReadsOnlyAsAGreetingOrARefusal) {
   EXPECT_EQ(std::get<Refuse>(p->body).reason, RefuseReason::WrongCode);
   EXPECT_FALSE(readPacket(writePacket(someInputs(), other)));
   EXPECT_FALSE(readPacket(writePacket(Bye{}, other)));
-}
-
-TEST(Packet, NothingLargerThanALinkPacketIsRead) {
-  std::vector<uint8_t> big = writePacket(Bye{});
-  big.resize(Link::kMaxPacketBytes + 1);
-  EXPECT_FALSE(readPacket(big));
 }
 
 }  // namespace

@@ -21,6 +21,19 @@ int64_t runUntilEnded(SessionPair& p, Session& s, int64_t limitMicros) {
   return p.now;
 }
 
+// A caller with config j on a new link to `host`, polled until it is out
+// of the greeting (200 ms at most): its outcome, None once it plays.
+Outcome call(SimNetwork& net, Session& host, int64_t& now, const SessionConfig& j) {
+  net.rejoin();
+  Session caller(net.end(1), j);
+  for (int i = 0; i < 200 && caller.phase() == Phase::WaitingForPeer; ++i) {
+    now += 1000;
+    host.poll(now);
+    caller.poll(now);
+  }
+  return caller.outcome();
+}
+
 TEST(SilentPeer, IsReportedLostAfterThreeSecondsOnBothSides) {
   SessionPair p(quickLink());
   ASSERT_TRUE(p.connect());
@@ -92,14 +105,7 @@ TEST(Greeting, AWrongCallerIsRefusedAloneAndTheHostWaitsOn) {
     EXPECT_EQ(p.host.phase(), Phase::WaitingForPeer);
     EXPECT_EQ(p.host.stats().callersTurnedAway, 1);
     // The friend tries again with the right code and side.
-    p.network.rejoin();
-    Session again(p.network.end(1), SessionPair::joinerConfig());
-    for (int i = 0; i < 100 && again.phase() != Phase::Running; ++i) {
-      p.now += 1000;
-      p.host.poll(p.now);
-      again.poll(p.now);
-    }
-    EXPECT_EQ(again.phase(), Phase::Running);
+    EXPECT_EQ(call(p.network, p.host, p.now, SessionPair::joinerConfig()), Outcome::None);
     EXPECT_EQ(p.host.phase(), Phase::Running);
   }
 }
@@ -110,24 +116,14 @@ TEST(Greeting, GuessingCodesIsLimitedPerAddressAndMinute) {
   SimNetwork net(quickLink());
   Session host(net.end(0), SessionPair::hostConfig());
   int64_t now = 0;
-  auto call = [&](const char* code) {
-    net.rejoin();
-    SessionConfig j = SessionPair::joinerConfig();
-    j.code = code;
-    Session caller(net.end(1), j);
-    for (int i = 0; i < 200 && caller.phase() == Phase::WaitingForPeer; ++i) {
-      now += 1000;
-      host.poll(now);
-      caller.poll(now);
-    }
-    return caller.outcome();
-  };
-  for (int i = 0; i < 5; ++i) EXPECT_EQ(call("GUESS"), Outcome::WrongCode) << i;
-  EXPECT_EQ(call("K7Q2"), Outcome::TooManyTries);
+  SessionConfig guess = SessionPair::joinerConfig(), right = guess;
+  guess.code = "GUESS";
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(call(net, host, now, guess), Outcome::WrongCode) << i;
+  EXPECT_EQ(call(net, host, now, right), Outcome::TooManyTries);
   EXPECT_EQ(host.phase(), Phase::WaitingForPeer);
   EXPECT_EQ(host.stats().callersTurnedAway, 6);
   now += 60000000;
-  EXPECT_EQ(call("K7Q2"), Outcome::None);  // welcomed: the session runs
+  EXPECT_EQ(call(net, host, now, right), Outcome::None);  // welcomed: the session runs
   EXPECT_EQ(host.phase(), Phase::Running);
 }
 
@@ -166,30 +162,7 @@ TEST(Greeting, TheJoinerMayAskForTheLeftSide) {
   EXPECT_EQ(p.joiner.localSide(), Side::Left);
 }
 
-// A peer of another protocol version, played by hand on the other end.
-TEST(Greeting, AJoinerOfAnotherVersionIsRefusedWithTheHostsVersion) {
-  SimNetwork net(quickLink());
-  Session host(net.end(0), SessionPair::hostConfig());
-  Link& stranger = net.end(1);
-  int64_t now = 0;
-  for (; now < 20000; now += 1000) host.poll(now), stranger.service(now);
-  stranger.send(Channel::Unreliable, writePacket(Hello{"K7Q2", 2}, kProtocolVersion + 1));
-  std::vector<uint8_t> bytes;
-  std::optional<Packet> answer;
-  for (; now < 100000 && !answer; now += 1000) {
-    host.poll(now), stranger.service(now);
-    if (stranger.receive(bytes)) answer = readPacket(bytes);
-  }
-  EXPECT_EQ(host.phase(), Phase::WaitingForPeer);
-  const std::vector<TurnedAway> away = host.takeTurnedAway();
-  ASSERT_EQ(away.size(), 1u);
-  EXPECT_EQ(away[0].reason, RefuseReason::WrongVersion);
-  ASSERT_TRUE(answer);
-  EXPECT_EQ(answer->version, kProtocolVersion);
-  ASSERT_TRUE(std::holds_alternative<Refuse>(answer->body));
-  EXPECT_EQ(std::get<Refuse>(answer->body).reason, RefuseReason::WrongVersion);
-}
-
+// (A joiner of another version: untrusted_peer_test.cpp.)
 TEST(Greeting, AHostOfAnotherVersionIsRefusedByTheJoiner) {
   SimNetwork net(quickLink());
   Link& stranger = net.end(0);

@@ -36,6 +36,8 @@ class UntrustedPeer : public ::testing::Test {
         const auto p = readPacket(bytes);
         if (p && std::holds_alternative<Inputs>(p->body))
           hostHashAck_ = std::get<Inputs>(p->body).hashAck;
+        else if (p)
+          heard_ = p;
       }
     }
   }
@@ -60,7 +62,8 @@ class UntrustedPeer : public ::testing::Test {
   Session host_;
   Link& peer_;
   int64_t now_ = 0;
-  uint32_t hostHashAck_ = 1;  // in the host's last Inputs
+  uint32_t hostHashAck_ = 1;     // in the host's last Inputs
+  std::optional<Packet> heard_;  // the host's last other packet
 };
 
 TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
@@ -106,6 +109,20 @@ TEST_F(UntrustedPeer, BadPacketsAreDroppedAndCountedAndGoodOnesStillCount) {
   poll(20);
   record = sim::replayText(host_.confirmedCommands());
   EXPECT_EQ(record.find("down 102"), std::string::npos);
+}
+
+// A peer of another protocol version is told the host's and why.
+TEST_F(UntrustedPeer, AJoinerOfAnotherVersionIsRefusedWithTheHostsVersion) {
+  poll(20);
+  send(Channel::Unreliable, writePacket(Hello{"7Z", 2}, kProtocolVersion + 1));
+  poll(80);
+  EXPECT_EQ(host_.phase(), Phase::WaitingForPeer);
+  const std::vector<TurnedAway> away = host_.takeTurnedAway();
+  ASSERT_EQ(away.size(), 1u);
+  EXPECT_EQ(away[0].reason, RefuseReason::WrongVersion);
+  ASSERT_TRUE(heard_ && std::holds_alternative<Refuse>(heard_->body));
+  EXPECT_EQ(heard_->version, kProtocolVersion);
+  EXPECT_EQ(std::get<Refuse>(heard_->body).reason, RefuseReason::WrongVersion);
 }
 
 // The hashes of confirmed ticks are compared: the first that differs

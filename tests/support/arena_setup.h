@@ -2,6 +2,7 @@
 // players confirmed into battle.
 #pragma once
 
+#include "sim/colour_codes.h"
 #include "support/fake_window_system.h"
 
 namespace zelkar::testing {
@@ -47,6 +48,27 @@ inline Game battleGame(FakeWindowSystem& ws, uint32_t seed = 7, bool friction = 
   formKeyDown(g, ws, kRightFire, 0);
   g.sounds.clear();
   return g;
+}
+
+// A battleGame for a fixture (class X : public ::testing::Test, protected
+// InBattle {}) or for a test of its own.
+struct InBattle {
+  FakeWindowSystem ws;
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+};
+
+// Whether the game has asked for sound `s` since its queue was last emptied.
+inline bool heard(const Game& g, Sound s) {
+  for (std::size_t i = 0; i < g.sounds.size(); ++i)
+    if (g.sounds[i] == s) return true;
+  return false;
+}
+
+// The colour a probe would read at client pixel (x, y) as the window stands.
+inline int32_t colourAt(Game& g, int x, int y) {
+  g.probe.capture(g.screen);
+  return g.probe.getPixel(g.screen.pictures, x, y) & kRgbMask;
 }
 
 // Armour thick enough to survive the impacts a test arranges (energy units).

@@ -22,6 +22,12 @@ bool allFinite(const std::array<float, N>& a) {
   return true;
 }
 
+// A body of `size` px at (x, y) lies in the field, or within `step` of it.
+inline bool inField(const GameState& s, float x, float y, int size, float step) {
+  return x >= -step && y >= -step && x <= s.fieldWidth - size + step &&
+         y <= s.fieldHeight - size + step;
+}
+
 inline void checkInvariants(const Game& g, uint32_t seed, int tick) {
   const GameState& s = g.s;
   SCOPED_TRACE(::testing::Message() << "seed " << seed << " tick " << tick);
@@ -33,10 +39,7 @@ inline void checkInvariants(const Game& g, uint32_t seed, int tick) {
     ASSERT_TRUE(allFinite(s.shellX[p]) && allFinite(s.shellY[p]));
     ASSERT_TRUE(allFinite(s.shellVX[p]) && allFinite(s.shellVY[p]));
     const float step = 0.03f * (std::fabs(s.velX[p]) + std::fabs(s.velY[p])) + 1;
-    ASSERT_GE(s.posX[p], -step);
-    ASSERT_GE(s.posY[p], -step);
-    ASSERT_LE(s.posX[p], s.fieldWidth - s.vehicleSize + step);
-    ASSERT_LE(s.posY[p], s.fieldHeight - s.vehicleSize + step);
+    ASSERT_TRUE(inField(s, s.posX[p], s.posY[p], s.vehicleSize, step)) << "vehicle " << p;
     ASSERT_GE(s.freeShellSlot[p], 0);
     ASSERT_LE(s.freeShellSlot[p], 5);
     for (int k = 0; k < 5; ++k) {
@@ -50,10 +53,7 @@ inline void checkInvariants(const Game& g, uint32_t seed, int tick) {
   }
   for (int t = 0; t <= s.lastObstacle; ++t) {
     const float step = 0.03f * (std::fabs(s.obstVX[t]) + std::fabs(s.obstVY[t])) + 1;
-    ASSERT_GE(s.obstX[t], -step);
-    ASSERT_GE(s.obstY[t], -step);
-    ASSERT_LE(s.obstX[t], s.fieldWidth - s.obstSize[t] + step);
-    ASSERT_LE(s.obstY[t], s.fieldHeight - s.obstSize[t] + step);
+    ASSERT_TRUE(inField(s, s.obstX[t], s.obstY[t], s.obstSize[t], step)) << "obstacle " << t;
   }
 }
 

@@ -6,10 +6,16 @@
 //   m = 10: (0.2703)^(1/3) = 0.647 -> 6 + 2 = 8;  drawn at 8, 5, 2
 //   m = 30: (0.8108)^(1/3) = 0.932 -> 9 + 2 = 11; drawn at 11, 8, 5, 2
 // A blast drawn at size s is felt with the state s - 3 it left its slot at.
+//
+// A blast left on the arena while its owner is back in set-up stays frozen
+// at the size it had; if the owner then confirms 5 kg shells (start 7), the
+// 30 kg blast drawn at 11 and frozen at 8 is still felt as 8/27 of 30 kg,
+// where the new settings would give (6/5)^3 = 1.728 and 5 kg.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
+#include "input/player_actions.h"
 #include "sim/blasts_seen.h"
 #include "support/arena_setup.h"
 
@@ -92,9 +98,8 @@ TEST(BlastStrength, EveryOwnerAndVictimFeelsAFreshBlastWithItsStartSizeLessThree
 }
 
 TEST(BlastStrength, TheSeenStateFollowsThePictureNotTheSlot) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+  InBattle b;
+  auto& [ws, g, s] = b;
   burstAt(g, 1, kShells[2], 200, 200);  // 30 kg, start 11
   g.blasts.state = {};
   EXPECT_FALSE(seenBlastCube(g, 1, 2)) << "nothing drawn yet";
@@ -119,6 +124,66 @@ TEST(BlastStrength, TheSeenStateFollowsThePictureNotTheSlot) {
   g.blasts.state[8 + 2] = 5;
   g.blasts.start[8 + 2] = 2;
   EXPECT_FALSE(seenBlastCube(g, 1, 2));
+}
+
+// The owner's 30 kg blast in slot 2 is drawn centred at (298, 311), the
+// owner goes back to set-up for a few ticks, then confirms 5 kg shells.
+Game frozenThenReconfirmed(FakeWindowSystem& ws, int owner) {
+  Game g = battleGame(ws);
+  GameState& s = g.s;
+  placeVehicle(g, owner, 100, 500, 0, 0);
+  placeVehicle(g, 1 - owner, 600, 100, 0, 0);
+  burstAt(g, owner, kShells[2], 298, 311);
+  tick(g);  // drawn at 11, the slot at 8
+  s.settingRow[owner] = 0;
+  tick(g, 3);
+  EXPECT_EQ(s.shellState[owner][2], 8) << "frozen while its owner is in set-up";
+  s.setting[owner][4] = kShells[0].mass;
+  confirmSettings(g, owner);
+  EXPECT_EQ(s.blastStart[owner], kShells[0].start);
+  return g;
+}
+
+TEST(FrozenBlast, AVehicleFeelsItWithTheStrengthItWasDrawnWith) {
+  for (int owner = 0; owner < 2; ++owner) {
+    SCOPED_TRACE(owner);
+    FakeWindowSystem ws;
+    Game g = frozenThenReconfirmed(ws, owner);
+    GameState& s = g.s;
+    const int victim = 1 - owner;
+    // Standing at (300, 300), its probe reads the point left of its centre
+    // (311, 311) at (298, 311): the blast's centre.
+    placeVehicle(g, victim, 300, 300, 0, 0);
+    ASSERT_EQ(s.totalMass[victim], kDefaultMass);
+    ASSERT_EQ(s.armourLeft[victim], kDefaultArmour);
+    tick(g);
+    ASSERT_EQ(s.lastContact[victim], blastCode(owner, 2));
+    const double coef = static_cast<float>(kShells[2].felt / 600);
+    const double lost = kShells[2].mass * 0.8 * coef * 3876000;
+    EXPECT_EQ(s.armourLeft[victim], static_cast<float>(kDefaultArmour - lost));
+    // At rest, pushed with 0.2 of that energy.
+    const double push = static_cast<float>(coef * 0.2);
+    const double speed = std::sqrt(2 * kShells[2].mass * push * 3876000 / kDefaultMass);
+    EXPECT_NEAR(std::hypot(double(s.velX[victim]), double(s.velY[victim])), speed, speed * 1e-6);
+  }
+}
+
+TEST(FrozenBlast, AnObstacleIsPushedWithTheStrengthItWasDrawnWith) {
+  for (int owner = 0; owner < 2; ++owner) {
+    SCOPED_TRACE(owner);
+    FakeWindowSystem ws;
+    Game g = frozenThenReconfirmed(ws, owner);
+    GameState& s = g.s;
+    // Obstacle 0 at rest with its leftmost probe point (ring index 192) on
+    // the blast's centre.
+    const MatchTables& tab = s.tables();
+    placeObstacle(g, 0, 298.0f - tab.obstRingDX[0][192], 311.0f - tab.obstRingDY[0][192], 0, 0);
+    tick(g);
+    ASSERT_EQ(s.obstLastContact[0], blastCode(owner, 2));
+    const double coef = static_cast<float>(kShells[2].felt * 0.5 / 600);
+    const double speed = std::sqrt(2 * kShells[2].mass * coef * 3876000 / s.obstMass[0]);
+    EXPECT_NEAR(std::hypot(double(s.obstVX[0]), double(s.obstVY[0])), speed, speed * 1e-6);
+  }
 }
 
 }  // namespace

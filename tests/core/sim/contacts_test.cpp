@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "sim/contact_probe.h"
 #include "support/arena_setup.h"
 
@@ -20,13 +18,7 @@ int tickUntilTurned(Game& g, int p, int limit = 60) {
   return -1;
 }
 
-// A fresh match in battle for every test.
-class VehicleContacts : public ::testing::Test {
- protected:
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
-};
+class VehicleContacts : public ::testing::Test, protected InBattle {};
 
 TEST(ContactProbe, StartsAQuarterTurnLeftOfTheMotion) {
   const float unit = 3.1415f / 256;
@@ -40,43 +32,9 @@ TEST(ContactProbe, StartsAQuarterTurnLeftOfTheMotion) {
   EXPECT_EQ(probeDirection(0, 3, 3.1415f / 128, 64), 64);  // obstacles: a ring of 256
 }
 
-TEST_F(VehicleContacts, AWallSendsTheVehicleBackAtHalfSpeedForThreeEighthsOfItsEnergy) {
-  placeVehicle(g, 0, 500, 100, 0, 0);
-  placeWall(g, 0, 400, 300, 15);         // centre (415, 315)
-  placeVehicle(g, 1, 340, 304, 100, 0);  // centre y 315: straight at the centre
-  thickArmour(g);
-  const float armour = s.armourLeft[1], mass = s.totalMass[1];
-  ASSERT_GT(tickUntilTurned(g, 1), 0);
-  EXPECT_FLOAT_EQ(s.velX[1], -50);
-  EXPECT_EQ(s.velY[1], 0);
-  EXPECT_NEAR(armour - s.armourLeft[1], 0.375 * mass * 100 * 100, 8);
-  EXPECT_EQ(s.lastContact[1], 11);
-  EXPECT_TRUE(g.sounds.size() == 0);  // vehicles knock silently on walls
-
-  // Pressed back against the same wall: not handled again while in touch.
-  const float after = s.armourLeft[1];
-  s.velX[1] = 100;
-  tick(g);
-  EXPECT_EQ(s.armourLeft[1], after);
-  // Once a probe finds nothing, the wall counts again.
-  placeVehicle(g, 1, 100, 100, 0, 0);
-  tick(g);
-  EXPECT_EQ(s.lastContact[1], kNoContact);
-}
-
-TEST_F(VehicleContacts, AGlancingContactCostsAlmostNothing) {
-  placeVehicle(g, 0, 500, 100, 0, 0);
-  // Sliding down past the round base of player 0 (centre (774, 288)) so
-  // that only the probe point beside the vehicle grazes it: the line of
-  // centres is then nearly perpendicular to the motion.
-  placeVehicle(g, 1, 734, 200, 0, 100);
-  thickArmour(g);
-  const float armour = s.armourLeft[1];
-  for (int n = 0; n < 60; ++n) tick(g);
-  const double headOn = 0.375 * s.totalMass[1] * 100 * 100;
-  EXPECT_LT(armour - s.armourLeft[1], 0.05 * headOn);
-  EXPECT_GT(s.velY[1], 95);
-}
+// A wall's bounce, its cost and its being handled once while in touch are
+// held by the golden replays, as are the obstacles' lossless bounces; a
+// glancing bounce by two_disc_test.cpp.
 
 TEST_F(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
   placeVehicle(g, 0, 500, 100, 0, 0);
@@ -92,61 +50,33 @@ TEST_F(VehicleContacts, TheOwnBaseLetsTheVehiclePassTheOtherStopsIt) {
   EXPECT_FLOAT_EQ(s.velX[1], -50);
   EXPECT_EQ(s.lastContact[1], 62);
   EXPECT_NEAR(armour - s.armourLeft[1], 0.375 * s.totalMass[1] * 100 * 100, 8);
+  EXPECT_EQ(g.sounds.size(), 0u);  // vehicles knock silently on fixed bodies
 }
 
+// The armour both lose (3/4 of the energy before) is held by the golden
+// replays (ramming, walls_and_bases); the knock is heard only here.
 TEST_F(VehicleContacts, HeadOnVehiclesOfEqualMassLeaveAtHalfSpeed) {
   ASSERT_EQ(s.totalMass[0], s.totalMass[1]);
-  const float m = s.totalMass[0];
   placeVehicle(g, 1, 300, 300, 50, 0);
   placeVehicle(g, 0, 360, 300, -50, 0);
   thickArmour(g);
-  const float a0 = s.armourLeft[0], a1 = s.armourLeft[1];
   ASSERT_GT(tickUntilTurned(g, 1), 0);
   EXPECT_NEAR(s.velX[1], -25, 1e-3);
   EXPECT_NEAR(s.velX[0], 25, 1e-3);
-  const double lost = 0.75 * (2 * m * 50.0 * 50.0 / 2);  // 3/4 of the energy before
-  EXPECT_NEAR(a0 - s.armourLeft[0], lost, lost * 1e-5);
-  EXPECT_NEAR(a1 - s.armourLeft[1], lost, lost * 1e-5);
   ASSERT_GE(g.sounds.size(), 1u);
   EXPECT_EQ(g.sounds[0], Sound::syoutotuon);
 }
 
+// A collision that destroys both gives each a point and both go back to
+// their bases, the last one destroyed back in set-up.
 TEST_F(VehicleContacts, ACollisionThatDestroysBothGivesEachAPoint) {
   s.armourLeft = {10, 10};
   placeVehicle(g, 1, 300, 300, 200, 0);
   placeVehicle(g, 0, 360, 300, -200, 0);
   for (int n = 0; n < 10 && s.points[0] + s.points[1] == 0; ++n) tick(g);
-  EXPECT_EQ(s.points[0], 1);
-  EXPECT_EQ(s.points[1], 1);
-  // Back on the bases, the last one destroyed back in set-up.
-  EXPECT_EQ(s.posX[0], s.kitiLeft[0] + 8);
-  EXPECT_EQ(s.posX[1], s.kitiLeft[1] + 8);
-  EXPECT_EQ(s.settingRow[0], 0);
-  EXPECT_EQ(s.settingRow[1], 0);
-}
-
-TEST(Obstacles, DriftForThousandsOfTicksConservingEnergy) {
-  for (uint32_t seed : {3u, 7u, 11u}) {
-    FakeWindowSystem ws;
-    Game g = startedGame(ws, seed, false, "11");  // players stay in set-up
-    const GameState& s = g.s;
-    auto energy = [&] {
-      double e = 0;
-      for (int t = 0; t <= s.lastObstacle; ++t)
-        e += double(s.obstMass[t]) *
-             (double(s.obstVX[t]) * s.obstVX[t] + double(s.obstVY[t]) * s.obstVY[t]);
-      return e;
-    };
-    const double e0 = energy();
-    int knocks = 0;
-    for (int n = 0; n < 4000; ++n) {
-      tick(g);
-      knocks += static_cast<int>(g.sounds.size());
-      g.sounds.clear();
-      ASSERT_NEAR(energy(), e0, e0 * 1e-3) << seed << " tick " << n;
-    }
-    EXPECT_GT(knocks, 20);  // they did bounce
-  }
+  EXPECT_EQ(s.points, (Arr<int16_t, 2>{1, 1}));
+  EXPECT_EQ(s.settingRow, (Arr<int16_t, 2>{0, 0}));
+  for (int p = 0; p < 2; ++p) EXPECT_EQ(s.posX[p], s.kitiLeft[p] + 8);
 }
 
 }  // namespace

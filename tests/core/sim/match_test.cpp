@@ -20,10 +20,9 @@ void destroyByContact(Game& g, int v) {
   for (int n = 0; n < 5 && g.screen.kyara[v].visible; ++n) tick(g);
 }
 
-TEST(Match, TenPointsEndTheMatchAndAskForAReplay) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+class MatchInBattle : public ::testing::Test, protected InBattle {};
+
+TEST_F(MatchInBattle, TenPointsEndTheMatchAndAskForAReplay) {
   s.points[0] = 9;
   s.subjectPlayer = 0;
   destroyByContact(g, 1);
@@ -83,27 +82,17 @@ TEST(Match, AStallScoresForBothOnTheRightTick) {
     FakeWindowSystem ws;
     Game g = battleGame(ws, 7, friction);
     GameState& s = g.s;
-    s.fuelLeft = {0, 0};
+    s.fuelLeft = s.velX = s.velY = {0, 0};
     s.shellsLeft = {0, 0};
-    s.velX = {0, 0};
-    s.velY = {0, 0};
-    const int expected = friction ? 3001 : 4501;
     int n = 0;
-    while (s.points[0] == 0 && n < 5000) {
-      tick(g);
-      ++n;
-    }
-    EXPECT_EQ(n, expected) << friction;
+    for (; s.points[0] == 0 && n < 5000; ++n) tick(g);
+    EXPECT_EQ(n, friction ? 3001 : 4501) << friction;
     EXPECT_EQ(s.points[1], 1);
-    EXPECT_EQ(s.settingRow[0], 0);  // both back in set-up
-    EXPECT_EQ(s.settingRow[1], 0);
+    EXPECT_EQ(s.settingRow, (Arr<int16_t, 2>{0, 0}));  // both back in set-up
   }
 }
 
-TEST(Match, AStallWithBothAtNineIsADraw) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+TEST_F(MatchInBattle, AStallWithBothAtNineIsADraw) {
   s.points = {9, 9};
   s.fuelLeft = {0, 0};
   s.shellsLeft = {0, 0};

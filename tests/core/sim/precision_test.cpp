@@ -51,9 +51,8 @@ TEST(Precision, TheMassOfAFuelSettingCountsEveryLitreAt0Point4193) {
 }
 
 TEST(Precision, BurningFuelTakesTheRateTimes0Point4193OffTheMass) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+  InBattle b;
+  auto& [ws, g, s] = b;
   placeVehicle(g, 0, 600, 100, 0, 0);
   placeVehicle(g, 1, 100, 100, 0, 0);
   const float mass = s.totalMass[1];
@@ -68,9 +67,8 @@ TEST(Precision, BurningFuelTakesTheRateTimes0Point4193OffTheMass) {
 }
 
 TEST(Precision, TheDamageReadOutRoundsThePercentageOnce) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+  InBattle b;
+  auto& [ws, g, s] = b;
   ASSERT_EQ(s.armourFull[0], 1840000);
   // 11960 of 1840000 lost: 0.65 per cent, held in single precision as
   // 0.64999998, so one decimal half up shows 0.6 (single arithmetic all the

@@ -5,7 +5,6 @@
 
 #include <tuple>
 
-#include "sim/colour_codes.h"
 #include "support/arena_setup.h"
 
 namespace zelkar {
@@ -27,11 +26,6 @@ void shellOver(Game& g, int o, int x, int y) {
   Item& shell = g.screen.houdan[8 * o];
   shell.visible = true;
   shell.move(static_cast<int16_t>(x - g.s.shellHalf), static_cast<int16_t>(y - g.s.shellHalf));
-}
-
-int32_t colourAt(Game& g, int x, int y) {
-  g.probe.capture(g.screen);
-  return g.probe.getPixel(g.screen.pictures, x, y) & kRgbMask;
 }
 
 TEST(ProbePairs, TheCodeOfTheSampleThatShowsSomething) {
@@ -61,9 +55,8 @@ TEST(ProbePairs, AVehicleMeetsTheWallOfItsPairAtTheCurrentPlaceFirst) {
     for (const auto& c : cases) {
       SCOPED_TRACE(::testing::Message()
                    << "vehicle " << p << " top " << c.top << " bottom " << c.bottom);
-      FakeWindowSystem ws;
-      Game g = battleGame(ws);
-      GameState& s = g.s;
+      InBattle b;
+      auto& [ws, g, s] = b;
       placeVehicle(g, 1 - p, 600, 100, 0, 0);
       placeVehicle(g, p, 300, 300, 0, 0);
       const int topX = 300 + s.tables().ringDX[0], topY = 300 + s.tables().ringDY[0];
@@ -98,9 +91,8 @@ TEST(ProbePairs, AnObstacleBetweenAWallAndAShellMeetsTheWall) {
   for (int o = 0; o < 2; ++o) {
     for (bool wallAbove : {true, false}) {
       SCOPED_TRACE(::testing::Message() << "shell of " << o << " wall above " << wallAbove);
-      FakeWindowSystem ws;
-      Game g = battleGame(ws);
-      GameState& s = g.s;
+      InBattle b;
+      auto& [ws, g, s] = b;
       placeVehicle(g, 0, 650, 100, 0, 0);
       placeVehicle(g, 1, 100, 100, 0, 0);
       placeObstacle(g, 0, 400, 400, 0, 0);

@@ -10,7 +10,6 @@
 // its place and its armour.
 #include <gtest/gtest.h>
 
-#include "sim/colour_codes.h"
 #include "support/arena_setup.h"
 
 namespace zelkar {
@@ -40,15 +39,9 @@ void obstacleReaching(Game& g, int t, int x, int y) {
   placeObstacle(g, t, left, top, kLeftward, 0);
 }
 
-int32_t shown(Game& g, int x, int y) {
-  g.probe.capture(g.screen);
-  return g.probe.getPixel(g.screen.pictures, x, y) & 0xFFFFFF;
-}
-
 TEST(RestartView, ObstaclesNoLongerSeeEitherVehicleWhereItStoodBeforeTheRestart) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+  InBattle b;
+  auto& [ws, g, s] = b;
   // Vehicle 1 faces right: its gun line (FFC0C0, read as base 1) runs
   // from its centre (310, 310) to the right edge. Vehicle 0 at (500, 300)
   // shows its rim there (code 45, no object).
@@ -56,8 +49,8 @@ TEST(RestartView, ObstaclesNoLongerSeeEitherVehicleWhereItStoodBeforeTheRestart)
   placeVehicle(g, 0, 500, 300, 0, 0);
   obstacleReaching(g, 0, 318, 310);
   obstacleReaching(g, 1, 520, 310);
-  ASSERT_EQ(shown(g, 318, 310), 0xFFC0C0) << "the set-up must put obstacle 0 on the gun line";
-  ASSERT_EQ(colourCode(shown(g, 520, 310)), 45) << "obstacle 1 on vehicle 0's rim";
+  ASSERT_EQ(colourAt(g, 318, 310), 0xFFC0C0) << "the set-up must put obstacle 0 on the gun line";
+  ASSERT_EQ(colourCode(colourAt(g, 520, 310)), 45) << "obstacle 1 on vehicle 0's rim";
   stallAtLimit(g);
   const float x0 = s.obstX[0], x1 = s.obstX[1];
 
@@ -77,9 +70,8 @@ TEST(RestartView, ObstaclesNoLongerSeeEitherVehicleWhereItStoodBeforeTheRestart)
 }
 
 TEST(RestartView, BlastsClearedByTheRestartActOnNothingForTheRestOfTheTick) {
-  FakeWindowSystem ws;
-  Game g = battleGame(ws);
-  GameState& s = g.s;
+  InBattle b;
+  auto& [ws, g, s] = b;
   const MatchTables& tab = s.tables();
   // Where vehicle 0 will stand after the restart, and the ring point
   // straight above it, which a standing vehicle probes first.
@@ -104,8 +96,8 @@ TEST(RestartView, BlastsClearedByTheRestartActOnNothingForTheRestOfTheTick) {
   blastAt(1, 2, ax, ay);
   obstacleReaching(g, 0, 450, 200);
   blastAt(0, 1, 450, 200);
-  ASSERT_EQ(colourCode(shown(g, ax, ay)), 46 + 8 + 2);
-  ASSERT_EQ(colourCode(shown(g, 450, 200)), 46 + 1);
+  ASSERT_EQ(colourCode(colourAt(g, ax, ay)), 46 + 8 + 2);
+  ASSERT_EQ(colourCode(colourAt(g, 450, 200)), 46 + 1);
   stallAtLimit(g);
   const float armour = s.armourLeft[0];
   const float x0 = s.obstX[0];
