@@ -1,8 +1,7 @@
 // zelkar-sim's command line: its options, its exit status, its recording,
 // and what it reads: only regular script files within the size limit and
 // replays whose last line is whole; and messages that cannot act on the
-// terminal. The
-// seed's reading is tested beside zelkar's own.
+// terminal. The seed's reading is tested beside zelkar's own.
 #include "headless/cli.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +17,7 @@
 
 #include "events/script.h"
 #include "headless/cpu_seat.h"
+#include "headless/printable.h"
 #include "json_reader.h"
 #include "net/sync_test.h"
 #include "support/golden_replays.h"
@@ -35,11 +36,8 @@ SimRun simulate(const std::vector<std::string>& args, const std::string& script 
                 const std::string& inProblem = "", const SeatMaker& seats = {}) {
   std::istringstream in(script);
   std::ostringstream out, err;
-  SimRun r;
-  r.status = simMain(args, in, out, err, inProblem, seats);
-  r.out = out.str();
-  r.err = err.str();
-  return r;
+  const int status = simMain(args, in, out, err, inProblem, seats);
+  return {status, out.str(), err.str()};
 }
 
 // The exit status of a shell command, or -1 when it did not exit.
@@ -73,18 +71,18 @@ TEST(SimCli, HelpAndBadCommandsAndOptions) {
   for (const char* status : {"\n  0 ", "\n  1 ", "\n  2 ", "\n  3 ", "\n  128+N "})
     EXPECT_NE(r.out.find(status), std::string::npos) << status;
 
-  r = simulate({}, "config 1 10 1\n\n  # fine so far\nstart random sideways\ntick\n");
-  EXPECT_EQ(r.status, kExitBad);
-  EXPECT_TRUE(r.out.empty());  // nothing is played from a bad script
-  EXPECT_NE(r.err.find("line 4"), std::string::npos) << r.err;
-  EXPECT_NE(r.err.find("sideways"), std::string::npos) << r.err;
-
-  // A runner built without the computer refuses its line instead of
-  // playing the match without it.
-  r = simulate({}, "start random\ncpu right 2\ntick 5\n");
-  EXPECT_EQ(r.status, kExitBad);
-  EXPECT_TRUE(r.out.empty());
-  EXPECT_NE(r.err.find("line 2: cpu"), std::string::npos) << r.err;
+  // Nothing is played from a bad script; a runner built without the
+  // computer refuses its line instead of playing the match without it.
+  const std::array<const char*, 3> bad[] = {
+      {"config 1 10 1\n\n  # fine so far\nstart random sideways\ntick\n", "line 4", "sideways"},
+      {"start random\ncpu right 2\ntick 5\n", "line 2: cpu", "cpu"}};
+  for (const auto& [script, line, word] : bad) {
+    r = simulate({}, script);
+    EXPECT_EQ(r.status, kExitBad);
+    EXPECT_TRUE(r.out.empty());
+    EXPECT_NE(r.err.find(line), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(word), std::string::npos) << r.err;
+  }
 
   for (const std::vector<std::string>& args :
        {std::vector<std::string>{"--dump", "often"}, {"--seed", "-4"}, {"--seed"}, {"--fast"}}) {
@@ -105,7 +103,9 @@ class SimInputs : public ::testing::Test {
 };
 
 // The program itself exits with the runner's status, from a script file or
-// a pipe; standard input that is a folder is an error, not an empty script.
+// a pipe. Standard input that is a folder is an error, not an empty script
+// (what is a regular file is readRegularFile's rule, RegularFileTest), but
+// not when the script comes from a file.
 TEST_F(SimInputs, TheProgramExitsWithTheRunnersStatus) {
   const std::string sim = ZELKAR_SIM_PATH, bad = (dir / "bad.zsim").string(),
                     out = (dir / "out.json").string();
@@ -116,12 +116,7 @@ TEST_F(SimInputs, TheProgramExitsWithTheRunnersStatus) {
   const std::string text = testing::readWholeFile(out).value_or("");
   ASSERT_EQ(std::count(text.begin(), text.end(), '\n'), 1);
   EXPECT_NO_THROW(test::parseJson(text.substr(0, text.size() - 1)));
-}
 
-// What is a regular file is readRegularFile's rule (RegularFileTest);
-// standard input that the caller found to be a folder is refused, but not
-// when the script comes from a file.
-TEST_F(SimInputs, StandardInputThatIsAFolderIsRefused) {
   const SimRun folder = simulate({}, "", "is a folder, not a script");
   EXPECT_EQ(folder.status, kExitIo);
   EXPECT_EQ(folder.err, "zelkar-sim: standard input is a folder, not a script\n");
@@ -129,39 +124,38 @@ TEST_F(SimInputs, StandardInputThatIsAFolderIsRefused) {
   EXPECT_EQ(simulate({"--script", (dir / "ok.zsim").string()}, "", "is a folder").status, kExitOk);
 }
 
+// A script at the limit (one long comment) is read and played, one byte
+// more is refused, from a file and from standard input.
 TEST_F(SimInputs, AScriptLargerThanTheLimitIsRefusedFromAFileAndFromInput) {
-  // Comment lines: a script at the limit is read and played.
-  const std::string line = "# " + std::string(97, '-') + "\n";  // 100 bytes
-  std::string atLimit;
-  while (atLimit.size() + line.size() <= kMaxScriptBytes) atLimit += line;
-  atLimit += std::string(kMaxScriptBytes - atLimit.size() - 1, '#') + "\n";
-  ASSERT_EQ(atLimit.size(), kMaxScriptBytes);
-  std::ofstream(dir / "at.zsim", std::ios::binary) << atLimit;
-  std::ofstream(dir / "over.zsim", std::ios::binary) << atLimit << "\n";
-  EXPECT_EQ(simulate({"--script", (dir / "at.zsim").string()}).status, kExitOk);
-  const SimRun over = simulate({"--script", (dir / "over.zsim").string()});
-  EXPECT_EQ(over.status, kExitIo);
-  EXPECT_NE(over.err.find("is larger than 16777216 bytes"), std::string::npos) << over.err;
-
-  EXPECT_EQ(simulate({}, atLimit).status, kExitOk);
-  const SimRun overIn = simulate({}, atLimit + "\n");
-  EXPECT_EQ(overIn.status, kExitIo);
-  EXPECT_NE(overIn.err.find("larger than 16777216 bytes"), std::string::npos) << overIn.err;
+  const std::string atLimit = std::string(kMaxScriptBytes - 1, '#') + "\n";
+  for (const bool fromFile : {true, false}) {
+    const auto run = [&](const std::string& text) {
+      if (!fromFile) return simulate({}, text);
+      std::ofstream(dir / "s.zsim", std::ios::binary) << text;
+      return simulate({"--script", (dir / "s.zsim").string()});
+    };
+    EXPECT_EQ(run(atLimit).status, kExitOk) << fromFile;
+    const SimRun over = run(atLimit + "\n");
+    EXPECT_EQ(over.status, kExitIo) << fromFile;
+    EXPECT_NE(over.err.find("larger than 16777216 bytes"), std::string::npos) << over.err;
+  }
 }
 
 TEST_F(SimInputs, AReplayCutInItsLastLineIsRefusedAPlainScriptIsNot) {
   // "down 100" cut to "down 10" would press another key.
   const SimRun cut = simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10");
-  EXPECT_EQ(cut.status, kExitBad);
   EXPECT_NE(cut.err.find("line 4: the last line has no line break"), std::string::npos) << cut.err;
   EXPECT_TRUE(cut.out.empty());
-  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\nstart random\ndown 10\n").status, kExitOk);
-  // A cut comment carries no event; a hand-written script needs no break.
-  EXPECT_EQ(simulate({}, "zelkar-replay 1\nseed 1\n# cut comm").status, kExitOk);
-  EXPECT_EQ(simulate({}, "seed 1\ntick 3").status, kExitOk);
-  // The same rule on a Windows line end: CR LF is whole, a lone CR is cut.
-  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r\n").status, kExitOk);
-  EXPECT_EQ(simulate({}, "zelkar-replay 1\r\ntick\r").status, kExitBad);
+  // A cut comment carries no event; a hand-written script needs no break;
+  // on a Windows line end CR LF is whole, a lone CR is cut.
+  const std::pair<const char*, int> cases[] = {
+      {"zelkar-replay 1\nseed 1\nstart random\ndown 10", kExitBad},
+      {"zelkar-replay 1\nseed 1\nstart random\ndown 10\n", kExitOk},
+      {"zelkar-replay 1\nseed 1\n# cut comm", kExitOk},
+      {"seed 1\ntick 3", kExitOk},
+      {"zelkar-replay 1\r\ntick\r\n", kExitOk},
+      {"zelkar-replay 1\r\ntick\r", kExitBad}};
+  for (const auto& [text, status] : cases) EXPECT_EQ(simulate({}, text).status, status) << text;
 }
 
 TEST_F(SimInputs, MessagesShowControlCharactersEscaped) {
@@ -171,6 +165,27 @@ TEST_F(SimInputs, MessagesShowControlCharactersEscaped) {
   for (char c : r.err) EXPECT_TRUE(c == '\n' || static_cast<unsigned char>(c) >= 0x20) << int(c);
   const SimRun option = simulate({"--dump", "\x07"});
   EXPECT_NE(option.err.find("\\x07"), std::string::npos) << option.err;
+}
+
+// C0, C1 and DEL are escaped, and every byte that is not UTF-8; text stays.
+TEST(Printable, ControlsAndBytesThatAreNotUtf8AreEscapedTextStays) {
+  EXPECT_EQ(printable("tick 5"), "tick 5");
+  EXPECT_EQ(printable("再び対戦するか（Ｙ/Ｎ）？"), "再び対戦するか（Ｙ/Ｎ）？");
+  EXPECT_EQ(printable(std::string_view("a\0b", 3)), "a\\x00b");
+  EXPECT_EQ(printable("\x1B[2J"), "\\x1B[2J");  // would clear the screen
+  EXPECT_EQ(printable("a\nb\rc\td"), "a\\x0Ab\\x0Dc\\x09d");
+  EXPECT_EQ(printable("\x7F"), "\\x7F");
+  EXPECT_EQ(printable("C:\\x41"), "C:\\\\x41");  // a backslash cannot forge an escape
+  EXPECT_EQ(printable("\xC2\x9B"
+                      "31m"),
+            "\\u009B31m");  // CSI as one character
+  EXPECT_EQ(printable("\xC2\x80"), "\\u0080");
+  EXPECT_EQ(printable("\xC2\xA0"), "\xC2\xA0");  // U+00A0 is printable
+  EXPECT_EQ(printable("\xFF\xFE"), "\\xFF\\xFE");
+  EXPECT_EQ(printable("\xE3\x81"), "\\xE3\\x81");                // cut in the middle of a character
+  EXPECT_EQ(printable("\xC0\xAF"), "\\xC0\\xAF");                // an overlong "/"
+  EXPECT_EQ(printable("\xED\xA0\x80"), "\\xED\\xA0\\x80");       // a surrogate
+  EXPECT_EQ(printable("\xF0\x9F\x98\x80"), "\xF0\x9F\x98\x80");  // four bytes, printable
 }
 
 // --record on a local run: a match played by the computer is written as the

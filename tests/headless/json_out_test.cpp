@@ -38,7 +38,7 @@ std::string str(std::string_view s) {
 
 }  // namespace
 
-TEST(JsonOut, NumbersReadBackToTheSameBits) {
+TEST(JsonOut, NumbersReadBackToTheSameBitsAndNonFiniteOnesAreStrings) {
   using L = std::numeric_limits<float>;
   for (float v : {0.0f, -0.0f, 0.1f, 1.0f / 3, 16777217.0f, L::max(), L::lowest(), L::min(),
                   L::denorm_min(), 3.1415f / 256})
@@ -57,23 +57,18 @@ TEST(JsonOut, NumbersReadBackToTheSameBits) {
   // Shortest form of the float itself, not of its widening to double.
   EXPECT_EQ(text(0.1f), "0.1");
   EXPECT_EQ(text(static_cast<double>(0.1f)), "0.10000000149011612");
-}
-
-TEST(JsonOut, NonFiniteValuesAreStrings) {
+  // JSON has no numbers that are not finite: they are strings.
   EXPECT_EQ(text(std::numeric_limits<float>::quiet_NaN()), "\"NaN\"");
   EXPECT_EQ(text(-std::numeric_limits<double>::quiet_NaN()), "\"NaN\"");
   EXPECT_EQ(text(std::numeric_limits<float>::infinity()), "\"Infinity\"");
   EXPECT_EQ(text(-std::numeric_limits<double>::infinity()), "\"-Infinity\"");
 }
 
-TEST(JsonOut, StringsEscapeWhatJsonNeedsAndKeepUtf8) {
+TEST(JsonOut, StringsEscapeWhatJsonNeedsKeepUtf8AndReplaceInvalidBytes) {
   EXPECT_EQ(str("a\"b\\c"), R"("a\"b\\c")");
   EXPECT_EQ(str("\n\r\t\x01\x1f"), R"("\n\r\t\u0001\u001f")");
   EXPECT_EQ(str("再び対戦するか（Ｙ/Ｎ）？😀"), "\"再び対戦するか（Ｙ/Ｎ）？😀\"");
   EXPECT_EQ(test::parseJson(str("勝者\x02")).text, "勝者\x02");
-}
-
-TEST(JsonOut, InvalidUtf8BecomesReplacementCharacters) {
   // A cut sequence, a stray continuation byte, an overlong form, a surrogate
   // and a code point above U+10FFFF: each bad byte becomes U+FFFD.
   EXPECT_EQ(str("a\xE5\x86"), R"("a\ufffd\ufffd")");

@@ -38,12 +38,15 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   VirtualPad pad;
   m.read();
   EXPECT_TRUE(m.pads->message().contains(QStringLiteral("左")));
-  EXPECT_TRUE(m.host->mainWindow().windowTitle().startsWith(QStringLiteral("ZELKAR GAME")));
+  EXPECT_TRUE(m.t.host.mainWindow().windowTitle().startsWith(QStringLiteral("ZELKAR GAME")));
   const GameState& s = m.s();
 
-  // Down moves one row, and holding it does not move another.
+  // Down moves one row, and holding it does not move another. While ticks
+  // run the pads are read as each is due: the tick reads the pad first.
+  ASSERT_TRUE(m.t.host.tickClock().isActive());
   pad.stick(0, kFar);
-  m.read();
+  m.t.ticks(1);
+  EXPECT_EQ(s.settingRow[kLeftPlayer], 1);
   m.read();
   EXPECT_EQ(s.settingRow[kLeftPlayer], 1);
   pad.stick(0, 0);
@@ -55,16 +58,6 @@ TEST(PadInput, TheFirstPadPlaysTheLeftPlayerInSetUp) {
   // The right player is untouched throughout.
   EXPECT_EQ(s.settingRow[kRightPlayer], 0);
   EXPECT_EQ(s.settingStep[kRightPlayer], 0);
-}
-
-TEST(PadInput, WhileTicksRunThePadsAreReadAsEachTickIsDue) {
-  PadMatch m;
-  VirtualPad pad;
-  m.read();  // the pad is plugged in
-  ASSERT_TRUE(m.host->tickClock().isActive());
-  pad.stick(0, kFar);
-  m.ticks(1);  // no read() of the test's own: the tick reads the pad first
-  EXPECT_EQ(m.s().settingRow[kLeftPlayer], 1);
 }
 
 TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
@@ -84,14 +77,14 @@ TEST(PadInput, APadPulledOutReleasesTheDirectionItHeldAndPlayGoesOn) {
     EXPECT_EQ(s.thrustY[player], 0.0f);
     m.read();
     ASSERT_EQ(s.thrustY[player], -1.0f);
-    m.ticks(3);
+    m.t.ticks(3);
     held.pull();
     m.read();
     EXPECT_EQ(holds(s, player), (Held{0, 0, 0})) << player;
     EXPECT_TRUE(m.pads->message().contains(QStringLiteral("外れ"))) << player;
-    EXPECT_TRUE(m.host->mainWindow().windowTitle().contains(m.pads->message()));
-    EXPECT_TRUE(m.host->tickClock().isActive());
-    m.ticks(1);
+    EXPECT_TRUE(m.t.host.mainWindow().windowTitle().contains(m.pads->message()));
+    EXPECT_TRUE(m.t.host.tickClock().isActive());
+    m.t.ticks(1);
     EXPECT_EQ(s.settingRow[player], kRowInBattle);
   }
 }
@@ -103,7 +96,7 @@ TEST(PadInput, AKeyHeldOnTheKeyboardAndThePadIsReleasedByTheLastOfThem) {
   const GameState& s = m.s();
   pad.button(SDL_CONTROLLER_BUTTON_A, true);
   m.read();
-  QWidget& window = m.host->mainWindow();
+  QWidget& window = m.t.host.mainWindow();
 
   // The keyboard holds D; the pad pushes right and lets go.
   QTest::keyPress(&window, Qt::Key_D);
@@ -127,19 +120,18 @@ TEST(PadInput, AKeyHeldOnTheKeyboardAndThePadIsReleasedByTheLastOfThem) {
 }
 
 TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
-  QTemporaryDir dir;
-  qt::GameHost host(test::keypadHost(dir));
+  qt::test::TestHost t;
   std::FILE* err = std::tmpfile();
   ASSERT_NE(err, nullptr);
   {
-    PadInput pads(host, err, "libzelkar-no-such-sdl.so.0");
+    PadInput pads(t.host, err, "libzelkar-no-such-sdl.so.0");
     EXPECT_FALSE(pads.start());
     EXPECT_FALSE(pads.start());  // said once
     EXPECT_FALSE(pads.active());
     pads.pollNow();
-    test::startFourObstacles(host, 1);
-    host.keyDown(88, 0);  // X: the left player confirms
-    EXPECT_EQ(host.game().s.settingRow[kLeftPlayer], kRowInBattle);
+    t.startMatch(1, "4");
+    t.host.keyDown(88, 0);  // X: the left player confirms
+    EXPECT_EQ(t.host.game().s.settingRow[kLeftPlayer], kRowInBattle);
   }
   std::rewind(err);
   char text[512] = {};
@@ -152,13 +144,12 @@ TEST(PadInput, WithoutSdlOneLineSaysSoAndTheKeyboardStillPlays) {
 }
 
 TEST(PadInput, SdlIsLoadedOnlyAfterTheFirstFrame) {
-  QTemporaryDir dir;
-  qt::GameHost host(test::keypadHost(dir));
-  PadInput pads(host, stderr, kSdlLibrary);
+  qt::test::TestHost t;
+  PadInput pads(t.host, stderr, kSdlLibrary);
   pads.startAfterFirstFrame();
-  host.load(1);
+  t.host.load(1);
   EXPECT_FALSE(pads.active());
-  host.mainWindow().repaint();
+  t.host.mainWindow().repaint();
   EXPECT_FALSE(pads.active()) << "the frame goes out first";
   EXPECT_TRUE(QTest::qWaitFor([&] { return pads.active(); }, 2000));
 }

@@ -1,8 +1,11 @@
+// What a pad holds, the keys it presses for it, and who holds a key.
 #include "pad/pad_mapping.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "pad/key_holders.h"
 
 namespace zelkar::pad {
 namespace {
@@ -111,47 +114,65 @@ constexpr Arr<int16_t, 8> kPad = {100, 102, 104, 101, 98, 97, 99, 105};
 
 using Changes = std::vector<KeyChange>;
 
-TEST(PadKeys, PressesOnceAndReleasesWhatItPressed) {
+TEST(PadKeys, PressesOnceAndReleasesWhatItPressedReleasesFirst) {
   PadKeys keys;
   EXPECT_EQ(keys.update(L | FIRE, kLeft), (Changes{{65, true}, {88, true}}));
-  // Held is held: no repeated press.
-  EXPECT_EQ(keys.update(L | FIRE, kLeft), Changes{});
+  EXPECT_EQ(keys.update(L | FIRE, kLeft), Changes{});  // held is held: no repeated press
   EXPECT_EQ(keys.update(L, kLeft), (Changes{{88, false}}));
-  EXPECT_EQ(keys.update(0, kLeft), (Changes{{65, false}}));
-  EXPECT_FALSE(keys.holdsAny());
-}
-
-TEST(PadKeys, ReleasesComeBeforePressesInOneRead) {
   // A stick swung from left to right between two reads must end with the
   // vehicle thrusting right: the release of A clears thrust along x, so it
   // has to come before the press of D.
-  PadKeys keys;
-  keys.update(L, kLeft);
   EXPECT_EQ(keys.update(R, kLeft), (Changes{{65, false}, {68, true}}));
+  EXPECT_EQ(keys.update(0, kLeft), (Changes{{68, false}}));
+  EXPECT_FALSE(keys.holdsAny());
+  // The right player has no keys when config.txt names no keyboard kind.
+  const Arr<int16_t, 8> none{};
+  EXPECT_EQ(keys.update(L | FIRE, none), Changes{});
+  EXPECT_EQ(keys.update(0, none), Changes{});
 }
 
-TEST(PadKeys, AHeldControlFollowsASwitchedKeyTable) {
+TEST(PadKeys, AHeldControlFollowsASwitchedKeyTableAndAPulledPadReleasesAll) {
   // The keyboard kind changed while the stick was held: the key pressed
   // under the old table is let go and the new one pressed.
   PadKeys keys;
   keys.update(R | FIRE, kLeft);
   EXPECT_EQ(keys.update(R, kPad), (Changes{{68, false}, {88, false}, {102, true}}));
-  EXPECT_EQ(keys.releaseAll(), (Changes{{102, false}}));
-}
-
-TEST(PadKeys, APulledPadReleasesEverythingItHeld) {
-  PadKeys keys;
-  keys.update(R | U | TURN_MINUS | BACK, kPad);
+  EXPECT_EQ(keys.update(R | U | TURN_MINUS | BACK, kPad),
+            (Changes{{104, true}, {97, true}, {105, true}}));
   EXPECT_EQ(keys.releaseAll(), (Changes{{102, false}, {104, false}, {97, false}, {105, false}}));
   EXPECT_EQ(keys.releaseAll(), Changes{});
 }
 
-TEST(PadKeys, AControlWithoutAKeySendsNothing) {
-  // The right player has no keys when config.txt names no keyboard kind.
-  PadKeys keys;
-  const Arr<int16_t, 8> none{};
-  EXPECT_EQ(keys.update(L | FIRE, none), Changes{});
-  EXPECT_EQ(keys.update(0, none), Changes{});
+TEST(KeyHolders, AKeyIsReleasedWhenTheLastHolderLetsGoInEitherOrder) {
+  for (Source first : {Source::keyboard, Source::pad1}) {
+    const Source second = first == Source::keyboard ? Source::pad1 : Source::keyboard;
+    KeyHolders h;
+    h.press(Source::keyboard, 68);
+    h.press(Source::pad1, 68);
+    EXPECT_FALSE(h.release(first, 68));
+    EXPECT_TRUE(h.held(68));
+    EXPECT_TRUE(h.heldBy(second, 68));
+    EXPECT_FALSE(h.heldBy(first, 68));
+    EXPECT_TRUE(h.release(second, 68));
+    EXPECT_FALSE(h.held(68));
+  }
+}
+
+TEST(KeyHolders, KeysAndSourcesAreKeptApartAndAKeyNobodyHeldIsReleased) {
+  KeyHolders h;
+  h.press(Source::pad1, 65);
+  h.press(Source::pad2, 100);
+  EXPECT_TRUE(h.release(Source::pad2, 100));
+  // The second pad never held A: its release must not free the first pad's.
+  EXPECT_FALSE(h.release(Source::pad2, 65));
+  EXPECT_TRUE(h.release(Source::pad1, 65));
+  // A key pressed before the window had the keys, or a code outside the
+  // table, is released as it would be without pads.
+  EXPECT_TRUE(h.release(Source::keyboard, 76));
+  EXPECT_TRUE(h.release(Source::keyboard, 300));
+  EXPECT_TRUE(h.release(Source::keyboard, -1));
+  h.press(Source::keyboard, 300);
+  EXPECT_FALSE(h.held(300));
 }
 
 }  // namespace

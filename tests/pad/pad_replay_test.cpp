@@ -15,8 +15,6 @@ namespace {
 using test::PadMatch;
 using test::VirtualPad;
 
-QByteArray fileText(const QString& path) { return qt::test::readAll(path); }
-
 TEST(PadReplay, ARecordedMatchWithPadInputReplaysWithIdenticalHashes) {
   QTemporaryDir files;
   const QString replayPath = files.filePath(QStringLiteral("pads.zrp"));
@@ -26,36 +24,34 @@ TEST(PadReplay, ARecordedMatchWithPadInputReplaysWithIdenticalHashes) {
     qt::HashLog log(hashPath);
     PadMatch m(&recorder, &log);
     VirtualPad left, right;
-    m.read();
-    m.ticks(5);
+    const auto step = [&](int ticks) {  // the pads read, then ticks
+      m.read();
+      m.t.ticks(ticks);
+    };
+    step(5);
     // Both confirm; the left player drives down-right turning the gun, the
     // right one drives up and fires, then the left pad is pulled mid-drive.
     left.button(SDL_CONTROLLER_BUTTON_A, true);
     right.button(SDL_CONTROLLER_BUTTON_A, true);
-    m.read();
-    m.ticks(3);
+    step(3);
     left.button(SDL_CONTROLLER_BUTTON_A, false);
     right.button(SDL_CONTROLLER_BUTTON_A, false);
     left.stick(25000, 25000);
     left.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, true);
     right.stick(0, -30000);
-    m.read();
-    m.ticks(20);
+    step(20);
     right.button(SDL_CONTROLLER_BUTTON_A, true);
     left.button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, false);
-    m.read();
-    m.ticks(15);
+    step(15);
     right.button(SDL_CONTROLLER_BUTTON_A, false);
     right.stick(-30000, 2000);
-    m.read();
-    m.ticks(10);
+    step(10);
     left.pull();
-    m.read();
-    m.ticks(30);
+    step(30);
     EXPECT_GT(m.s().shellsLeft[test::kLeftPlayer], m.s().shellsLeft[test::kRightPlayer]);
   }
-  const QByteArray script = fileText(replayPath);
-  const QByteArray hashText = fileText(hashPath);
+  const QByteArray script = qt::test::readAll(replayPath);
+  const QByteArray hashText = qt::test::readAll(hashPath);
   const std::optional<std::vector<uint64_t>> recorded =
       sim::readHashLines(std::string_view(hashText.constData(), std::size_t(hashText.size())));
   ASSERT_TRUE(recorded.has_value());

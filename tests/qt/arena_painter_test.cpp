@@ -75,41 +75,33 @@ TEST(ArenaPainter, MatchesTheProbeViewApartFromText) {
   EXPECT_EQ(at(frame, 353, 120), 0x2D0000);
 }
 
-TEST(ArenaPainter, LabelTextHasOnlyItsOwnColours) {
-  ScreenModel m;
-  m.settei[0].visible = true;
-  const Item& label = m.lab[0];
-  ASSERT_TRUE(label.visible);
-  ASSERT_FALSE(label.caption.view().empty());
-  QImage frame = makeArenaFrame();
-  paintArena(frame, m);
-
-  std::set<int32_t> colours;
-  const int left = m.settei[0].left + label.left, top = m.settei[0].top + label.top;
-  for (int y = top; y < top + label.height; ++y)
-    for (int x = left; x < left + label.width; ++x) colours.insert(at(frame, x, y));
-  // No anti-aliasing: the box colour and the text colour, nothing between.
-  EXPECT_EQ(colours, (std::set<int32_t>{label.backColor, label.foreColor}));
-}
-
-TEST(ArenaPainter, PanelItemsAreClippedToTheirPanel) {
+// A label's text has its two colours and none between (no anti-aliasing);
+// what a panel holds is clipped to it, and hidden with it.
+TEST(ArenaPainter, PanelItemsShowOnlyTheirColoursAndOnlyInTheirPanel) {
   ScreenModel m;
   Item& panel = m.settei[0];
   panel.visible = true;
   Item& label = m.lab[0];
+  ASSERT_TRUE(label.visible);
+  ASSERT_FALSE(label.caption.view().empty());
+  QImage frame = makeArenaFrame();
+  paintArena(frame, m);
+  std::set<int32_t> colours;
+  const int left = panel.left + label.left, top = panel.top + label.top;
+  for (int y = top; y < top + label.height; ++y)
+    for (int x = left; x < left + label.width; ++x) colours.insert(at(frame, x, y));
+  EXPECT_EQ(colours, (std::set<int32_t>{label.backColor, label.foreColor}));
+
   label.backColor = kCyan;
   label.caption = "";
   label.width = 400;  // far past the panel's right edge
-  const int y = panel.top + label.top + 1;
-  QImage frame = makeArenaFrame();
   paintArena(frame, m);
-  EXPECT_EQ(at(frame, panel.left + label.left + 1, y), kCyan);
-  EXPECT_EQ(at(frame, panel.left + panel.width - 1, y), kCyan);
-  EXPECT_EQ(at(frame, panel.left + panel.width, y), kKeyColour);
-
-  panel.visible = false;  // a hidden panel hides what it holds
+  EXPECT_EQ(at(frame, left + 1, top + 1), kCyan);
+  EXPECT_EQ(at(frame, panel.left + panel.width - 1, top + 1), kCyan);
+  EXPECT_EQ(at(frame, panel.left + panel.width, top + 1), kKeyColour);
+  panel.visible = false;
   paintArena(frame, m);
-  EXPECT_EQ(at(frame, panel.left + label.left + 1, y), kKeyColour);
+  EXPECT_EQ(at(frame, left + 1, top + 1), kKeyColour);
 }
 
 TEST(ArenaPainter, RealWidgetsAreLeftToTheWidgetsAndPrintedTextLiesBeneath) {

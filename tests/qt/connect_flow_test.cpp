@@ -1,19 +1,24 @@
-// The way to a connected link, apart from the widgets: through a real
-// meeting point on 127.0.0.1, directly, and each way it can fail.
+// The way to a connected link: through a real meeting point on 127.0.0.1,
+// directly, and each way it can fail; then the connect window on top.
 #include "qt/connect_flow.h"
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QThread>
 #include <cctype>
 
 #include "meet_point.h"
+#include "qt/connect_dialog.h"
+#include "qt/meet_setting.h"
+#include "qt_test_support.h"
 
 namespace zelkar::qt {
 namespace {
 
 using test::MeetPoint;
+using test::spinUntil;
 constexpr auto kHostRole = ConnectRequest::Role::host, kJoinRole = ConnectRequest::Role::join;
 
 // What the joiner typed, read as "code X", "host H:P" or "refused".
@@ -108,6 +113,13 @@ TEST(ConnectFlow, EachFailureIsNamed) {
   ASSERT_TRUE(pollUntil({&lonely}, [&] { return !lonely.meetCode().empty(); }));
   lonely.poll(ConnectFlow::kHostWaitMicros + 20'000'000);
   EXPECT_EQ(lonely.failure(), ConnectFailure::NobodyJoined);
+  // Dropped while it waits (Cancel), a flow closes its socket.
+  auto dropped = std::make_unique<ConnectFlow>(throughMeet(kHostRole, point.port()));
+  ASSERT_TRUE(pollUntil({dropped.get()}, [&] { return !dropped->meetCode().empty(); }));
+  const uint16_t port = dropped->port();
+  EXPECT_FALSE(test::udpPortFree(port));
+  dropped.reset();
+  EXPECT_TRUE(test::udpPortFree(port));
 
   // A meeting point that never answers: given up after 5 s of its clock.
   ConnectFlow silent(throughMeet(kHostRole, test::freeUdpPort()));
@@ -131,17 +143,6 @@ TEST(ConnectFlow, EachFailureIsNamed) {
   EXPECT_EQ(ConnectFlow(unknown).failure(), ConnectFailure::UnknownMeet);
 }
 
-TEST(ConnectFlow, DroppingTheFlowClosesItsSocket) {
-  MeetPoint point;
-  ASSERT_NE(point.port(), 0);
-  auto host = std::make_unique<ConnectFlow>(throughMeet(kHostRole, point.port()));
-  ASSERT_TRUE(pollUntil({host.get()}, [&] { return !host->meetCode().empty(); }));
-  const uint16_t port = host->port();
-  EXPECT_FALSE(test::udpPortFree(port));
-  host.reset();  // Cancel
-  EXPECT_TRUE(test::udpPortFree(port));
-}
-
 TEST(ConnectFlow, ADirectHostWaitsOnItsPortAndTheJoinerComes) {
   ConnectRequest listen;
   listen.role = kHostRole;
@@ -159,6 +160,70 @@ TEST(ConnectFlow, ADirectHostWaitsOnItsPortAndTheJoinerComes) {
   }));
   EXPECT_EQ(host.path(), "direct");
   EXPECT_EQ(joiner.path(), "direct");
+}
+
+// The connect window as a player uses it: mistakes said where they were
+// made, the code shown while the host waits, and Cancel. Two windows that
+// meet by code are OnlineWindows' end-to-end run.
+// After a failure the player tries again without retyping the code.
+TEST(ConnectDialog, TheCodeFromTheCommandLineIsInItsBox) {
+  NetOptions n;
+  parseWithNet(test::commandLine({"--join", "k7q2-xmrb", "--meet", "m"}), n);
+  QTemporaryDir dir;
+  EXPECT_EQ(ConnectDialog(dir.filePath(QStringLiteral("meet.txt")), n).joinEdit()->text(),
+            QStringLiteral("K7Q2XMRB"));
+}
+
+TEST(ConnectDialog, MistakesAreSaidOnTheChoicePage) {
+  QTemporaryDir dir;
+  struct Case {
+    const char* meet;
+    const char* join;
+    const char* session;
+    const char* said;  // a part of the sentence shown
+  };
+  const Case cases[] = {
+      {"", "", "", "招待コード（8文字）か"},
+      {"", "K7Q2XMR", "", "招待コード（8文字）か"},
+      {"", "K7Q2XMRB", "", "相手と同じ待ち合わせサーバー"},
+      {"", "192.0.2.7", "", "セッションコードも"},
+      {"meet.example.org:99999", "K7Q2XMRB", "", "アドレスが正しくありません"},
+  };
+  for (const Case& c : cases) {
+    ConnectDialog d(dir.filePath(QStringLiteral("meet.txt")), NetOptions{});
+    d.meetEdit()->setText(QString::fromUtf8(c.meet));
+    d.joinEdit()->setText(QString::fromUtf8(c.join));
+    d.sessionEdit()->setText(QString::fromUtf8(c.session));
+    d.joinButton()->click();
+    EXPECT_FALSE(d.connecting()) << c.join;
+    EXPECT_FALSE(d.errorLabel()->isHidden()) << c.join;
+    EXPECT_TRUE(d.errorLabel()->text().contains(QString::fromUtf8(c.said)))
+        << c.join << " " << qPrintable(d.errorLabel()->text());
+  }
+}
+
+TEST(ConnectDialog, TheHostSeesItsCodeAndCancelClosesTheSocket) {
+  test::MeetPoint point;
+  ASSERT_NE(point.port(), 0);
+  QTemporaryDir dir;
+  const QString setting = dir.filePath(QStringLiteral("meet.txt"));
+  ConnectDialog d(setting, NetOptions{});
+  d.meetEdit()->setText(point.address());
+  d.hostButton()->click();
+  EXPECT_TRUE(d.connecting());
+  ASSERT_TRUE(spinUntil([&] { return !d.codeShown()->text().isEmpty(); }));
+  EXPECT_EQ(d.codeShown()->text().size(), 8);
+  EXPECT_TRUE(d.codeShown()->isReadOnly());
+  EXPECT_TRUE(d.stageLabel()->text().startsWith(QStringLiteral("相手の参加を待っています…（")));
+  // The address is remembered for the next window.
+  EXPECT_EQ(readMeetSetting(setting), point.address());
+  EXPECT_EQ(ConnectDialog(setting, NetOptions{}).meetEdit()->text(), point.address());
+
+  d.cancelButton()->click();
+  EXPECT_FALSE(d.connecting());
+  EXPECT_TRUE(d.hostButton()->isVisible() || d.hostButton()->isVisibleTo(&d));
+  EXPECT_TRUE(d.errorLabel()->isHidden());
+  EXPECT_EQ(d.result(), 0);  // still open for another try
 }
 
 }  // namespace

@@ -6,17 +6,10 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <sstream>
 
 #include "app/state_hash.h"
-#include "events/script.h"
-#include "headless/runner.h"
+#include "headless/replay.h"
 #include "qt/cpu_options.h"
-#include "qt/game_host.h"
-#include "qt/main_window.h"
-#include "qt/real_widgets.h"
 #include "qt/recorder.h"
 #include "qt_test_support.h"
 
@@ -63,41 +56,35 @@ TEST(CpuSeats, TheBoxSeatsTheChosenSides) {
 }
 
 TEST(CpuSeats, ItsKeysAreRecordedAndReplayExactly) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath(QStringLiteral("match.zrp"));
+  QTemporaryDir files;
+  const QString path = files.filePath(QStringLiteral("match.zrp"));
   uint64_t shown = 0;
   {
     Recorder recorder(path);
     ASSERT_TRUE(recorder.isOpen());
     CpuSeats seats(CpuOptions{{true, true}, 3, {}}, 99);
-    GameHost host(GameHost::Options{
-        .config = test::configIn(dir), .soundFolder = {}, .recorder = &recorder, .cpu = &seats});
-    seats.attach(&host.mainWindow(), 1);
-    host.load(99);
-    host.startTimerFired();
-    RealWidgets& w = host.mainWindow().widgets();
+    test::TestHost t({.recorder = &recorder, .cpu = &seats});
+    seats.attach(&t.host.mainWindow(), 1);
+    t.start(99);
     // The boxes show with the start panel and go with it.
-    EXPECT_TRUE(seats.checkBox()->isVisibleTo(&host.mainWindow()));
+    EXPECT_TRUE(seats.checkBox()->isVisibleTo(&t.host.mainWindow()));
     EXPECT_TRUE(seats.checkBox()->isChecked());
     EXPECT_EQ(seats.strengthBox()->currentIndex(), 2);
-    w.game()->click();
-    EXPECT_FALSE(seats.checkBox()->isVisibleTo(&host.mainWindow()));
-    for (int n = 0; n < 3000; ++n) host.tick();  // level 3 sets up for some 2,200 ticks
-    EXPECT_EQ(host.game().s.settingRow[0], kRowInBattle) << "the computer set up and confirmed";
-    EXPECT_EQ(host.game().s.settingRow[1], kRowInBattle);
-    shown = stateHash(host.game());
+    t.widgets().game()->click();
+    EXPECT_FALSE(seats.checkBox()->isVisibleTo(&t.host.mainWindow()));
+    t.ticks(3000);  // level 3 sets up for some 2,200 ticks
+    for (const int player : {0, 1})
+      EXPECT_EQ(t.host.game().s.settingRow[player], kRowInBattle) << "the computer confirmed";
+    shown = stateHash(t.host.game());
   }
   const QByteArray text = test::readAll(path);
   EXPECT_EQ(text.indexOf("cpu"), -1) << "the computer's keys are plain key lines";
   EXPECT_NE(text.indexOf("\ndown "), -1);
-  const sim::ParsedScript parsed =
-      sim::parseScript(std::string_view(text.constData(), std::size_t(text.size())));
-  ASSERT_FALSE(parsed.error);
-  std::ostringstream sink;
-  sim::Runner r(sink, sim::DumpMode::None, 0);
-  for (const sim::ScriptLine& l : parsed.commands) r.execute(l.command);
-  EXPECT_EQ(r.ticks(), 3000);
-  EXPECT_EQ(stateHash(r.game()), shown);
+  const sim::HashRun replayed =
+      sim::replayHashes(std::string_view(text.constData(), std::size_t(text.size())));
+  ASSERT_FALSE(replayed.error);
+  ASSERT_EQ(replayed.hashes.size(), 3000u);
+  EXPECT_EQ(replayed.hashes.back(), shown);
 }
 
 }  // namespace

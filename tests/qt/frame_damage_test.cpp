@@ -1,17 +1,19 @@
 // Painting only what changed must give the very pixels a whole repaint
-// gives: checked item by item, and over whole recorded matches.
+// gives: checked item by item, and over whole recorded matches; and a frame
+// at most once per screen refresh, with no change left unshown.
 #include "qt/frame_damage.h"
 
 #include <gtest/gtest.h>
 
 #include <QScreen>
-#include <QTest>
+#include <cmath>
+#include <limits>
+#include <tuple>
 
 #include "played_match.h"
 #include "qt/arena_painter.h"
-#include "qt/game_host.h"
+#include "qt/frame_pacer.h"
 #include "qt/language.h"
-#include "qt/main_window.h"
 
 namespace zelkar::qt {
 namespace {
@@ -36,7 +38,9 @@ TEST(FrameDamage, TheFirstLookAndNewPicturesRepaintEverything) {
   EXPECT_EQ(d.look(m), QRegion(0, 0, kClientWidth, kClientHeight));
 }
 
-TEST(FrameDamage, AMovedItemMarksWhereItWasAndWhereItIs) {
+// A move marks where the item was and where it is; a change of colour or
+// caption marks the item only.
+TEST(FrameDamage, AChangedItemMarksWhereItWasAndWhereItIs) {
   ScreenModel m;
   FrameDamage d;
   Item& it = shownLabel(m, 100, 50, 20, 10);
@@ -47,19 +51,12 @@ TEST(FrameDamage, AMovedItemMarksWhereItWasAndWhereItIs) {
   EXPECT_EQ(d.look(m), QRegion(130, 55, 20, 10));
   it.visible = true;  // and back where it was hidden
   EXPECT_EQ(d.look(m), QRegion(130, 55, 20, 10));
-}
-
-TEST(FrameDamage, ColourOrCaptionChangesMarkTheItemOnly) {
-  ScreenModel m;
-  FrameDamage d;
-  Item& it = shownLabel(m, 10, 20, 30, 12);
-  d.look(m);
-  it.backColor = 0x0000FF;
-  EXPECT_EQ(d.look(m), QRegion(10, 20, 30, 12));
-  it.caption = "12";
-  EXPECT_EQ(d.look(m), QRegion(10, 20, 30, 12));
-  it.foreColor = 0xFF;
-  EXPECT_EQ(d.look(m), QRegion(10, 20, 30, 12));
+  for (const auto& change : std::initializer_list<std::function<void()>>{
+           [&] { it.backColor = 0x0000FF; }, [&] { it.caption = "12"; },
+           [&] { it.foreColor = 0xFF; }}) {
+    change();
+    EXPECT_EQ(d.look(m), QRegion(130, 55, 20, 10));
+  }
   EXPECT_TRUE(d.look(m).isEmpty());
 }
 
@@ -92,43 +89,34 @@ constexpr int kCompareEvery = 5;  // ticks: a whole repaint costs a few ms
 
 // Every tick of a recorded match, the frame brought up to date piece by
 // piece against a whole repaint of the same model.
-void expectSameAsWholeRepaint(const char* replay, int lines) {
-  QTemporaryDir dir;
-  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
-  test::CapturedMessages messages;
-  host.windowSystem().setMessageBoxFn(messages.fn());
+void expectSameAsWholeRepaint(const char* replay) {
+  test::TestHost t({}, false);
   QImage whole = makeArenaFrame();
   int ticks = 0, differing = 0;
-  test::playCommands(host, test::replayHead(replay, lines), [&] {
+  test::playCommands(t.host, test::replayHead(replay, 1 << 20), [&] {
     ++ticks;
     // As the window does, every tick or after a few (a paint comes when
     // the event loop gets round to it); compared now and then, since a
     // stale pixel stays stale.
-    if (ticks % 2 == 0) host.mainWindow().renderChanges();
+    if (ticks % 2 == 0) t.host.mainWindow().renderChanges();
     if (ticks % kCompareEvery != 0) return;
-    host.mainWindow().renderChanges();
-    paintArena(whole, host.game().screen);
-    if (host.mainWindow().frame() != whole && ++differing == 1)
+    t.host.mainWindow().renderChanges();
+    paintArena(whole, t.host.game().screen);
+    if (t.host.mainWindow().frame() != whole && ++differing == 1)
       ADD_FAILURE() << replay << ": the first frame that differs is after tick " << ticks;
   });
   EXPECT_GT(ticks, 500) << replay;
   EXPECT_EQ(differing, 0) << replay;
 }
 
-TEST(FrameDamageOverMatches, AFightWithShotsBurstsAndDestructions) {
-  expectSameAsWholeRepaint("fight.zrp", 1 << 20);
-}
-
-TEST(FrameDamageOverMatches, FrictionObstaclesAndTheStartPanelAgain) {
-  expectSameAsWholeRepaint("eleven_obstacles.zrp", 1 << 20);
-}
-
-// In English, labels run past the boxes the layout measured for the
-// Japanese: the pieces must still add up to a whole repaint, to the end of
-// a match with its winner and loser.
-TEST(FrameDamageOverMatches, EnglishLabelsRunningPastTheirBoxes) {
+// A fight with shots, bursts and destructions; friction, obstacles and the
+// start panel again; and in English, whose labels run past the boxes the
+// layout measured for the Japanese, a match to its winner and loser.
+TEST(FrameDamageOverMatches, TheSameAsAWholeRepaintAfterEveryTick) {
+  expectSameAsWholeRepaint("fight.zrp");
+  expectSameAsWholeRepaint("eleven_obstacles.zrp");
   setLanguage(Language::english);
-  expectSameAsWholeRepaint("match_to_ten.zrp", 1 << 20);
+  expectSameAsWholeRepaint("match_to_ten.zrp");
   setLanguage(Language::japanese);
 }
 
@@ -136,10 +124,8 @@ TEST(FrameDamageOverMatches, EnglishLabelsRunningPastTheirBoxes) {
 // too soon for another, and reaches the screen all the same, by the
 // window's own wake-up, when nothing else comes after it.
 TEST(FramePacingWindow, AChangeTooSoonForAFrameIsShownWithoutAnotherTick) {
-  QTemporaryDir dir;
-  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
-  test::CapturedMessages messages;
-  host.windowSystem().setMessageBoxFn(messages.fn());
+  test::TestHost t({}, false);
+  GameHost& host = t.host;
   int64_t now = 0;
   MainWindow& window = host.mainWindow();
   window.setClock([&] { return now; });
@@ -167,6 +153,61 @@ TEST(FramePacingWindow, AChangeTooSoonForAFrameIsShownWithoutAnotherTick) {
   window.modelChanged(false);  // the same moment as that frame
   ASSERT_FALSE(onScreen());
   EXPECT_TRUE(QTest::qWaitFor(onScreen, 2000));
+}
+
+// A frame at most once per screen refresh, and no change left unshown.
+// Ticks every `tickMs` for a second, each one a change that asks to be
+// shown: the frames shown, checked never to come closer than a refresh.
+int framesInASecond(FramePacer& pacer, int64_t tickMs) {
+  int frames = 0;
+  int64_t last = -1'000'000;
+  for (int64_t t = 0; t < 1000; t += tickMs) {
+    if (pacer.waitBeforeShowing(t) != 0) continue;
+    EXPECT_GE(t - last, pacer.frameMs()) << "at " << t << " ms";
+    pacer.shown(t);
+    last = t;
+    ++frames;
+  }
+  return frames;
+}
+
+// A 60 Hz screen shows every other tick of a hundred a second (at 0, 20,
+// 40 ...: a tick 10 ms after a frame waits for the next); a screen faster
+// than the ticks, or ticks at the slowest speed a player may set (25 ms),
+// show every tick.
+TEST(FramePacer, FramesInASecond) {
+  const std::tuple<int, int, int> runs[] = {{60, 10, 50}, {144, 10, 100}, {60, 25, 40}};
+  for (const auto& [hz, tickMs, frames] : runs) {
+    FramePacer pacer(hz);
+    EXPECT_EQ(framesInASecond(pacer, tickMs), frames) << hz << " Hz, a tick every " << tickMs;
+  }
+}
+
+TEST(FramePacer, AChangeNothingFollowsIsShownAfterTheRefreshAndATick) {
+  FramePacer pacer(60);
+  EXPECT_EQ(pacer.waitBeforeShowing(1000), 0);  // the first change: at once
+  pacer.shown(1000);
+  EXPECT_EQ(pacer.waitBeforeShowing(1005), 16 - 5 + FramePacer::kGraceMs);
+  EXPECT_EQ(pacer.waitBeforeShowing(1015), 1 + FramePacer::kGraceMs);
+  EXPECT_EQ(pacer.waitBeforeShowing(1016), 0);
+  // A clock that went back waits as if no time had passed.
+  EXPECT_EQ(pacer.waitBeforeShowing(900), 16 + FramePacer::kGraceMs);
+}
+
+TEST(FramePacer, AnotherScreensRateCountsFromTheLastFrameShown) {
+  FramePacer pacer(60);
+  pacer.shown(100);
+  pacer.setRefreshHz(144);
+  EXPECT_EQ(pacer.waitBeforeShowing(105), 1 + FramePacer::kGraceMs);
+  EXPECT_EQ(pacer.waitBeforeShowing(106), 0);
+}
+
+TEST(FramePacer, ARefreshRateNoScreenHasCountsAsSixtyHertz) {
+  for (double hz : {0.0, -60.0, 5.0, 100000.0, std::numeric_limits<double>::quiet_NaN(),
+                    std::numeric_limits<double>::infinity(), 60.0})
+    EXPECT_EQ(FramePacer(hz).frameMs(), 16) << hz;  // 1000 / 60, rounded down
+  EXPECT_EQ(FramePacer(24).frameMs(), 41);
+  EXPECT_EQ(FramePacer(500).frameMs(), 2);
 }
 
 }  // namespace

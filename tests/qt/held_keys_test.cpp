@@ -5,14 +5,8 @@
 
 #include <QDialog>
 #include <QGuiApplication>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-#include "qt/game_host.h"
-#include "qt/main_window.h"
-#include "qt/qt_window_system.h"
 #include "qt/recorder.h"
 #include "qt_test_support.h"
 
@@ -25,15 +19,11 @@ constexpr int kVkF1 = 112;
 class HeldKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    recorder = std::make_unique<Recorder>(dir.filePath(QStringLiteral("match.zrp")));
-    host = std::make_unique<GameHost>(GameHost::Options{
-        .config = test::configIn(dir), .soundFolder = {}, .recorder = recorder.get()});
-    host->windowSystem().setMessageBoxFn(messages.fn());
-    host->load(777);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&host->mainWindow()));
-    host->startTimerFired();
-    host->mainWindow().widgets().game()->click();
-    ASSERT_FALSE(host->game().screen.Picture2.visible);
+    t.host.load(777);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main()));
+    t.host.startTimerFired();
+    t.widgets().game()->click();
+    ASSERT_FALSE(t.host.game().screen.Picture2.visible);
     // Both players confirm their settings: X, keypad 2.
     QTest::keyClick(main(), Qt::Key_X);
     QTest::keyClick(main(), Qt::Key_2, Qt::KeypadModifier);
@@ -41,8 +31,8 @@ class HeldKeysTest : public ::testing::Test {
     ASSERT_EQ(state().settingRow[kRight], 6);
   }
 
-  MainWindow* main() { return &host->mainWindow(); }
-  GameState& state() { return host->ownGame().s; }
+  MainWindow* main() { return &t.host.mainWindow(); }
+  GameState& state() { return t.host.ownGame().s; }
 
   // Another window has the keyboard while `meanwhile` runs; then the main
   // window has it again. The offscreen platform moves the keyboard only
@@ -59,19 +49,19 @@ class HeldKeysTest : public ::testing::Test {
   // The recording as written so far, line by line.
   QList<QByteArray> recorded() {
     recorder.reset();  // flushes the ticks
-    return test::readAll(dir.filePath(QStringLiteral("match.zrp"))).split('\n');
+    return test::readAll(files.filePath(QStringLiteral("match.zrp"))).split('\n');
   }
 
-  QTemporaryDir dir;
-  test::CapturedMessages messages;
-  std::unique_ptr<Recorder> recorder;
-  std::unique_ptr<GameHost> host;
+  QTemporaryDir files;
+  std::unique_ptr<Recorder> recorder =
+      std::make_unique<Recorder>(files.filePath(QStringLiteral("match.zrp")));
+  test::TestHost t{{.recorder = recorder.get()}};
 };
 
 TEST_F(HeldKeysTest, AKeyLetGoInTheSettingsWindowIsReleasedWhenItCloses) {
   // The settings window as the player meets it: modal, with the keyboard,
   // and the tick going on underneath.
-  host->windowSystem().setSettingsWindowFn([&] {
+  t.host.windowSystem().setSettingsWindowFn([&] {
     QDialog window(main());
     QTimer::singleShot(0, &window, [&] {
       EXPECT_TRUE(QTest::qWaitForWindowActive(&window));

@@ -87,21 +87,22 @@ TEST(Keymap, FallbackByMeaningUsesTheJapaneseLayout) {
   EXPECT_EQ(vkFromQtKey(Qt::Key_F2, Qt::ControlModifier), 113);
 }
 
-TEST(Keymap, ShiftStateBits) {
-  EXPECT_EQ(shiftState(Qt::NoModifier), 0);
-  EXPECT_EQ(shiftState(Qt::ShiftModifier), 1);
-  EXPECT_EQ(shiftState(Qt::ControlModifier), 2);
-  EXPECT_EQ(shiftState(Qt::AltModifier), 4);
-  EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::ShiftModifier), 3);
-  EXPECT_EQ(shiftState(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier), 7);
-  // Neither the keypad flag nor the Super key may spoil "Ctrl alone" (2).
-  EXPECT_EQ(shiftState(Qt::ControlModifier | Qt::KeypadModifier | Qt::MetaModifier), 2);
-}
-
-TEST(Keymap, AutoRepeatReleasesAreDropped) {
+// Shift 1, Ctrl 2, Alt 4; neither the keypad flag nor the Super key may
+// spoil "Ctrl alone" (2). Repeated releases are dropped, repeated presses
+// are what make a held fire key fire again.
+TEST(Keymap, ShiftStateBitsAndAutoRepeat) {
+  using M = Qt::KeyboardModifier;
+  const std::pair<Qt::KeyboardModifiers, int> table[] = {
+      {M::NoModifier, 0},
+      {M::ShiftModifier, 1},
+      {M::ControlModifier, 2},
+      {M::AltModifier, 4},
+      {M::ControlModifier | M::ShiftModifier, 3},
+      {M::ShiftModifier | M::ControlModifier | M::AltModifier, 7},
+      {M::ControlModifier | M::KeypadModifier | M::MetaModifier, 2}};
+  for (const auto& [mods, bits] : table) EXPECT_EQ(shiftState(mods), bits) << int(mods);
   EXPECT_FALSE(forwardRelease(keyEvent(QEvent::KeyRelease, 53, Qt::Key_X, {}, true)));
   EXPECT_TRUE(forwardRelease(keyEvent(QEvent::KeyRelease, 53, Qt::Key_X, {}, false)));
-  // Repeated presses are what make a held fire key fire again.
   EXPECT_TRUE(forwardRelease(keyEvent(QEvent::KeyPress, 53, Qt::Key_X, {}, true)));
 }
 

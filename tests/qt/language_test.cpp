@@ -5,9 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFontMetrics>
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -34,9 +33,7 @@ struct LanguageFor {
 };
 
 bool hasJapanese(const QString& s) {
-  for (QChar c : s)
-    if (c.unicode() >= 0x3000) return true;
-  return false;
+  return std::any_of(s.begin(), s.end(), [](QChar c) { return c.unicode() >= 0x3000; });
 }
 
 // Captions of the items a player sees now, and the printed notice.
@@ -49,16 +46,11 @@ void collectShown(const ScreenModel& m, std::set<std::string>& out) {
 
 TEST(English, EveryTextOfAPlayedMatchIsTranslated) {
   LanguageFor english(Language::english);
-  for (const char* text : coreTexts()) {
-    SCOPED_TRACE(text);
-    EXPECT_FALSE(hasJapanese(coreText(text)));
-  }
+  for (const char* text : coreTexts()) EXPECT_FALSE(hasJapanese(coreText(text))) << text;
   // A whole match to the question and past it: start, set-up, battle,
   // destructions, winner and loser, the start panel again.
-  QTemporaryDir dir;
-  GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
-  test::CapturedMessages messages;
-  host.windowSystem().setMessageBoxFn(messages.fn());
+  test::TestHost t({}, false);
+  GameHost& host = t.host;
   std::set<std::string> shown;
   int ticks = 0;
   test::playCommands(host, test::replayHead("match_to_ten.zrp", 1 << 20), [&] {
@@ -68,10 +60,7 @@ TEST(English, EveryTextOfAPlayedMatchIsTranslated) {
   EXPECT_GT(ticks, 3000);
   EXPECT_TRUE(shown.count("勝者") == 1 && shown.count("機体設定") == 1 &&
               shown.count("再び対戦するか（Ｙ/Ｎ）？") == 1);
-  for (const std::string& text : shown) {
-    SCOPED_TRACE(text);
-    EXPECT_FALSE(hasJapanese(coreText(text)));
-  }
+  for (const std::string& text : shown) EXPECT_FALSE(hasJapanese(coreText(text))) << text;
   // The window's own texts: the score window.
   EXPECT_EQ(host.scoreWindow().windowTitle(), QStringLiteral("Score"));
 }
@@ -84,8 +73,8 @@ TEST(English, AReplayHashesAlikeInEitherLanguage) {
   ASSERT_TRUE(expected && expected->size() > 1000);
   for (Language first : {Language::english, Language::japanese}) {
     LanguageFor language(first);
-    QTemporaryDir dir;
-    GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
+    test::TestHost t({}, false);
+    GameHost& host = t.host;
     std::vector<uint64_t> hashes;
     test::playCommands(host, test::replayHead("fight.zrp", 1 << 20), [&] {
       hashes.push_back(stateHash(host.game()));
@@ -145,10 +134,8 @@ TEST(English, ScreensMatchTheJapaneseOnesWhereNoTextLies) {
   const QString keep = qEnvironmentVariable("ZELKAR_SCREENSHOTS");
   for (const auto& s : screens) {
     SCOPED_TRACE(s.name);
-    QTemporaryDir dir;
-    GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
-    test::CapturedMessages messages;
-    host.windowSystem().setMessageBoxFn(messages.fn());
+    test::TestHost t({}, false);
+    GameHost& host = t.host;
     test::playCommands(host, test::replayHead("match_to_ten.zrp", s.lines));
     const QImage japanese = frameIn(host, Language::japanese);
     const QImage japaneseWindow = host.mainWindow().grab().toImage();

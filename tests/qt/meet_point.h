@@ -2,33 +2,22 @@
 // system found free; killed when the test ends.
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <cstdint>
+#include <string>
+
+#include "net/enet_link.h"
 
 namespace zelkar::qt::test {
 
 // The port a UDP socket bound on 127.0.0.1:port got (the system's choice
 // for 0), or 0 when the port is held.
 inline uint16_t bindUdp(uint16_t port) {
-  const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in at{};
-  at.sin_family = AF_INET;
-  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  at.sin_port = htons(port);
-  socklen_t len = sizeof at;
-  uint16_t got = 0;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&at), sizeof at) == 0 &&
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&at), &len) == 0)
-    got = ntohs(at.sin_port);
-  ::close(fd);
-  return got;
+  std::string error;
+  const auto link = net::EnetLink::listen({"127.0.0.1", port}, error);
+  return link ? link->localPort() : 0;
 }
 // A UDP port on 127.0.0.1 that nothing holds at this moment.
 inline uint16_t freeUdpPort() { return bindUdp(0); }

@@ -5,20 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTemporaryDir>
-#include <functional>
 
 #include "net/online_options.h"
 #include "qt/explosion_overlay.h"
-#include "qt/game_host.h"
-#include "qt/main_window.h"
 #include "qt/net_options.h"
-#include "qt/qt_window_system.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
@@ -99,46 +90,34 @@ TEST(SessionCode, SixCharactersWithoutLookAlikes) {
   }
 }
 
-// One window of an online match, in this process.
+// One window of an online match in this process, opened and loaded: a
+// host listens on a free port (0); a joiner names the host's.
 struct Seat {
-  QString config;
   NetPlay net;
-  GameHost host;
-  test::CapturedMessages messages;
-
-  Seat(const QTemporaryDir& dir, const char* name, NetOptions options)
-      : config(dir.filePath(QString::fromUtf8(name))),
-        net(std::move(options), QString()),
-        host(GameHost::Options{
-            .config = ConfigLocation(config, config), .soundFolder = {}, .net = &net}) {
-    test::writeAll(config, test::kInitialSettings);
-    host.windowSystem().setMessageBoxFn(messages.fn());
+  test::TestHost t;
+  GameHost& host = t.host;
+  Seat(NetOptions::Role role, uint16_t port, uint32_t seed, const char* code = "WIN7")
+      : net(options(role, port, code), QString()), t({.net = &net}) {
+    QString error;
+    EXPECT_TRUE(net.open(error)) << qPrintable(error);
+    host.load(seed);
   }
+  static NetOptions options(NetOptions::Role role, uint16_t port, const char* code) {
+    NetOptions o;
+    o.role = role;
+    o.endpoint = {"127.0.0.1", port};
+    o.code = QString::fromUtf8(code);
+    return o;
+  }
+  const auto& shown() const { return t.messages.shown; }
 };
-
-// A host listens on a free port (0); a joiner names the host's.
-NetOptions options(NetOptions::Role role, uint16_t port, const char* code = "WIN7") {
-  NetOptions o;
-  o.role = role;
-  o.endpoint = {"127.0.0.1", port};
-  o.code = QString::fromUtf8(code);
-  return o;
-}
 constexpr auto kHost = NetOptions::Role::host, kJoin = NetOptions::Role::join;
 
-bool spinUntil(const std::function<bool()>& done, int ms = 5000) {
-  return test::spinUntil(done, ms);
-}
+using test::spinUntil;
 
 TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
-  QTemporaryDir dir;
-  auto host = std::make_unique<Seat>(dir, "host.txt", options(kHost, 0));
-  QString error;
-  ASSERT_TRUE(host->net.open(error)) << qPrintable(error);
-  Seat joiner(dir, "join.txt", options(kJoin, host->net.port()));
-  ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
-  host->host.load(77);
-  joiner.host.load(1);  // the host's seed builds the arena, not this one
+  auto host = std::make_unique<Seat>(kHost, 0, 77);
+  Seat joiner(kJoin, host->net.port(), 1);  // the host's seed builds the arena, not this one
 
   ASSERT_TRUE(spinUntil([&] { return host->net.sharing() && joiner.net.sharing(); }));
   QWidget& hostWindow = host->host.mainWindow();
@@ -161,8 +140,7 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
       if (l->isVisible() && l->text() == QStringLiteral("ホストが開始します。")) return true;
     return false;
   };
-  EXPECT_TRUE(noteShown(joiner));
-  EXPECT_FALSE(noteShown(*host));
+  EXPECT_TRUE(noteShown(joiner) && !noteShown(*host));
   joiner.host.gameClicked();  // ignored
   spinUntil([] { return false; }, 100);
   EXPECT_TRUE(host->host.game().screen.Picture2.visible);
@@ -170,8 +148,7 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   host->host.mainWindow().widgets().game()->click();
   auto running = [](Seat& s) { return s.host.game().screen.timer1Interval > 0; };
   ASSERT_TRUE(spinUntil([&] { return running(*host) && running(joiner); }));
-  EXPECT_FALSE(joiner.host.game().screen.Picture2.visible);
-  EXPECT_FALSE(noteShown(joiner));
+  EXPECT_FALSE(joiner.host.game().screen.Picture2.visible || noteShown(joiner));
   // Both show the same arena: one generator, seeded by the host.
   EXPECT_EQ(host->host.game().s.kitiLeft, joiner.host.game().s.kitiLeft);
   EXPECT_EQ(host->host.game().s.kitiTop, joiner.host.game().s.kitiTop);
@@ -179,44 +156,39 @@ TEST(NetWindows, HostStartsJoinerStopsAndALostPeerIsTold) {
   joiner.host.keyDown(113, 2);  // Ctrl+F2 on the joiner stops the match on both
   ASSERT_TRUE(spinUntil([&] { return !running(*host) && !running(joiner); }));
 
-  // The host's window goes: the joiner says the connection is lost.
+  // The host's window goes: the joiner says the connection is lost, and
+  // the program will exit non-zero.
   host.reset();
   ASSERT_TRUE(spinUntil([&] { return joiner.host.ended(); }, 8000));
-  ASSERT_EQ(joiner.messages.shown.size(), 1u);
-  EXPECT_EQ(joiner.messages.shown[0].first, QStringLiteral("通信が切れました。"));
-  EXPECT_EQ(joiner.messages.shown[0].second, QStringLiteral("通信対戦"));
-  EXPECT_TRUE(joiner.net.failed());  // the program exits non-zero
+  EXPECT_EQ(joiner.shown(),
+            (std::vector<std::pair<QString, QString>>{
+                {QStringLiteral("通信が切れました。"), QStringLiteral("通信対戦")}}));
+  EXPECT_TRUE(joiner.net.failed());
 }
 
 // A wrong code ends the caller's session with the reason; the host goes on
 // waiting for the friend who has the right one, and its title counts the
 // caller it turned away.
 TEST(NetWindows, AWrongCodeEndsTheCallerAndTheHostWaitsOn) {
-  QTemporaryDir dir;
-  Seat host(dir, "host.txt", options(kHost, 0));
-  QString error;
-  ASSERT_TRUE(host.net.open(error)) << qPrintable(error);
-  Seat joiner(dir, "join.txt", options(kJoin, host.net.port(), "NOPE"));
-  ASSERT_TRUE(joiner.net.open(error)) << qPrintable(error);
-  host.host.load(1);
-  joiner.host.load(1);
+  Seat host(kHost, 0, 1);
+  Seat joiner(kJoin, host.net.port(), 1, "NOPE");
   ASSERT_TRUE(spinUntil([&] { return joiner.host.ended(); }));
-  ASSERT_EQ(joiner.messages.shown.size(), 1u);
-  EXPECT_EQ(joiner.messages.shown[0].first, QStringLiteral("セッションコードが違います。"));
+  ASSERT_EQ(joiner.shown().size(), 1u);
+  EXPECT_EQ(joiner.shown()[0].first, QStringLiteral("セッションコードが違います。"));
   EXPECT_TRUE(joiner.net.failed());
   ASSERT_TRUE(spinUntil([&] {
     return host.host.mainWindow().windowTitle().contains(QStringLiteral("断った接続 1"));
   }));
   EXPECT_FALSE(host.host.ended());
-  EXPECT_TRUE(host.messages.shown.empty());
+  EXPECT_TRUE(host.shown().empty());
 }
 
 // The session's game is shown as it is, never copied, and never emptied of
 // its explosion reports: each report is played once, also when a rollback
 // makes it again, and reports go on coming after the queue is full.
 TEST(NetWindows, EachExplosionOfTheSessionsGameShowsOnceAndGoes) {
-  QTemporaryDir dir;
-  GameHost host(GameHost::Options{1, test::configIn(dir), {}});
+  test::TestHost t;
+  GameHost& host = t.host;
   int64_t now = 0;
   host.mainWindow().setClock([&] { return now; });
   ExplosionOverlay& overlay = host.mainWindow().overlay();
@@ -248,28 +220,21 @@ TEST(NetWindows, EachExplosionOfTheSessionsGameShowsOnceAndGoes) {
 }
 
 TEST(WindowSyncTest, AMatchWithKeysRollsBackAndReplaysTheSame) {
-  QTemporaryDir dir;
-  test::CapturedMessages messages;
-  GameHost host(
-      GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .syncTestDepth = 8});
-  host.windowSystem().setMessageBoxFn(messages.fn());
-  host.load(321);
-  host.startTimerFired();
-  host.mainWindow().widgets().game()->click();
+  test::TestHost t({.syncTestDepth = 8});
+  t.startMatch(321);
   // Both players drive and fire, with releases and ticks between, so that
   // every rollback crosses key events.
-  const int16_t keys[] = {88, 98, 68, 104, 87, 100, 90, 88, 98};
   for (int round = 0; round < 3; ++round) {
-    for (const int16_t k : keys) {
-      host.keyDown(k, 0);
-      for (int i = 0; i < 7; ++i) host.tick();
-      host.keyUp(k, 0);
-      host.tick();
+    for (const int16_t k : {88, 98, 68, 104, 87, 100, 90, 88, 98}) {
+      t.host.keyDown(k, 0);
+      t.ticks(7);
+      t.host.keyUp(k, 0);
+      t.ticks(1);
     }
   }
-  EXPECT_FALSE(host.ended());
-  EXPECT_TRUE(messages.shown.empty());
-  EXPECT_GT(host.game().screen.timer1Interval, 0);
+  EXPECT_FALSE(t.host.ended());
+  EXPECT_TRUE(t.messages.shown.empty());
+  EXPECT_GT(t.host.game().screen.timer1Interval, 0);
 }
 
 }  // namespace

@@ -4,78 +4,55 @@
 // host's start, so the match itself is left to the in-process tests).
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
+#include <csignal>
 
 #include "meet_point.h"
+#include "program_run.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
 namespace {
 
+using test::Program;
+
 // One program in a folder of its own, with the settings already saved so
-// that no first-start window waits for a click.
-class Window {
- public:
-  Window(const QTemporaryDir& dir, const QString& name, const QStringList& args) {
-    folder_ = dir.filePath(name);
-    QDir().mkpath(folder_);
-    const QString binary = folder_ + QStringLiteral("/zelkar");
-    QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary);
-    test::writeAll(folder_ + QStringLiteral("/config.txt"), test::kInitialSettings);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("ZELKAR_NO_PADS"), QStringLiteral("1"));
-    process_.setProcessEnvironment(env);
-    process_.start(binary, args + QStringList{QStringLiteral("--record"), record()});
+// that no first-start window waits for a click, recording its match.
+struct Window {
+  QString folder, record;
+  std::unique_ptr<Program> p;
+  Window(const QTemporaryDir& dir, const char* name, const QStringList& args)
+      : folder(dir.filePath(QString::fromLatin1(name))), record(folder + "/match.zrp") {
+    QDir().mkpath(folder);
+    QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), folder + "/zelkar");
+    test::writeAll(folder + "/config.txt", test::kInitialSettings);
+    p = std::make_unique<Program>(args + QStringList{QStringLiteral("--record"), record},
+                                  test::offscreen() << QStringLiteral("ZELKAR_NO_PADS=1"),
+                                  folder + "/said", folder + "/zelkar", true);
   }
-  ~Window() {
-    process_.kill();
-    process_.waitForFinished(3000);
-  }
-  QString record() const { return folder_ + QStringLiteral("/match.zrp"); }
+  QString said() const { return QString::fromUtf8(test::readAll(folder + "/said")); }
   // Waits up to `ms` for `pattern` on standard output or error; its first
   // group, or empty.
   QString waitFor(const QString& pattern, int ms = 15000) {
     const QRegularExpression re(pattern);
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms && process_.state() != QProcess::NotRunning) {
-      process_.waitForReadyRead(50);
-      said_ +=
-          QString::fromUtf8(process_.readAllStandardOutput() + process_.readAllStandardError());
-      if (const auto m = re.match(said_); m.hasMatch()) return m.captured(1);
-    }
-    return {};
+    QString got;
+    (void)QTest::qWaitFor(
+        [&] { return !(got = re.match(said()).captured(1)).isEmpty() || !p->running(); }, ms);
+    return got;
   }
-  bool end() {
-    process_.terminate();  // SIGTERM: the recording is written out
-    return process_.waitForFinished(10000);
-  }
-  const QString& said() const { return said_; }
-  bool running() const { return process_.state() == QProcess::Running; }
-
- private:
-  QString folder_;
-  QProcess process_;
-  QString said_;
+  bool end() { return p->endBy(SIGTERM) != -1; }  // the recording is written out
 };
 
 TEST(OnlineWindows, TwoProgramsMeetByCodeAndShareOneSession) {
   test::MeetPoint point;
   ASSERT_NE(point.port(), 0);
   QTemporaryDir dir;
-  Window host(dir, QStringLiteral("host"),
+  Window host(dir, "host",
               {QStringLiteral("--host"), QStringLiteral("--meet"), point.address(),
                QStringLiteral("--seed"), QStringLiteral("4242")});
   const QString code = host.waitFor(QStringLiteral("meeting code ([A-Z0-9]{8})"));
   ASSERT_FALSE(code.isEmpty()) << qPrintable(host.said());
-  Window joiner(dir, QStringLiteral("joiner"),
+  Window joiner(dir, "joiner",
                 {QStringLiteral("--join"), code, QStringLiteral("--meet"), point.address()});
   const QString connected = QStringLiteral("connected \\((\\w+), ");
   EXPECT_FALSE(joiner.waitFor(connected).isEmpty()) << qPrintable(joiner.said());
@@ -86,13 +63,13 @@ TEST(OnlineWindows, TwoProgramsMeetByCodeAndShareOneSession) {
   // lost link would end the joiner at once): both still run, then end
   // by a signal with the recording of what they confirmed.
   QTest::qWait(1500);
-  EXPECT_TRUE(joiner.running() && host.running());
+  EXPECT_TRUE(joiner.p->running() && host.p->running());
   for (Window* w : {&joiner, &host})
     EXPECT_TRUE(w->waitFor(QStringLiteral("(session ended)"), 200).isEmpty())
         << qPrintable(w->said());
   ASSERT_TRUE(joiner.end());
   ASSERT_TRUE(host.end());
-  const QByteArray a = test::readAll(host.record()), b = test::readAll(joiner.record());
+  const QByteArray a = test::readAll(host.record), b = test::readAll(joiner.record);
   EXPECT_TRUE(a.startsWith("zelkar-replay 1\n")) << a.constData();
   EXPECT_EQ(a.toStdString(), b.toStdString());
 }

@@ -6,18 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QString>
-#include <QTest>
-#include <functional>
 #include <string_view>
 #include <type_traits>
 #include <variant>
 
 #include "events/script.h"
 #include "headless/state_dump.h"
-#include "qt/game_host.h"
-#include "qt/main_window.h"
-#include "qt/qt_window_system.h"
 #include "qt/replayer.h"
 #include "qt_test_support.h"
 

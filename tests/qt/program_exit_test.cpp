@@ -1,86 +1,23 @@
 // The program as a process: how it ends without a display, on refused
-// files and on signals, and what its files hold afterwards.
+// files and on signals, what its files hold afterwards, and how it starts
+// on a hostile machine.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTest>
 #include <csignal>
-#include <string>
-#include <vector>
 
+#include "headless/replay.h"
+#include "program_run.h"
+#include "qt/signal_close.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
 namespace {
 
+using test::offscreen;
+using test::Program;
 using test::readAll;
 using test::writeAll;
-
-// One run of the program: its pid while it runs, then how it ended.
-class Program {
- public:
-  // `env` replaces the environment entirely; `binary` defaults to the built
-  // program (a copy elsewhere has a folder of its own for config.txt).
-  Program(const QStringList& args, const QStringList& env, const QString& stderrPath,
-          const QString& binary = QStringLiteral(ZELKAR_PROGRAM_PATH)) {
-    std::vector<std::string> argStore{binary.toStdString()}, envStore;
-    for (const QString& a : args) argStore.push_back(a.toStdString());
-    for (const QString& e : env) envStore.push_back(e.toStdString());
-    std::vector<char*> argv, envp;
-    for (auto& s : argStore) argv.push_back(s.data());
-    for (auto& s : envStore) envp.push_back(s.data());
-    argv.push_back(nullptr);
-    envp.push_back(nullptr);
-    const std::string err = stderrPath.toStdString();
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      if (FILE* f = std::freopen(err.c_str(), "w", stderr); f == nullptr) ::_exit(127);
-      std::freopen("/dev/null", "w", stdout);
-      ::execve(argv[0], argv.data(), envp.data());
-      ::_exit(127);
-    }
-  }
-  ~Program() {
-    if (!done_ && pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      ::waitpid(pid_, &status_, 0);
-    }
-  }
-  pid_t pid() const { return pid_; }
-  // Waits up to `ms`; false when it still runs.
-  bool wait(int ms = 30000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done_ && t.elapsed() < ms) {
-      if (::waitpid(pid_, &status_, WNOHANG) == pid_)
-        done_ = true;
-      else
-        QTest::qWait(20);
-    }
-    return done_;
-  }
-  int exitCode() const { return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1; }
-  int signal() const { return WIFSIGNALED(status_) ? WTERMSIG(status_) : 0; }
-
- private:
-  pid_t pid_ = -1;
-  int status_ = 0;
-  bool done_ = false;
-};
-
-QStringList baseEnvironment() {
-  QStringList env;
-  for (const char* name : {"PATH", "HOME", "LANG", "XDG_RUNTIME_DIR", "FONTCONFIG_FILE"})
-    if (qEnvironmentVariableIsSet(name))
-      env << QString::fromLatin1(name) + u'=' + qEnvironmentVariable(name);
-  return env;
-}
-QStringList offscreen() { return baseEnvironment() << QStringLiteral("QT_QPA_PLATFORM=offscreen"); }
 
 bool waitFor(const std::function<bool()>& ready, int ms = 20000) {
   return QTest::qWaitFor(ready, ms);
@@ -90,92 +27,91 @@ class ProgramExit : public ::testing::Test {
  protected:
   QString at(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
   QString said() const { return QString::fromUtf8(readAll(at("stderr"))); }
+  // The exit status of a run to its end (-1 for a signal).
+  int statusOf(const QStringList& args, const QStringList& env) {
+    Program p(args, env, at("stderr"));
+    return p.wait() ? p.exitCode() : -2;
+  }
+  // A copy of the program of its own, so that config.txt is the folder's.
+  QString ownCopy() {
+    const QString binary = at("zelkar");
+    EXPECT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+    return binary;
+  }
   QTemporaryDir dir;
 };
 
 TEST_F(ProgramExit, WithoutADisplayOneLineAndStatusTwoAfterTheOptionsAndFilesAndNoFileCut) {
   writeAll(at("r.zrp"), "precious\n");
-  {
-    Program p({QStringLiteral("--record"), at("r.zrp")}, baseEnvironment(), at("stderr"));
-    ASSERT_TRUE(p.wait());
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_EQ(said().count(u'\n'), 1) << qPrintable(said());
-    EXPECT_TRUE(said().contains(QStringLiteral("no display"))) << qPrintable(said());
-  }
-  {
-    // A bad option is told first, as the mistake to fix, with no byte of
-    // it that acts on the terminal.
-    Program p({QStringLiteral("--seed"), QString::fromLatin1("+5\x1B[2J\x07")}, baseEnvironment(),
-              at("stderr"));
-    ASSERT_TRUE(p.wait());
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: --seed"))) << qPrintable(said());
-    EXPECT_FALSE(said().contains(QStringLiteral("no display:")));
-    const QByteArray bytes = readAll(at("stderr"));
-    EXPECT_TRUE(bytes.contains("+5\\x1B[2J\\x07")) << bytes.constData();
-    EXPECT_FALSE(bytes.contains('\x1B') || bytes.contains('\x07'));
-    // Then the usage, online play and the computer player included.
-    EXPECT_TRUE(said().contains(QStringLiteral("[--cpu-level N]"))) << qPrintable(said());
-    EXPECT_TRUE(said().contains(QStringLiteral("--input-delay N")));
-  }
-  {
-    // A display that is named but cannot be reached: the same, not an abort.
-    Program p({QStringLiteral("--record"), at("r.zrp")},
-              baseEnvironment() << QStringLiteral("DISPLAY=:4093")
-                                << QStringLiteral("QT_QPA_PLATFORM=xcb"),
-              at("stderr"));
-    ASSERT_TRUE(p.wait());
-    EXPECT_EQ(p.signal(), 0) << qPrintable(said());
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: cannot open the display")))
-        << qPrintable(said());
-    EXPECT_EQ(said().count(u'\n'), 1) << qPrintable(said());
-  }
-  {
-    // A replay that cannot be read: refused before anything is played or
-    // written, and before the display is looked for.
-    writeAll(at("broken.zrp"), "zelkar-replay 1\nseed 1\nstart sideways\n");
-    Program p({QStringLiteral("--replay"), at("broken.zrp"), QStringLiteral("--hashes"), at("h")},
-              baseEnvironment(), at("stderr"));
-    ASSERT_TRUE(p.wait());
-    EXPECT_EQ(p.exitCode(), 2);
-    EXPECT_TRUE(said().contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said());
-    EXPECT_FALSE(QFile::exists(at("h")));
-  }
+  const QStringList record{QStringLiteral("--record"), at("r.zrp")};
+  EXPECT_EQ(statusOf(record, test::baseEnvironment()), 2);
+  EXPECT_EQ(said().count(u'\n'), 1) << qPrintable(said());
+  EXPECT_TRUE(said().contains(QStringLiteral("no display"))) << qPrintable(said());
+
+  // A bad option is told first, as the mistake to fix, with no byte of it
+  // that acts on the terminal; then the usage, online play and the
+  // computer player included.
+  EXPECT_EQ(statusOf({QStringLiteral("--seed"), QString::fromLatin1("+5\x1B[2J\x07")},
+                     test::baseEnvironment()),
+            2);
+  EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: --seed"))) << qPrintable(said());
+  EXPECT_FALSE(said().contains(QStringLiteral("no display:")));
+  const QByteArray bytes = readAll(at("stderr"));
+  EXPECT_TRUE(bytes.contains("+5\\x1B[2J\\x07")) << bytes.constData();
+  EXPECT_FALSE(bytes.contains('\x1B') || bytes.contains('\x07'));
+  EXPECT_TRUE(said().contains(QStringLiteral("[--cpu-level N]"))) << qPrintable(said());
+  EXPECT_TRUE(said().contains(QStringLiteral("--input-delay N")));
+
+  // A display that is named but cannot be reached: the same, not an abort.
+  EXPECT_EQ(statusOf(record, test::baseEnvironment() << QStringLiteral("DISPLAY=:4093")
+                                                     << QStringLiteral("QT_QPA_PLATFORM=xcb")),
+            2)
+      << qPrintable(said());
+  EXPECT_TRUE(said().startsWith(QStringLiteral("zelkar: cannot open the display")))
+      << qPrintable(said());
+  EXPECT_EQ(said().count(u'\n'), 1) << qPrintable(said());
+
+  // A replay that cannot be read: refused before anything is played or
+  // written, and before the display is looked for.
+  writeAll(at("broken.zrp"), "zelkar-replay 1\nseed 1\nstart sideways\n");
+  EXPECT_EQ(
+      statusOf({QStringLiteral("--replay"), at("broken.zrp"), QStringLiteral("--hashes"), at("h")},
+               test::baseEnvironment()),
+      2);
+  EXPECT_TRUE(said().contains(QStringLiteral("line 3: start: expected"))) << qPrintable(said());
+  EXPECT_FALSE(QFile::exists(at("h")));
   EXPECT_EQ(readAll(at("r.zrp")), QByteArray("precious\n"));
 }
 
 TEST_F(ProgramExit, RefusedOutputsEndTheStartWithStatusTwoAndLeaveTheFilesAlone) {
   writeAll(at("r.zrp"), "precious\n");
   ASSERT_EQ(::symlink(qPrintable(at("r.zrp")), qPrintable(at("link"))), 0);
+  const QString record = QStringLiteral("--record"), hashes = QStringLiteral("--hashes");
   const QStringList cases[] = {
-      {QStringLiteral("--record"), at("r.zrp"), QStringLiteral("--hashes"), at("link")},
-      {QStringLiteral("--replay"), at("r.zrp"), QStringLiteral("--hashes"), at("r.zrp")},
-      {QStringLiteral("--record"), at("r.zrp"), QStringLiteral("--hashes"), at("no/such/h")},
-      {QStringLiteral("--record"), QStringLiteral("/dev/full"), QStringLiteral("--hashes"),
-       at("h.txt")},
+      {record, at("r.zrp"), hashes, at("link")},
+      {QStringLiteral("--replay"), at("r.zrp"), hashes, at("r.zrp")},
+      {record, at("r.zrp"), hashes, at("no/such/h")},
+      {record, QStringLiteral("/dev/full"), hashes, at("h.txt")},
   };
   for (const QStringList& args : cases) {
-    Program p(args, offscreen(), at("stderr"));
-    ASSERT_TRUE(p.wait()) << qPrintable(args.join(u' '));
-    EXPECT_EQ(p.exitCode(), 2) << qPrintable(args.join(u' ')) << qPrintable(said());
+    EXPECT_EQ(statusOf(args, offscreen()), 2) << qPrintable(args.join(u' ')) << qPrintable(said());
     EXPECT_FALSE(said().isEmpty()) << qPrintable(args.join(u' '));
   }
   EXPECT_EQ(readAll(at("r.zrp")), QByteArray("precious\n"));
   EXPECT_FALSE(QFile::exists(at("h.txt")));
 }
 
-// Every line of a hash list is "TICK HASH", the ticks counting from 1.
-void expectWholeHashLines(const QByteArray& text, int atLeast) {
-  ASSERT_TRUE(text.endsWith('\n'));
-  const QList<QByteArray> lines = text.left(text.size() - 1).split('\n');
-  EXPECT_GE(lines.size(), atLeast);
-  static const QRegularExpression line(QStringLiteral("^(\\d+) [0-9a-f]{16}$"));
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const auto m = line.match(QString::fromLatin1(lines[i]));
-    ASSERT_TRUE(m.hasMatch()) << lines[i].constData();
-    EXPECT_EQ(m.captured(1).toLongLong(), i + 1);
-  }
+// Without the handler the signal would end this test program on the spot.
+TEST(SignalClose, ATermSignalBecomesAnOrdinaryCloseInTheEventLoop) {
+  int closes = 0;
+  SignalClose close([&](int) { ++closes; });
+  ASSERT_TRUE(close.active());
+  std::raise(SIGTERM);
+  EXPECT_EQ(closes, 0);  // nothing runs inside the signal handler
+  EXPECT_TRUE(QTest::qWaitFor([&] { return closes == 1; }));
+  std::raise(SIGINT);
+  std::raise(SIGHUP);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return closes >= 2; }));
 }
 
 TEST_F(ProgramExit, ASignalDuringAMatchEndsItAsThatSignalWithTheHashListWhole) {
@@ -190,18 +126,20 @@ TEST_F(ProgramExit, ASignalDuringAMatchEndsItAsThatSignalWithTheHashListWhole) {
     // Past the first flush of the hash list, well inside the match.
     ASSERT_TRUE(waitFor([&] { return readAll(at("h.txt")).count('\n') >= 100; }))
         << qPrintable(said());
-    ::kill(p.pid(), signal);
-    ASSERT_TRUE(p.wait());
-    EXPECT_EQ(p.signal(), signal) << "exit " << p.exitCode() << qPrintable(said());
-    expectWholeHashLines(readAll(at("h.txt")), 100);
+    EXPECT_EQ(p.endBy(signal), signal) << "exit " << p.exitCode() << qPrintable(said());
+    // Every line of the hash list whole: "TICK HASH", the ticks counting from 1.
+    const QByteArray hashes = readAll(at("h.txt"));
+    EXPECT_TRUE(hashes.endsWith('\n'));
+    const auto read = sim::readHashLines(std::string_view(hashes.constData(), hashes.size()));
+    ASSERT_TRUE(read) << hashes.right(200).constData();
+    EXPECT_GE(read->size(), 100u);
   }
 }
 
 TEST_F(ProgramExit, ASignalEndsTheFirstStartAndTheStartScreenWithTheRecordingKept) {
   // A copy of its own, so that config.txt is missing beside it: the
   // settings window opens first and waits for a save.
-  const QString binary = at("zelkar");
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+  const QString binary = ownCopy();
   for (const bool firstStart : {true, false}) {
     if (!firstStart) writeAll(at("config.txt"), " 1 \r\n10\r\n 0 \r\n");
     for (const int signal : {SIGTERM, SIGINT}) {
@@ -213,9 +151,7 @@ TEST_F(ProgramExit, ASignalEndsTheFirstStartAndTheStartScreenWithTheRecordingKep
       // the settings window, or the start screen waits for a player.
       ASSERT_TRUE(waitFor([&] { return readAll(at("r.zrp")).contains("seed 77\n"); }));
       QTest::qWait(300);
-      ::kill(p.pid(), signal);
-      ASSERT_TRUE(p.wait()) << "the program ran on after signal " << signal;
-      EXPECT_EQ(p.signal(), signal) << qPrintable(said());
+      EXPECT_EQ(p.endBy(signal), signal) << qPrintable(said());
       const QByteArray expected = "zelkar-replay 1\nseed 77\n" +
                                   QByteArray(firstStart ? "" : "config 1 10 0\n") +
                                   "# ended by signal " + QByteArray::number(signal) + "\n";
@@ -225,8 +161,7 @@ TEST_F(ProgramExit, ASignalEndsTheFirstStartAndTheStartScreenWithTheRecordingKep
 }
 
 TEST_F(ProgramExit, PipesInPlaceOfTheSettingsAndSoundsDoNotHoldUpTheStart) {
-  const QString binary = at("zelkar");
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+  const QString binary = ownCopy();
   for (const char* name : {"config.txt", "fire.WAV", "ban.WAV", "ban2.WAV", "crash.WAV"})
     ASSERT_EQ(::mkfifo(qPrintable(at(name)), 0600), 0);
   Program p({QStringLiteral("--record"), at("r.zrp")}, offscreen(), at("stderr"), binary);
@@ -238,17 +173,14 @@ TEST_F(ProgramExit, PipesInPlaceOfTheSettingsAndSoundsDoNotHoldUpTheStart) {
   EXPECT_TRUE(waitFor([&] {
     return said().contains(QStringLiteral("fire.WAV is not a regular file"));
   })) << qPrintable(said());
-  ::kill(p.pid(), SIGTERM);
-  ASSERT_TRUE(p.wait());
-  EXPECT_EQ(p.signal(), SIGTERM);
+  EXPECT_EQ(p.endBy(SIGTERM), SIGTERM);
 }
 
 // A config.txt that is there but cannot be read (binary, a folder) is said
 // on standard error, once with its path and with no byte of it that acts on
 // the terminal, before the first-start window opens over it.
 TEST_F(ProgramExit, AnUnreadableConfigIsSaidBeforeTheFirstStartWindow) {
-  const QString binary = at("zelkar");
-  ASSERT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+  const QString binary = ownCopy();
   const QString config = at("config.txt");
   for (const bool folder : {false, true}) {
     if (folder)
@@ -260,9 +192,24 @@ TEST_F(ProgramExit, AnUnreadableConfigIsSaidBeforeTheFirstStartWindow) {
         << folder << qPrintable(said());
     EXPECT_EQ(said().count(config), 1) << qPrintable(said());
     EXPECT_FALSE(readAll(at("stderr")).contains('\x1B'));
-    ::kill(p.pid(), SIGTERM);
-    ASSERT_TRUE(p.wait());
+    EXPECT_EQ(p.endBy(SIGTERM), SIGTERM);
   }
+}
+
+// Without a Japanese font the game still starts, with one warning.
+TEST_F(ProgramExit, WithoutAJapaneseFontAReplayPlaysWithOneWarning) {
+  QDir(dir.path()).mkdir(QStringLiteral("none"));  // a fontconfig that knows no font at all
+  writeAll(at("fonts.conf"), "<?xml version=\"1.0\"?><fontconfig><dir>" + at("none").toUtf8() +
+                                 "</dir><cachedir>" + at("cache").toUtf8() +
+                                 "</cachedir></fontconfig>\n");
+  writeAll(at("short.zrp"), "zelkar-replay 1\nseed 1\nconfig 1 10 0\nstart given 3\ntick 20\n");
+  const QStringList env = offscreen().filter(QRegularExpression(QStringLiteral("^(?!FONTCONFIG)")));
+  Program p({QStringLiteral("--replay"), at("short.zrp")},
+            env + QStringList{QStringLiteral("FONTCONFIG_FILE=") + at("fonts.conf")}, at("stderr"));
+  // The replay plays a match and says when it has ended; then the game idles.
+  EXPECT_TRUE(waitFor([&] { return said().contains(QStringLiteral("ended")); }))
+      << qPrintable(said());
+  EXPECT_EQ(said().count(QStringLiteral("no Japanese font")), 1) << qPrintable(said());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Helpers of the window tests: scratch folders, files, captured messages.
+// Helpers of the window tests: scratch folders, files, captured messages,
+// a game window to play in.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,16 +10,23 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 #include <functional>
 #include <utility>
 #include <vector>
 
 #include "qt/config_location.h"
+#include "qt/game_host.h"
+#include "qt/main_window.h"
 #include "qt/message_box.h"
+#include "qt/qt_window_system.h"
 
 namespace zelkar::qt::test {
 
@@ -92,7 +100,7 @@ inline void withFileSizeLimit(rlim_t bytes, const std::function<void()>& f) {
 
 // Runs the event loop (the polls of sessions and connect windows) until
 // `done`, at most `ms` milliseconds.
-inline bool spinUntil(const std::function<bool()>& done, int ms) {
+inline bool spinUntil(const std::function<bool()>& done, int ms = 10000) {
   QElapsedTimer t;
   t.start();
   while (t.elapsed() < ms) {
@@ -101,5 +109,60 @@ inline bool spinUntil(const std::function<bool()>& done, int ms) {
   }
   return false;
 }
+
+// GameHost::Options but config.txt, which is a TestHost's own.
+struct HostParts {
+  int scale = 1;
+  RunStats* stats = nullptr;
+  Recorder* recorder = nullptr;
+  HashLog* hashes = nullptr;
+  Replayer* replay = nullptr;
+  NetPlay* net = nullptr;
+  int syncTestDepth = 0;
+  CpuSeats* cpu = nullptr;
+};
+
+// A game window whose config.txt lies in a scratch folder (written with the
+// initial settings unless `settings` is false: a first start), its message
+// boxes captured instead of shown.
+struct TestHost {
+  QTemporaryDir dir;
+  CapturedMessages messages;
+  GameHost host;
+  explicit TestHost(HostParts p = {}, bool settings = true)
+      : host({p.scale,
+              configIn(dir, settings),
+              {},
+              p.stats,
+              p.recorder,
+              p.hashes,
+              p.replay,
+              p.net,
+              p.syncTestDepth,
+              p.cpu}) {
+    host.windowSystem().setMessageBoxFn(messages.fn());
+  }
+  RealWidgets& widgets() { return host.mainWindow().widgets(); }
+  // Loads the window and shows the start panel, its timer fired at once.
+  void start(uint32_t seed) {
+    host.load(seed);
+    host.startTimerFired();
+  }
+  // The given count chosen on the panel and `count` typed in its box.
+  void typeCount(const char* count) {
+    widgets().option2()->click();
+    widgets().tirikosu()->clear();
+    QTest::keyClicks(widgets().tirikosu(), QString::fromUtf8(count));
+  }
+  // A match from the panel: with `count` obstacles, or the random count.
+  void startMatch(uint32_t seed, const char* count = nullptr) {
+    start(seed);
+    if (count != nullptr) typeCount(count);
+    widgets().game()->click();
+  }
+  void ticks(int n) {
+    for (int i = 0; i < n; ++i) host.tick();
+  }
+};
 
 }  // namespace zelkar::qt::test

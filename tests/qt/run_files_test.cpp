@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QFile>
-
 #include "qt_test_support.h"
 
 namespace zelkar::qt {

@@ -2,16 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "qt/game_host.h"
-#include "qt/main_window.h"
-#include "qt/real_widgets.h"
 #include "qt_test_support.h"
 
 namespace zelkar::qt {
@@ -20,23 +14,16 @@ namespace {
 constexpr int64_t kNsPerSecond = 1'000'000'000;
 
 // What the figures printed, read back from a memory stream.
-class Printed {
- public:
-  Printed() : out_(open_memstream(&buffer_, &size_)) {}
+struct Printed {
+  char* buffer = nullptr;
+  std::size_t size = 0;
+  std::FILE* out = open_memstream(&buffer, &size);
   ~Printed() {
-    std::fclose(out_);
-    std::free(buffer_);
+    std::fclose(out);
+    std::free(buffer);
   }
-  std::FILE* stream() { return out_; }
-  std::string text() {
-    std::fflush(out_);
-    return std::string(buffer_, size_);
-  }
-
- private:
-  char* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  std::FILE* out_;
+  std::FILE* stream() { return out; }
+  std::string text() { return std::fflush(out), std::string(buffer, size); }
 };
 
 TEST(RunStats, CountsTheTickRateOverTheTimersRunningPeriodsOnly) {
@@ -107,22 +94,20 @@ TEST(ProcFiles, ReadThePeakResidentSize) {
 }
 
 TEST(RunStats, TheHostReportsTicksAndTheStopOfAMatch) {
-  QTemporaryDir dir;
   Printed out;
   RunStats stats(out.stream());
-  GameHost host(
-      GameHost::Options{.config = test::configIn(dir), .soundFolder = {}, .stats = &stats});
-  host.load(1);
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&host.mainWindow()));
-  host.startTimerFired();
-  host.mainWindow().repaint();  // the start panel reaches the screen
+  test::TestHost t({.stats = &stats});
+  t.host.load(1);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&t.host.mainWindow()));
+  t.host.startTimerFired();
+  t.host.mainWindow().repaint();  // the start panel reaches the screen
   EXPECT_NE(out.text().find("start-panel-ms="), std::string::npos) << out.text();
 
-  host.mainWindow().widgets().game()->click();
-  ASSERT_TRUE(host.tickClock().isActive());
-  for (int i = 0; i < 3; ++i) host.tick();
-  host.keyDown(113, 2);  // Ctrl+F2 stops the match
-  EXPECT_FALSE(host.tickClock().isActive());
+  t.widgets().game()->click();
+  ASSERT_TRUE(t.host.tickClock().isActive());
+  t.ticks(3);
+  t.host.keyDown(113, 2);  // Ctrl+F2 stops the match
+  EXPECT_FALSE(t.host.tickClock().isActive());
   EXPECT_NE(out.text().find("zelkar-stats: ticks=3 "), std::string::npos) << out.text();
 }
 

@@ -2,13 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 #include "qt/language.h"
 #include "qt_test_support.h"
@@ -54,9 +50,7 @@ TEST_F(SettingsWindowTest, ShowsTheFileOrTheInitialValuesAndSavesThemBackUnchang
     if (c.file) writeAll(path(), c.file);
     auto w = open();
     EXPECT_EQ(w->tenkey()->checkState(), c.keypad);
-    if (c.keypad == Qt::PartiallyChecked) {
-      EXPECT_TRUE(w->tenkey()->toolTip().contains(QStringLiteral("7")));
-    }
+    EXPECT_EQ(w->tenkey()->toolTip().contains(u'7'), c.keypad == Qt::PartiallyChecked);
     EXPECT_EQ(w->opeval()->text(), QString::fromUtf8(c.interval));
     EXPECT_EQ(w->sound()->checkState(), c.sound);
     w->comsave()->click();
@@ -127,8 +121,7 @@ TEST_F(SettingsWindowTest, AFailedWriteIsShownWithPathAndReasonAndTheWindowStays
   w.comsave()->click();
   ASSERT_EQ(messages.shown.size(), 1u);
   EXPECT_TRUE(messages.shown[0].first.contains(locked));
-  // The reason follows the path on its own line.
-  EXPECT_GT(messages.shown[0].first.section(u'\n', 2).size(), 0);
+  EXPECT_GT(messages.shown[0].first.section(u'\n', 2).size(), 0);  // the reason, on its own line
   EXPECT_TRUE(w.isVisible());
   EXPECT_NE(w.result(), QDialog::Accepted);
 }

@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTest>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <vector>
 
 #include "qt/sound_player.h"
 #include "qt_test_support.h"
@@ -23,10 +16,7 @@ const QStringList kFiles{"fire.WAV", "ban.WAV", "ban2.WAV", "crash.WAV"};
 
 using qt::test::readAll;
 
-struct Wav {
-  int rate = 0;
-  std::vector<int16_t> samples;
-};
+constexpr int kRate = 44100;  // samples a second
 
 // Little-endian bytes of `v`.
 QByteArray le(uint32_t v, int bytes) {
@@ -37,76 +27,59 @@ QByteArray le(uint32_t v, int bytes) {
 
 // Checks the canonical 44-byte header make_sounds writes (PCM, mono,
 // 44100 samples of 16 bits a second), then reads the samples after it.
-Wav parseWav(const QByteArray& b) {
-  Wav w;
+std::vector<int16_t> samplesOf(const QString& name) {
+  const QByteArray b = readAll(kSoundDir + "/" + name);
   const uint32_t size = uint32_t(b.size());
   EXPECT_EQ(b.left(44), "RIFF" + le(size - 8, 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(1, 2) +
-                            le(44100, 4) + le(2 * 44100, 4) + le(2, 2) + le(16, 2) + "data" +
+                            le(kRate, 4) + le(2 * kRate, 4) + le(2, 2) + le(16, 2) + "data" +
                             le(size - 44, 4));
-  w.rate = 44100;
+  std::vector<int16_t> samples;
   for (qsizetype at = 44; at + 1 < b.size(); at += 2)
-    w.samples.push_back(int16_t(uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8)));
-  return w;
+    samples.push_back(int16_t(uint8_t(b[at]) | (uint8_t(b[at + 1]) << 8)));
+  return samples;
 }
 
-double zeroCrossingsPerSecond(const Wav& w) {
+double zeroCrossingsPerSecond(const std::vector<int16_t>& w) {
   int n = 0;
-  for (std::size_t i = 1; i < w.samples.size(); ++i)
-    n += (w.samples[i - 1] < 0) != (w.samples[i] < 0);
-  return n * static_cast<double>(w.rate) / static_cast<double>(w.samples.size());
+  for (std::size_t i = 1; i < w.size(); ++i) n += (w[i - 1] < 0) != (w[i] < 0);
+  return n * double(kRate) / double(w.size());
 }
 
 TEST(SoundFiles, HeadersLengthsAndLevels) {
-  struct Want {
-    double minSeconds, maxSeconds;
-  };
-  const Want wants[] = {{0.2, 0.3}, {0.4, 0.6}, {1.0, 1.4}, {0.15, 0.25}};
+  const std::pair<double, double> seconds[] = {{0.2, 0.3}, {0.4, 0.6}, {1.0, 1.4}, {0.15, 0.25}};
   for (int i = 0; i < kFiles.size(); ++i) {
     SCOPED_TRACE(kFiles[i].toStdString());
-    const Wav w = parseWav(readAll(kSoundDir + "/" + kFiles[i]));
-    ASSERT_FALSE(w.samples.empty());
-    const double seconds = static_cast<double>(w.samples.size()) / w.rate;
-    EXPECT_GE(seconds, wants[i].minSeconds);
-    EXPECT_LE(seconds, wants[i].maxSeconds);
-
+    const std::vector<int16_t> w = samplesOf(kFiles[i]);
+    ASSERT_FALSE(w.empty());
+    EXPECT_GE(double(w.size()) / kRate, seconds[i].first);
+    EXPECT_LE(double(w.size()) / kRate, seconds[i].second);
     int peak = 0;
-    for (int16_t s : w.samples) peak = std::max(peak, std::abs(static_cast<int>(s)));
-    const double peakDb = 20.0 * std::log10(peak / 32768.0);
+    for (int16_t s : w) peak = std::max(peak, std::abs(int(s)));
     EXPECT_LT(peak, 32767) << "clipped";
-    EXPECT_NEAR(peakDb, -1.0, 0.2);
+    EXPECT_NEAR(20.0 * std::log10(peak / 32768.0), -1.0, 0.2);  // dB
     // Fades: silence at both ends, so neither start nor end clicks.
-    EXPECT_EQ(w.samples.front(), 0);
-    EXPECT_EQ(w.samples.back(), 0);
+    EXPECT_EQ(w.front(), 0);
+    EXPECT_EQ(w.back(), 0);
   }
   // The vehicle explosion is the deep one; a mix-up of the files shows here.
-  const Wav ban = parseWav(readAll(kSoundDir + "/ban.WAV"));
-  const Wav ban2 = parseWav(readAll(kSoundDir + "/ban2.WAV"));
-  EXPECT_LT(zeroCrossingsPerSecond(ban2), zeroCrossingsPerSecond(ban));
+  EXPECT_LT(zeroCrossingsPerSecond(samplesOf("ban2.WAV")),
+            zeroCrossingsPerSecond(samplesOf("ban.WAV")));
 }
 
-int runMakeSounds(const QString& folder, QByteArray* errors) {
-  QProcess p;
-  p.start(QStringLiteral(ZELKAR_MAKE_SOUNDS_PATH), {folder});
-  if (!p.waitForFinished(30000)) return -1;
-  *errors = p.readAllStandardError();
-  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
-
-TEST(SoundFiles, SynthesisIsDeterministic) {
+// The synthesiser writes the same bytes again, and fails where it cannot
+// write.
+TEST(SoundFiles, SynthesisIsDeterministicAndAnUnwritableFolderFails) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QByteArray errors;
-  ASSERT_EQ(runMakeSounds(dir.path(), &errors), 0) << errors.toStdString();
+  QProcess p;
+  const auto run = [&](const QString& folder) {
+    p.start(QStringLiteral(ZELKAR_MAKE_SOUNDS_PATH), {folder});
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  };
+  ASSERT_EQ(run(dir.path()), 0) << p.readAllStandardError().toStdString();
   for (const QString& f : kFiles)
     EXPECT_EQ(readAll(dir.filePath(f)), readAll(kSoundDir + "/" + f)) << f.toStdString();
-}
-
-TEST(SoundFiles, UnwritableFolderFails) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  QByteArray errors;
-  EXPECT_NE(runMakeSounds(dir.filePath("no/such/folder"), &errors), 0);
-  EXPECT_TRUE(errors.contains("cannot write")) << errors.toStdString();
+  EXPECT_NE(run(dir.filePath("no/such/folder")), 0);
+  EXPECT_TRUE(p.readAllStandardError().contains("cannot write"));
 }
 
 constexpr Sound kAll[] = {Sound::hassyaon, Sound::bakuhatuon1, Sound::bakuhatuon2,
@@ -133,7 +106,6 @@ TEST(SoundPlayer, MissingFolderIsSilentAndReportsOnce) {
 
 TEST(SoundPlayer, BadFilesSilenceOnlyTheirChannels) {
   QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
   ASSERT_TRUE(QFile::copy(kSoundDir + "/fire.WAV", dir.filePath("fire.WAV")));
   qt::test::writeAll(dir.filePath("ban.WAV"), "this is no sound");  // not a WAV file at all
   // ban2.WAV is missing; crash.WAV is a folder, which cannot be read.
@@ -154,9 +126,8 @@ TEST(SoundPlayer, BadFilesSilenceOnlyTheirChannels) {
   // With the machine's real output (or none), the good file is not blamed.
   lines.clear();
   SoundPlayer player(dir.path(), collect);
-  EXPECT_TRUE(player.isSilent(Sound::bakuhatuon1));
-  EXPECT_TRUE(player.isSilent(Sound::bakuhatuon2));
-  EXPECT_TRUE(player.isSilent(Sound::syoutotuon));
+  for (Sound s : {Sound::bakuhatuon1, Sound::bakuhatuon2, Sound::syoutotuon})
+    EXPECT_TRUE(player.isSilent(s));
   QTest::qWait(200);  // decoding runs in the background
   EXPECT_TRUE(lines.filter("fire.WAV").isEmpty());
   const bool haveOutput = lines.filter("no audio output").isEmpty();

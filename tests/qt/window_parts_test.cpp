@@ -4,14 +4,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 #include <QTimer>
 
-#include "qt/game_host.h"
-#include "qt/main_window.h"
-#include "qt/qt_window_system.h"
 #include "qt/score_window.h"
 #include "qt/settings_window.h"
 #include "qt_test_support.h"
@@ -22,26 +16,19 @@ namespace {
 // The hub's colour, from share/zelkar.svg.
 constexpr QRgb kHub = qRgb(0x2f, 0xb0, 0x40);
 
-class WindowPartsTest : public ::testing::Test {
- protected:
-  std::unique_ptr<GameHost> open(int scale) {
-    auto host = std::make_unique<GameHost>(GameHost::Options{scale, test::configIn(dir), {}});
-    host->windowSystem().setMessageBoxFn(messages.fn());
-    host->load(99);
-    host->startTimerFired();
-    return host;
-  }
-  QString config() const { return dir.filePath(QStringLiteral("config.txt")); }
+// Runs `f` on the modal settings window as soon as it opens.
+void onSettingsWindow(const std::function<void(SettingsWindow&)>& f) {
+  QTimer::singleShot(0, [f] {
+    if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget())) f(*w);
+  });
+}
 
-  QTemporaryDir dir;
-  test::CapturedMessages messages;
-};
-
-TEST_F(WindowPartsTest, AllThreeWindowsCarryTheIcon) {
-  auto host = open(1);
-  SettingsWindow settings(ConfigLocation(config(), config()), messages.fn(), &host->mainWindow());
+TEST(WindowParts, AllThreeWindowsCarryTheIcon) {
+  test::TestHost t;
+  t.start(99);
+  SettingsWindow settings(test::configIn(t.dir), t.messages.fn(), &t.host.mainWindow());
   for (QWidget* w :
-       {static_cast<QWidget*>(&host->mainWindow()), static_cast<QWidget*>(&host->scoreWindow()),
+       {static_cast<QWidget*>(&t.host.mainWindow()), static_cast<QWidget*>(&t.host.scoreWindow()),
         static_cast<QWidget*>(&settings)}) {
     const QIcon icon = w->windowIcon();
     ASSERT_FALSE(icon.isNull()) << qPrintable(w->windowTitle());
@@ -49,26 +36,47 @@ TEST_F(WindowPartsTest, AllThreeWindowsCarryTheIcon) {
   }
 }
 
-TEST_F(WindowPartsTest, ScaleEnlargesTheScoreWindowPixelForPixel) {
-  auto small = open(1);
-  auto large = open(2);
-  ScoreWindow& one = small->scoreWindow();
-  ScoreWindow& two = large->scoreWindow();
-  EXPECT_EQ(one.size(), QSize(256, 129));
-  EXPECT_EQ(two.size(), QSize(512, 258));
-  small->mainWindow().widgets().game()->click();
-  large->mainWindow().widgets().game()->click();
-  const QImage a = one.grab().toImage();
-  const QImage b = two.grab().toImage();
+// The main window's widgets and the score window pixel for pixel; the
+// painted arena keeps its size, and so does the game's field.
+TEST(WindowParts, ScaleEnlargesTheWindowsButNotTheGame) {
+  test::TestHost one({.scale = 1}), two({.scale = 2});
+  one.startMatch(99);
+  two.start(99);
+  const ScreenModel& m = two.host.game().screen;
+  EXPECT_EQ(two.host.mainWindow().size(), QSize(2 * kClientWidth, 2 * kClientHeight));
+  EXPECT_EQ(two.widgets().tirikosu()->geometry(),
+            QRect(2 * (m.Picture2.left + m.tirikosu.left), 2 * (m.Picture2.top + m.tirikosu.top),
+                  2 * m.tirikosu.width, 2 * m.tirikosu.height));
+  two.widgets().game()->click();
+  two.host.mainWindow().renderFrame();
+  EXPECT_EQ(two.host.mainWindow().frame().size(), QSize(kClientWidth, kClientHeight));
+  EXPECT_EQ(two.host.game().s.fieldWidth, kClientWidth);
+
+  EXPECT_EQ(one.host.scoreWindow().size(), QSize(256, 129));
+  EXPECT_EQ(two.host.scoreWindow().size(), QSize(512, 258));
+  const QImage a = one.host.scoreWindow().grab().toImage();
+  const QImage b = two.host.scoreWindow().grab().toImage();
   int differing = 0;
   for (int y = 0; y < b.height(); ++y)
     for (int x = 0; x < b.width(); ++x) differing += b.pixel(x, y) != a.pixel(x / 2, y / 2);
   EXPECT_EQ(differing, 0);
+
+  // The settings window of Ctrl+F1 too; closing it during play only closes it.
+  QSize seen;
+  onSettingsWindow([&](SettingsWindow& w) {
+    seen = w.size();
+    w.reject();
+  });
+  QTest::keyClick(&two.host.mainWindow(), Qt::Key_F1, Qt::ControlModifier);
+  EXPECT_EQ(seen, QSize(2 * 267, 2 * 144));
+  EXPECT_FALSE(two.host.ended());
 }
 
-TEST_F(WindowPartsTest, ScaleEnlargesTheSettingsWindowItsElementsAndItsText) {
-  SettingsWindow one(ConfigLocation(config(), config()), messages.fn(), nullptr, 1);
-  SettingsWindow three(ConfigLocation(config(), config()), messages.fn(), nullptr, 3);
+TEST(WindowParts, ScaleEnlargesTheSettingsWindowItsElementsAndItsText) {
+  QTemporaryDir dir;
+  test::CapturedMessages messages;
+  SettingsWindow one(test::configIn(dir), messages.fn(), nullptr, 1);
+  SettingsWindow three(test::configIn(dir), messages.fn(), nullptr, 3);
   EXPECT_EQ(one.size(), QSize(267, 144));
   EXPECT_EQ(three.size(), QSize(3 * 267, 3 * 144));
   for (auto pick : {+[](SettingsWindow& w) -> QWidget* { return w.opeval(); },
@@ -80,46 +88,25 @@ TEST_F(WindowPartsTest, ScaleEnlargesTheSettingsWindowItsElementsAndItsText) {
   EXPECT_EQ(three.font().pixelSize(), 3 * one.font().pixelSize());
 }
 
-TEST_F(WindowPartsTest, TheSettingsWindowOfCtrlF1IsEnlargedToo) {
-  auto host = open(2);
-  host->mainWindow().widgets().game()->click();
-  QSize seen;
-  QTimer::singleShot(0, [&] {
-    if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget())) {
-      seen = w->size();
-      w->reject();
-    }
-  });
-  QTest::keyClick(&host->mainWindow(), Qt::Key_F1, Qt::ControlModifier);
-  EXPECT_EQ(seen, QSize(2 * 267, 2 * 144));
-  EXPECT_FALSE(host->ended());  // closing it during play only closes it
-}
-
 // At first start (no config.txt) the settings window is all there is:
 // closing it without saving ends the program, saving opens the game.
-TEST_F(WindowPartsTest, TheFirstStartSettingsWindowEndsTheProgramUnlessSaved) {
+TEST(WindowParts, TheFirstStartSettingsWindowEndsTheProgramUnlessSaved) {
   for (const bool save : {false, true}) {
     SCOPED_TRACE(save ? "saved" : "closed");
-    GameHost host(GameHost::Options{1, test::configIn(dir, false), {}});
-    host.windowSystem().setMessageBoxFn(messages.fn());
+    test::TestHost t({}, false);
     int shown = 0;
-    QTimer::singleShot(0, [&] {
-      if (auto* w = qobject_cast<SettingsWindow*>(QApplication::activeModalWidget())) {
-        ++shown;
-        if (save)
-          w->comsave()->click();
-        else
-          w->close();
-      }
+    onSettingsWindow([&](SettingsWindow& w) {
+      ++shown;
+      save ? w.comsave()->click() : void(w.close());
     });
-    host.load(5);
+    t.host.load(5);
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(host.ended(), !save);
-    EXPECT_EQ(host.mainWindow().isVisible(), save);
-    EXPECT_EQ(host.startClock().isActive(), save);
-    EXPECT_EQ(QFile::exists(config()), save);  // nothing is saved unless asked
+    EXPECT_EQ(t.host.ended(), !save);
+    EXPECT_EQ(t.host.mainWindow().isVisible(), save);
+    EXPECT_EQ(t.host.startClock().isActive(), save);
+    EXPECT_EQ(QFile::exists(t.dir.filePath("config.txt")), save);  // saved only when asked
+    EXPECT_TRUE(t.messages.shown.empty());
   }
-  EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
