@@ -37,21 +37,24 @@ ProbeSurface::Layer ProbeSurface::layerOf(const Source& s) {
   if (s.hasPanel && s.picture < 0 && s.colour == s.panelColour) return l;
   // An image without a picture draws nothing.
   if (!s.drawable && s.kind == Widget::Image) return l;
-  l.x0 = x0, l.y0 = y0, l.x1 = x1, l.y1 = y1;
-  l.left = left, l.top = top, l.width = s.width, l.height = s.height;
-  l.colour = s.colour;
-  l.picture = s.drawable ? s.picture : int16_t{-1};
+  // Clipped to the client area, the box fits 16 bits.
+  l.box = {int16_t(x0), int16_t(y0), uint16_t(x1 - x0), uint16_t(y1 - y0)};
+  l.look = {left, top, s.width, s.height, s.colour, s.drawable ? s.picture : int16_t{-1}};
   return l;
 }
 
 // Clipped boxes start at or right of the client area's corner, so the cell
 // numbers are plain quotients.
+ProbeSurface::CellSpan ProbeSurface::cellsOf(const Box& b) {
+  if (b.w == 0) return CellSpan{};
+  return CellSpan{unsigned(b.x0) / kCell, unsigned(b.y0) / kCell,
+                  (unsigned(b.x0) + b.w - 1) / kCell + 1, (unsigned(b.y0) + b.h - 1) / kCell + 1};
+}
+
 template <typename F>
-void ProbeSurface::forCells(const Layer& l, F&& f) {
-  if (isEmpty(l.x0, l.y0, l.x1, l.y1)) return;
-  for (unsigned cy = unsigned(l.y0) / kCell; cy <= unsigned(l.y1 - 1) / kCell; ++cy)
-    for (unsigned cx = unsigned(l.x0) / kCell; cx <= unsigned(l.x1 - 1) / kCell; ++cx)
-      f(int(cy) * kCols + int(cx));
+void ProbeSurface::forCells(CellSpan span, F&& f) {
+  for (unsigned cy = span.y0; cy < span.y1; ++cy)
+    for (unsigned cx = span.x0; cx < span.x1; ++cx) f(int(cy * kCols + cx));
 }
 
 void ProbeSurface::addToCell(int c, uint8_t slot) {
@@ -85,9 +88,9 @@ void ProbeSurface::relist(int c) {
   const int32_t x0 = (c % kCols) * kCell, y0 = (c / kCols) * kCell;
   std::size_t n = 0;
   for (int i = 0; i < kStackedItems && n < kCellCapacity; ++i) {
-    const Layer& l = layers_[std::size_t(i)];
-    if (isEmpty(std::max(l.x0, x0), std::max(l.y0, y0), std::min(l.x1, x0 + kCell),
-                std::min(l.y1, y0 + kCell)))
+    const Box& b = boxes_[std::size_t(i)];
+    if (b.w == 0 || isEmpty(std::max<int32_t>(b.x0, x0), std::max<int32_t>(b.y0, y0),
+                            std::min(b.x0 + b.w, x0 + kCell), std::min(b.y0 + b.h, y0 + kCell)))
       continue;
     cells_[std::size_t(c)][n++] = static_cast<uint8_t>(i);
   }
@@ -95,14 +98,23 @@ void ProbeSurface::relist(int c) {
 
 void ProbeSurface::place(int slot, const Source& s) {
   const auto at = static_cast<uint8_t>(slot);
+  Box& box = boxes_[std::size_t(slot)];
+  sources_[std::size_t(slot)] = s;
+  const Layer l = layerOf(s);
+  looks_[std::size_t(slot)] = l.look;
+  const CellSpan was = cellsOf(box), now = cellsOf(l.box);
+  // A sprite moving a few pixels mostly stays in the cells it was in, and
+  // their lists hold places in the stack, not boxes: nothing to list again.
+  if (now == was) {
+    box = l.box;
+    return;
+  }
   // The old layer is gone before its cells are left, so a cell listed
   // afresh on the way does not list it again.
-  const Layer was = layers_[std::size_t(slot)];
-  layers_[std::size_t(slot)] = Layer{};
+  box = Box{};
   forCells(was, [&](int c) { removeFromCell(c, at); });
-  const Layer& l = layers_[std::size_t(slot)] = layerOf(s);
-  forCells(l, [&](int c) { addToCell(c, at); });
-  sources_[std::size_t(slot)] = s;
+  box = l.box;
+  forCells(now, [&](int c) { addToCell(c, at); });
 }
 
 void ProbeSurface::captureItem(const ScreenModel& screen, int at, const Item& item,
@@ -140,42 +152,10 @@ void ProbeSurface::capture(const ScreenModel& screen) {
   });
 }
 
-// The colour of layer l at (x, y) if it draws there (hit), key colour aside.
-inline int32_t ProbeSurface::readLayer(const std::vector<Picture>& pictures, const Layer& l, int x,
-                                       int y, bool& hit) {
-  hit = false;
-  if (x < l.x0 || x >= l.x1 || y < l.y0 || y >= l.y1) return 0;
-  if (l.picture < 0) {
-    hit = true;
-    return l.colour;
-  }
-  // A picture that is gone draws nothing (the capture saw it drawn).
-  if (std::size_t(l.picture) >= pictures.size() || pictures[l.picture].empty()) return 0;
-  const Picture& p = pictures[l.picture];
-  // Most sprites are drawn at their own size: no stretching to work out.
-  const int px = p.width == l.width ? x - l.left : (x - l.left) * p.width / l.width;
-  const int py = p.height == l.height ? y - l.top : (y - l.top) * p.height / l.height;
-  const int32_t c = p.at(px, py);
-  hit = c != kKeyColour;  // key-colour pixels let what lies below show
-  return c;
-}
-
-int32_t ProbeSurface::getPixel(const std::vector<Picture>& pictures, int x, int y) const {
-  if (x < 0 || y < 0 || x >= kClientWidth || y >= kClientHeight) return kNoPixel;
-  const auto c = std::size_t(unsigned(y) / kCell * kCols + unsigned(x) / kCell);
-  const int n = cellCount_[c];
-  bool hit = false;
-  if (n > kCellCapacity) {
-    for (int i = kStackedItems - 1; i >= 0; --i) {
-      const int32_t colour = readLayer(pictures, layers_[std::size_t(i)], x, y, hit);
-      if (hit) return colour;
-    }
-  } else {
-    for (int i = n - 1; i >= 0; --i) {
-      const int32_t colour = readLayer(pictures, layers_[cells_[c][std::size_t(i)]], x, y, hit);
-      if (hit) return colour;
-    }
-  }
+int32_t ProbeSurface::readAll(const std::vector<Picture>& pictures, int x, int y) const {
+  int32_t colour = kKeyColour;
+  for (int i = kStackedItems - 1; i >= 0; --i)
+    if (readLayer(pictures, i, x, y, colour)) return colour;
   return kKeyColour;
 }
 

@@ -59,11 +59,21 @@ class ProbeSurface {
     int16_t unused = 0;  // no padding: sources are compared byte by byte
   };
   static_assert(sizeof(Source) == 32 && std::has_unique_object_representations_v<Source>);
+  // Where a layer draws, in client px: [x0, x0 + w) x [y0, y0 + h); w = 0
+  // nowhere. Kept apart from the rest, eight bytes each: a read looks at
+  // the boxes of several layers and at the picture of at most a few.
+  struct Box {
+    int16_t x0 = 0, y0 = 0;
+    uint16_t w = 0, h = 0;
+  };
+  struct Look {
+    int32_t left = 0, top = 0, width = 0, height = 0;  // the whole box, for stretching the picture
+    int32_t colour = 0;                                // of an opaque box (no picture)
+    int16_t picture = 0;  // number in the screen model; -1 an opaque box
+  };
   struct Layer {
-    int32_t x0, y0, x1, y1;            // drawn part in client px: [x0, x1) x [y0, y1); empty: none
-    int32_t left, top, width, height;  // the whole box, for stretching the picture
-    int32_t colour;                    // of an opaque box (no picture)
-    int16_t picture;                   // number in the screen model; -1 an opaque box
+    Box box;
+    Look look;
   };
   // The client area is cut into square cells; each cell lists, bottom
   // first, the places in the stack of the layers that reach into it, so a
@@ -75,27 +85,76 @@ class ProbeSurface {
   static constexpr int kCellCapacity = 48;
   static_assert(kStackedItems <= 255, "places in the stack must fit a byte");
 
+  // The cells a layer reaches into: columns [x0, x1) and rows [y0, y1);
+  // none for an empty layer.
+  struct CellSpan {
+    unsigned x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool operator==(const CellSpan&) const = default;
+  };
   static Layer layerOf(const Source& s);
+  static CellSpan cellsOf(const Box& b);
   // Compares an item with what its layer was made from and places it
   // again if it changed.
   void captureItem(const ScreenModel& screen, int at, const Item& item, const Item* panel);
   void place(int slot, const Source& s);
-  // Calls f(cell) for every cell the layer reaches into.
+  // Calls f(cell) for every cell of the span.
   template <typename F>
-  static void forCells(const Layer& l, F&& f);
+  static void forCells(CellSpan span, F&& f);
   void addToCell(int c, uint8_t slot);
   void removeFromCell(int c, uint8_t slot);
   void relist(int c);
-  static int32_t readLayer(const std::vector<Picture>& pictures, const Layer& l, int x, int y,
-                           bool& hit);
+  bool readLayer(const std::vector<Picture>& pictures, int slot, int x, int y,
+                 int32_t& colour) const;
+  // getPixel for a cell whose list was given up: every layer, top first.
+  int32_t readAll(const std::vector<Picture>& pictures, int x, int y) const;
 
   // By place in the stack, bottom first.
   std::array<Source, kStackedItems> sources_{};
-  std::array<Layer, kStackedItems> layers_{};
+  std::array<Box, kStackedItems> boxes_{};
+  std::array<Look, kStackedItems> looks_{};
   // Layers reaching into each cell; its list is complete while the count
   // is at most kCellCapacity.
   std::array<uint8_t, kCols * kRows> cellCount_{};
   std::array<std::array<uint8_t, kCellCapacity>, kCols * kRows> cells_{};
 };
+
+// Whether the layer in place `slot` draws at (x, y), and in what colour;
+// key-colour pixels of a picture let what lies below show. A box that is no
+// picture draws its colour even when that is the key colour: it hides what
+// lies below.
+inline bool ProbeSurface::readLayer(const std::vector<Picture>& pictures, int slot, int x, int y,
+                                    int32_t& colour) const {
+  const Box& b = boxes_[std::size_t(slot)];
+  // One comparison per axis: left of the box wraps round to a large number.
+  if (unsigned(x - b.x0) >= b.w || unsigned(y - b.y0) >= b.h) return false;
+  const Look& l = looks_[std::size_t(slot)];
+  if (l.picture < 0) {
+    colour = l.colour;
+    return true;
+  }
+  // A picture that is gone draws nothing (the capture saw it drawn).
+  if (std::size_t(l.picture) >= pictures.size() || pictures[l.picture].empty()) return false;
+  const Picture& p = pictures[l.picture];
+  // Most sprites are drawn at their own size: no stretching to work out.
+  const int px = p.width == l.width ? x - l.left : (x - l.left) * p.width / l.width;
+  const int py = p.height == l.height ? y - l.top : (y - l.top) * p.height / l.height;
+  colour = p.at(px, py);
+  return colour != kKeyColour;
+}
+
+// Inline: the probes read about a hundred pixels a tick, most of them
+// through a list of two or three layers, and a call would cost as much.
+inline int32_t ProbeSurface::getPixel(const std::vector<Picture>& pictures, int x, int y) const {
+  if (unsigned(x) >= unsigned(kClientWidth) || unsigned(y) >= unsigned(kClientHeight))
+    return kNoPixel;
+  const auto c = std::size_t(unsigned(y) / kCell * kCols + unsigned(x) / kCell);
+  const int n = cellCount_[c];
+  if (n > kCellCapacity) return readAll(pictures, x, y);
+  const uint8_t* const list = cells_[c].data();
+  int32_t colour = kKeyColour;
+  for (int i = n - 1; i >= 0; --i)
+    if (readLayer(pictures, list[i], x, y, colour)) return colour;
+  return kKeyColour;
+}
 
 }  // namespace zelkar

@@ -1,5 +1,9 @@
 #include "ui/vehicle_pictures.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+
 #include "ui/sprite_art.h"
 
 namespace zelkar {
@@ -69,13 +73,22 @@ int16_t kyaraPicture(const ScreenModel& screen, int p) {
   const GunPictures& gp = screen.gunPictures[p];
   if (gp.first < 0) return screen.kyara[p].picture;
   const GunLine& line = screen.hline[p];
-  int best = 0;
-  float bestD2 = 0;
+  // The squared distances as bit patterns: for floats not below zero (a
+  // sum of squares never is) the patterns order as the numbers do, and the
+  // pattern of a distance that is no number lies above every number's. So
+  // the nearest is a plain integer minimum, which the compiler works out
+  // four directions at a time; then the first direction at it.
+  std::array<uint32_t, kDirections> d2{};
   for (int k = 0; k < kDirections; ++k) {
     const float dx = gp.endX[k] - line.x2, dy = gp.endY[k] - line.y2;
-    const float d2 = dx * dx + dy * dy;
-    if (k == 0 || d2 < bestD2) best = k, bestD2 = d2;
+    d2[k] = std::bit_cast<uint32_t>(dx * dx + dy * dy);
   }
+  uint32_t nearest = d2[0];
+  for (int k = 1; k < kDirections; ++k) nearest = std::min(nearest, d2[k]);
+  // Direction 0 at no number: nothing compares nearer.
+  if (std::bit_cast<float>(d2[0]) != std::bit_cast<float>(d2[0])) return gp.first;
+  int best = 0;
+  while (d2[best] != nearest) ++best;
   return int16_t(gp.first + best);
 }
 
