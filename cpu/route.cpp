@@ -35,6 +35,7 @@ Vec routeTowards(const GameState& s, int p, Vec goal) {
     const Vec rel = c - me;
     const float along = dot(rel, u);
     if (along <= 0 || along >= firstAlong || std::abs(dot(rel, across)) >= reach) return;
+    if (length(rel) < reach) return;  // already within its room: the hazard wish sees to it
     first = {c, reach};
     firstAlong = along;
   };
