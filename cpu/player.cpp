@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cpu/route.h"
 #include "cpu/setup_keys.h"
 #include "cpu/sight.h"
 #include "input/player_actions.h"
@@ -23,6 +24,16 @@ constexpr float kBaseClearSeconds = 1.0f;  // s: long enough to drive off the ba
 constexpr int kMaxBaseWaitTicks = 100;     // 3 s: longer than an obstacle takes to pass
 constexpr float kHomeSlack = 0.3f;         // px/s: precise near the base, the pad is small
 constexpr float kStrandedPxs = 1.0f;       // px/s: slower without fuel, it is going nowhere
+// px: the distance kept from a rammer, some seconds of shots before it
+// arrives instead of one, and time to step aside.
+constexpr float kStandOffPx = 200;
+// s: a vehicle this far from striking it leaves it time to confirm and
+// drive off its base.
+constexpr float kBearDownSeconds = 3;
+// px between the centres of two shells at which one meets the other: its
+// probe reads 2.5 px ahead of its centre, the other is 4 px wide, and both
+// move on between the points the trace looks at.
+constexpr float kShellsMeetPx = 6;
 
 float length(Vec v) { return std::sqrt(dot(v, v)); }
 
@@ -42,6 +53,8 @@ KeyEvents Player::decide(const Game& g) {
   // The other's panel shows while it sets up; its engine among the instruments.
   if (s.settingRow[q] != kRowInBattle) seen_.armourMm = s.setting[q][0];
   seen_.engineKn = s.setting[q][1];
+  const bool watching = traits_->playSense && s.settingRow[q] == kRowInBattle;
+  if (watching) watch_.see(s, p_);
   if (s.settingRow[p_] != kRowInBattle) {
     home_ = false;
     nextLook_ = ticks_;  // look at once when the battle begins
@@ -49,6 +62,13 @@ KeyEvents Player::decide(const Game& g) {
     // vehicle on its base can be struck in set-up too.
     const bool wait = baseIsThreatened(s, p_, kBaseClearSeconds) && waited_ < kMaxBaseWaitTicks;
     waited_ = wait ? waited_ + 1 : 0;
+    if (!wait && watching && watch_.rams() && bearsDown(s)) {
+      // Struck in set-up, both vehicles burst and both score: better to
+      // fight with the panel as it stands than to wait for the blow.
+      if (s.settingStep[p_] != 0) out.push({false, controlKey(s, p_, kLeft)});
+      out.push({true, controlKey(s, p_, kFire)});
+      return out;
+    }
     setupKeys(out, s, p_, settingsAgainst(*traits_, seen_), !wait);
     return out;
   }
@@ -103,20 +123,33 @@ void Player::drive(const GameState& s, const PixelReader& probe) {
     // and then; between choices it moves along with the target.
     if (ticks_ >= nextSpot_) {
       Vec unused;
-      spot_ = chooseSpot(s, probe, p_, traits_->rangePx, spot_, unused);
+      spot_ = chooseSpot(s, probe, p_, range(), spot_, unused);
       nextSpot_ = ticks_ + kSpotTicks;
     }
-    goal = spot_ >= 0 ? spotAt(s, p_, traits_->rangePx, spot_) : me;
+    goal = spot_ >= 0 ? spotAt(s, p_, range(), spot_) : me;
     // Close enough: stand and save the fuel.
     if (length(goal - me) < kStandPx) goal = me;
   }
+  goal = routeTowards(s, p_, goal);
   // Look ahead at least as long as stopping takes, and a second more.
   const float stopSeconds = length(velocityOf(s, p_)) / std::max(engineAccelOf(s, p_), 1.0f);
   const float horizon = std::max(kHazardSeconds, stopSeconds + 1.0f);
-  const Vec wish = seekWish(s, p_, goal, traits_->cruisePx, slack) +
-                   hazardWish(s, p_, horizon) * 1.5f +
-                   dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
-  thrust_ = thrustFor(wish, 0.3f);
+  const Vec missing = missingVelocity(s, p_, goal, traits_->cruisePx);
+  const Vec keepOff =
+      hazardWish(s, p_, horizon) * 1.5f + dodgeWish(s, p_, traits_->dodgeSeconds) * 2.0f;
+  thrust_ = thrustFor(seekWish(missing, slack) + keepOff, 0.3f);
+  // Held until the next look, a key gives more speed than was missing and
+  // the next look thrusts back: to and fro, the tank empties. A tap as long
+  // as the missing speed needs, unless keeping off something.
+  const float perTick = std::max(engineAccelOf(s, p_), 1.0f) * kTickSeconds;  // px/s
+  thrustTicks_ = dot(keepOff, keepOff) > 0
+                     ? traits_->reactTicks
+                     : std::max(1, static_cast<int>(std::lround(length(missing) / perTick)));
+  thrustFrom_ = ticks_;
+}
+
+float Player::range() const {
+  return traits_->playSense && watch_.rams() ? kStandOffPx : traits_->rangePx;
 }
 
 int Player::closestOf(const GameState& s, int around) const {
@@ -154,6 +187,14 @@ bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) 
     if (left < 0 || top < 0 || left > hi || top > low) return false;  // leaves the arena
     const Vec there = target + targetVel * t;
     if (length(at - there) < kStrikePx) return true;
+    // Fired into the other's shells coming the other way, it bursts on them.
+    if (traits_->playSense)
+      for (int k = 0; k < kShellSlots; ++k) {
+        if (s.shellState[q][k] != 1) continue;
+        const Vec theirs{s.shellX[q][k] + s.shellHalf + s.shellVX[q][k] * t,
+                         s.shellY[q][k] + s.shellHalf + s.shellVY[q][k] * t};
+        if (length(at - theirs) < kShellsMeetPx) return false;
+      }
     const int32_t c =
         probe.getPixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) &
         kRgbMask;
@@ -163,6 +204,15 @@ bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) 
     return false;
   }
   return true;
+}
+
+bool Player::bearsDown(const GameState& s) const {
+  const int q = 1 - p_;
+  const Vec towards = centreOf(s, p_) - centreOf(s, q);
+  const float dist = length(towards);
+  if (dist <= 0) return true;
+  const float closing = dot(velocityOf(s, q) - velocityOf(s, p_), towards) / dist;
+  return closing > 0 && (dist - s.vehicleSize) / closing < kBearDownSeconds;
 }
 
 void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe) {
@@ -181,10 +231,11 @@ void Player::battle(KeyEvents& out, const GameState& s, const PixelReader& probe
     drive(s, probe);
   }
   // The hands keep working between looks: the gun turns on to the chosen
-  // direction and the thrust stays as decided.
+  // direction and the thrust stays on as long as decided.
   const int turn = turnTowards(s.gunDir[p_], aimDir_);
-  steerCommand(out, s, p_, static_cast<int>(s.thrustX[p_]), thrust_.x, kLeft, kRight);
-  steerCommand(out, s, p_, static_cast<int>(s.thrustY[p_]), thrust_.y, kUp, kDown);
+  const Thrust thrust = ticks_ - thrustFrom_ < thrustTicks_ ? thrust_ : Thrust{};
+  steerCommand(out, s, p_, static_cast<int>(s.thrustX[p_]), thrust.x, kLeft, kRight);
+  steerCommand(out, s, p_, static_cast<int>(s.thrustY[p_]), thrust.y, kUp, kDown);
   steerCommand(out, s, p_, s.turnDir[p_], turn, kTurnMinus, kTurnPlus);
   // The shot leaves after the turning key above: it carries that throw.
   const bool ready = s.shellsLeft[p_] > 0 && s.freeShellSlot[p_] < s.noShellSlot &&

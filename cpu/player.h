@@ -15,6 +15,7 @@
 #include "cpu/pixel_reader.h"
 #include "cpu/setup_choice.h"
 #include "cpu/steering.h"
+#include "cpu/watch.h"
 
 namespace zelkar::cpu {
 
@@ -38,6 +39,8 @@ class Player {
   bool wantsHome(const GameState& s) const;
   int closestOf(const GameState& s, int around) const;
   bool shotIsGood(const GameState& s, const PixelReader& probe, int turn) const;
+  float range() const;
+  bool bearsDown(const GameState& s) const;
 
   int p_;
   int level_;
@@ -50,11 +53,14 @@ class Player {
   int aimDir_ = 0;
   int aimError_ = 0;  // directions the gun is off the aim without the player knowing
   Thrust thrust_{};
+  int64_t thrustFrom_ = 0;  // tick the thrust was chosen
+  int thrustTicks_ = 0;     // ticks it is held from then
   bool home_ = false;
   int spot_ = -1;         // where to stand round the target (see chooseSpot)
   int64_t nextSpot_ = 0;  // tick of the next choice of spot
   int waited_ = 0;        // ticks waited in set-up for an obstacle to leave the base
   Opponent seen_{};       // what it has seen of the other vehicle
+  Watch watch_{};         // what it has seen of the other's play
 };
 
 }  // namespace zelkar::cpu

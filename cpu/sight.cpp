@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "cpu/steering.h"
 #include "sim/colour_codes.h"
 
 namespace zelkar::cpu {
 
 namespace {
 
-constexpr int kSpots = 16;              // spots round the target, evenly spread
-constexpr float kStepPx = 3;            // px between the pixels read along a line
-constexpr float kEdgeRoomPx = 40;       // spots stay this far inside the arena's edges
-constexpr float kBlockedCost = 600;     // px of driving worth a clear line
-constexpr float kWallRoomPx = 30;       // a spot closer than this to a wall's edge...
-constexpr float kCrampedCost = 200;     // ...costs as much as this much driving
-constexpr float kKeepBonus = 80;        // px: the spot already chosen needs no new decision
-constexpr float kSquareCorner = 1.42f;  // a wall's corner lies half * sqrt(2) from its centre
+constexpr int kSpots = 16;           // spots round the target, evenly spread
+constexpr float kStepPx = 3;         // px between the pixels read along a line
+constexpr float kEdgeRoomPx = 40;    // spots stay this far inside the arena's edges
+constexpr float kBlockedCost = 600;  // px of driving worth a clear line
+constexpr float kWallRoomPx = 30;    // a spot closer than this to a wall's edge...
+constexpr float kCrampedCost = 200;  // ...costs as much as this much driving
+constexpr float kKeepBonus = 80;     // px: the spot already chosen needs no new decision
 
 float length(Vec v) { return std::sqrt(dot(v, v)); }
 

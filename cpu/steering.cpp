@@ -7,8 +7,6 @@ namespace zelkar::cpu {
 
 namespace {
 
-constexpr float kSquareCorner = 1.42f;  // a wall's corner lies half * sqrt(2) from its centre
-constexpr float kMarginPx = 6;          // room kept around anything that costs armour
 constexpr float kVehicleMarginPx = 24;  // ramming costs both, so keep well off the other vehicle
 constexpr float kDodgeMarginPx = 10;    // shells pass this much wider than a strike
 
@@ -32,10 +30,15 @@ float secondsToReach(Vec rel, Vec relVel, float reach) {
 }
 
 // The wish away from one body at `centre` moving at `vel`, within reach when
-// the centres come closer than `reach`. What counts is when the two touch,
-// not when the centres would pass closest: head on, that moment lies a
-// whole reach beyond the contact.
-Vec awayFrom(Vec me, Vec myVel, Vec centre, Vec vel, float reach, float horizon) {
+// the centres come closer than `reach`, of which the outer `room` px are
+// room kept rather than a touch. What counts is when the two touch, not
+// when the centres would pass closest: head on, that moment lies a whole
+// reach beyond the contact.
+Vec awayFrom(Vec me, Vec myVel, Vec centre, Vec vel, float reach, float room, float horizon) {
+  // Drawing apart, or both at rest, nothing can strike: pushing away from a
+  // body beside it only burns fuel, and between two walls the two pushes
+  // would hold the vehicle there thrusting to and fro.
+  if (dot(centre - me, vel - myVel) >= 0) return {};
   const Pass pass = closestApproach(me - centre, myVel - vel);
   if (pass.distance >= reach) return {};
   const float touch = secondsToReach(centre - me, vel - myVel, reach);
@@ -43,7 +46,9 @@ Vec awayFrom(Vec me, Vec myVel, Vec centre, Vec vel, float reach, float horizon)
   Vec away = unit((me + myVel * pass.seconds) - (centre + vel * pass.seconds));
   if (dot(away, away) == 0) away = unit(me - centre);
   // Head on, the sideways miss is no way out: brake straight back as well.
-  away = unit(away + unit(myVel - vel) * -1.0f);
+  // A pass through the room alone needs only the sideways push, or a gap
+  // between two walls would stop the vehicle before it.
+  if (pass.distance < reach - room) away = unit(away + unit(myVel - vel) * -1.0f);
   if (dot(away, away) == 0) away = unit(me - centre);
   const float depth = (reach - pass.distance) / reach;  // 0..1
   const float soon = 1.0f / (1.0f + touch);
@@ -56,14 +61,17 @@ float engineAccelOf(const GameState& s, int p) {
   return s.totalMass[p] > 0 ? s.setting[p][1] * 1000.0f / s.totalMass[p] : 0.0f;
 }
 
-Vec seekWish(const GameState& s, int p, Vec goal, float cruise, float slack) {
+Vec missingVelocity(const GameState& s, int p, Vec goal, float cruise) {
   const Vec me = centreOf(s, p);
   const Vec to = goal - me;
   const float dist = length(to);
   // Never faster than the engine could stop within the distance left.
   const float brake = std::sqrt(2.0f * std::max(engineAccelOf(s, p), 1.0f) * 0.5f * dist);
   const float speed = std::min({cruise, brake, 0.8f * dist});
-  const Vec missing = unit(to) * speed - velocityOf(s, p);
+  return unit(to) * speed - velocityOf(s, p);
+}
+
+Vec seekWish(Vec missing, float slack) {
   if (length(missing) < slack) return {};
   const Vec wish = missing * 0.5f;
   return length(wish) > 1 ? unit(wish) : wish;
@@ -76,16 +84,18 @@ Vec hazardWish(const GameState& s, int p, float horizon) {
   Vec sum{};
   for (int w = 0; w <= s.lastWall && w < kWalls; ++w) {
     const Vec c{float(s.kabeLeft[w] + s.kabeHalf[w]), float(s.kabeTop[w] + s.kabeHalf[w])};
-    sum = sum + awayFrom(me, v, c, {}, s.kabeHalf[w] * kSquareCorner + r + kMarginPx, horizon);
+    sum = sum +
+          awayFrom(me, v, c, {}, s.kabeHalf[w] * kSquareCorner + r + kMarginPx, kMarginPx, horizon);
   }
   for (int i = 0; i <= s.lastObstacle && i < kObstacles; ++i) {
     const Vec c{s.obstX[i] + s.obstHalf[i], s.obstY[i] + s.obstHalf[i]};
-    sum = sum +
-          awayFrom(me, v, c, {s.obstVX[i], s.obstVY[i]}, s.obstHalf[i] + r + kMarginPx, horizon);
+    sum = sum + awayFrom(me, v, c, {s.obstVX[i], s.obstVY[i]}, s.obstHalf[i] + r + kMarginPx,
+                         kMarginPx, horizon);
   }
   const Vec base{float(s.kitiLeft[q] + s.kitiHalf), float(s.kitiTop[q] + s.kitiHalf)};
-  sum = sum + awayFrom(me, v, base, {}, s.kitiHalf + r + kMarginPx, horizon);
-  sum = sum + awayFrom(me, v, centreOf(s, q), velocityOf(s, q), 2 * r + kVehicleMarginPx, horizon);
+  sum = sum + awayFrom(me, v, base, {}, s.kitiHalf + r + kMarginPx, kMarginPx, horizon);
+  sum = sum + awayFrom(me, v, centreOf(s, q), velocityOf(s, q), 2 * r + kVehicleMarginPx,
+                       kVehicleMarginPx, horizon);
   return sum;
 }
 

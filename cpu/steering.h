@@ -11,10 +11,13 @@ namespace zelkar::cpu {
 // The engine's acceleration of player p now, px/s^2 (no friction).
 float engineAccelOf(const GameState& s, int p);
 
-// A wish to reach `goal` (a centre) and stop there, at most `cruise` px/s:
-// the velocity still missing, scaled so that 2 px/s of it is a full wish.
-// Zero within `slack` px/s of the wanted velocity, to save fuel.
-Vec seekWish(const GameState& s, int p, Vec goal, float cruise, float slack);
+// The velocity still missing, px/s, to reach `goal` (a centre) and stop
+// there, at most `cruise` px/s.
+Vec missingVelocity(const GameState& s, int p, Vec goal, float cruise);
+
+// The wish for a missing velocity, scaled so that 2 px/s of it is a full
+// wish. Zero within `slack` px/s of the wanted velocity, to save fuel.
+Vec seekWish(Vec missing, float slack);
 
 // Away from walls, moving obstacles, the other player's base and the other
 // vehicle when the present course comes within reach of them in the next
@@ -39,5 +42,8 @@ Thrust thrustFor(Vec wish, float dead);
 
 // Distances of the rules the wishes keep to, px.
 inline constexpr float kStrikePx = 16;  // shell centre to vehicle centre: shellHalf + radius + 3
+inline constexpr float kSquareCorner =
+    1.42f;                             // a wall's corner lies half * sqrt(2) from its centre
+inline constexpr float kMarginPx = 6;  // room kept around anything that costs armour
 
 }  // namespace zelkar::cpu

@@ -21,9 +21,11 @@ using zelkar::testing::playMatch;
 
 struct Tally {
   int wins = 0, losses = 0, unfinished = 0;
+  int pointsFor = 0, pointsAgainst = 0;  // summed over the matches: how close they were
   std::vector<int64_t> ticks;
   double micros = 0, maxMicros = 0, cpuMicros = 0, maxCpuMicros = 0;
   int64_t decisions = 0;
+  std::string notWon;  // "seed right left;" of each match not won, as --trace takes them
 };
 
 // `level` plays `rival` (a level, or a scripted Rival); sides alternate with the seed so
@@ -35,12 +37,21 @@ Tally pairing(int level, int rival, int matches, int64_t limit) {
     const int side = i % 2;  // the side `level` plays
     const MatchResult m =
         side == 0 ? playMatch(seed, level, rival, limit) : playMatch(seed, rival, level, limit);
+    t.pointsFor += m.points[side];
+    t.pointsAgainst += m.points[1 - side];
     if (!m.ended || m.winner < 0)
       ++t.unfinished;
     else if (m.winner == side)
       ++t.wins;
     else
       ++t.losses;
+    if (level != rival && (!m.ended || m.winner != side)) {  // a mirror loses half
+      // The arguments of --trace: the seed, then the right side's level and the left side's.
+      char line[48];
+      std::snprintf(line, sizeof line, " %u %d %d", seed, side == 0 ? level : rival,
+                    side == 0 ? rival : level);
+      t.notWon.append(line).push_back(';');
+    }
     t.ticks.push_back(m.ticks);
     t.micros += m.decideMicros;
     t.maxMicros = std::max(t.maxMicros, m.maxDecideMicros);
@@ -59,10 +70,12 @@ int64_t median(std::vector<int64_t> v) {
 
 void report(const char* name, const Tally& t, int matches) {
   std::printf(
-      "%-24s won %3d/%d  lost %3d  unfinished %3d  median %7lld ticks  "
+      "%-24s won %3d/%d  lost %3d  unfinished %3d  points %4d-%-4d median %7lld ticks  "
       "decide (processor time) mean %.2f us worst %.1f us\n",
-      name, t.wins, matches, t.losses, t.unfinished, static_cast<long long>(median(t.ticks)),
+      name, t.wins, matches, t.losses, t.unfinished, t.pointsFor, t.pointsAgainst,
+      static_cast<long long>(median(t.ticks)),
       t.decisions ? t.cpuMicros / double(t.decisions) : 0.0, t.maxCpuMicros);
+  if (!t.notWon.empty()) std::printf("  not won (--trace):%s\n", t.notWon.c_str());
   std::fflush(stdout);
 }
 
