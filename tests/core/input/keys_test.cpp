@@ -71,26 +71,18 @@ TEST_F(Keys, ConfirmAfterFiringStartsFromTheFullMassAgain) {
   EXPECT_EQ(s.shellsLeft[1], 50);
 }
 
-TEST_F(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
+// Where the shell starts, its speed and the recoil (with and without
+// friction) are held by the golden replays.
+TEST_F(Keys, FireSoundsOnlyWithAFreeSlotAndShellsLeft) {
   formKeyDown(g, ws, kX, 0);
   tick(g);
-  const float x0 = s.posX[1], mass = s.totalMass[1];
   s.freeShellSlot[1] = 4;
   g.sounds.clear();
   formKeyDown(g, ws, kX, 0);
   EXPECT_EQ(s.shellState[1][4], 1);
   EXPECT_EQ(s.shellsLeft[1], 49);
-  EXPECT_FLOAT_EQ(s.totalMass[1], mass - 10);
-  EXPECT_FLOAT_EQ(s.shellX[1][4], s.tables().dirLineX[0] + x0 + 1.5f * 4 - 2);
-  EXPECT_FLOAT_EQ(s.shellVX[1][4], 20);
-  EXPECT_TRUE(g.screen.houdan[8 + 4].visible);
-  EXPECT_EQ(g.screen.houdan[8 + 4].left, 793);
-  const float a = 500 / s.totalMass[1];
-  EXPECT_FLOAT_EQ(s.velX[1], -a * 0.4f);
-  EXPECT_FLOAT_EQ(s.posX[1], x0 - 0.16f * a / 2);
   ASSERT_EQ(g.sounds.size(), 1u);
   EXPECT_EQ(g.sounds[0], Sound::hassyaon);
-  // No shell without a free slot or without shells left.
   s.freeShellSlot[1] = s.noShellSlot;
   formKeyDown(g, ws, kX, 0);
   s.freeShellSlot[1] = 2;
@@ -98,25 +90,6 @@ TEST_F(Keys, FireLaunchesFromTheMuzzleWithRecoil) {
   formKeyDown(g, ws, kX, 0);
   EXPECT_EQ(s.shellState[1][2], 0);
   EXPECT_EQ(g.sounds.size(), 1u);
-}
-
-TEST(KeysWithFriction, RecoilBelowStaticFrictionDoesNotMoveTheVehicle) {
-  FakeWindowSystem ws;
-  Game g = startedGame(ws, 7, true);
-  GameState& s = g.s;
-  formKeyDown(g, ws, kX, 0);
-  tick(g);
-  s.frictionCoef = {1, 0.5f};  // recoil 500 / 8000 kg is far below 1
-  const float x0 = s.posX[1];
-  formKeyDown(g, ws, kX, 0);
-  EXPECT_EQ(s.posX[1], x0);
-  EXPECT_EQ(s.velX[1], 0);
-
-  s.frictionCoef = {0.01f, 0.005f};  // above the threshold: reduced by kinetic
-  tick(g);
-  formKeyDown(g, ws, kX, 0);
-  const float a = 500 / s.totalMass[1] - 0.005f;
-  EXPECT_FLOAT_EQ(s.velX[1], -a * 0.4f);
 }
 
 TEST_F(Keys, BackToSetupOnlyOnTheOwnBase) {
