@@ -143,21 +143,6 @@ TEST(PadKeys, AHeldControlFollowsASwitchedKeyTableAndAPulledPadReleasesAll) {
   EXPECT_EQ(keys.releaseAll(), Changes{});
 }
 
-TEST(KeyHolders, AKeyIsReleasedWhenTheLastHolderLetsGoInEitherOrder) {
-  for (Source first : {Source::keyboard, Source::pad1}) {
-    const Source second = first == Source::keyboard ? Source::pad1 : Source::keyboard;
-    KeyHolders h;
-    h.press(Source::keyboard, 68);
-    h.press(Source::pad1, 68);
-    EXPECT_FALSE(h.release(first, 68));
-    EXPECT_TRUE(h.held(68));
-    EXPECT_TRUE(h.heldBy(second, 68));
-    EXPECT_FALSE(h.heldBy(first, 68));
-    EXPECT_TRUE(h.release(second, 68));
-    EXPECT_FALSE(h.held(68));
-  }
-}
-
 TEST(KeyHolders, KeysAndSourcesAreKeptApartAndAKeyNobodyHeldIsReleased) {
   KeyHolders h;
   h.press(Source::pad1, 65);

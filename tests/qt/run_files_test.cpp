@@ -54,29 +54,6 @@ TEST_F(RunFilesTest, OneFileUnderTwoNamesIsFoundThroughLinksAndDots) {
   EXPECT_FALSE(sameFile(QStringLiteral("/dev/null"), QStringLiteral("/dev/null")));
 }
 
-TEST_F(RunFilesTest, TwoOutputsOrAnOutputOnTheReplayAreRefusedAndNothingIsTouched) {
-  writeAll(at("kept.zrp"), "zelkar-replay 1\nseed 4\ntick\n");
-  const QByteArray before = readAll(at("kept.zrp"));
-  const struct {
-    CommandLine options;
-    const char* said;
-  } cases[] = {
-      {options("kept.zrp", "kept.zrp"), "--record"},
-      {options(nullptr, "kept.zrp", "kept.zrp"), "--replay"},
-      {options("fresh.zrp", "./fresh.zrp"), "--hashes"},
-  };
-  for (const auto& c : cases) {
-    const RunFiles files = openRunFiles(c.options);
-    ASSERT_EQ(files.errors.size(), 1) << c.said;
-    EXPECT_TRUE(files.errors[0].contains(QStringLiteral("are the same file")))
-        << qPrintable(files.errors[0]);
-    EXPECT_TRUE(files.errors[0].contains(QString::fromUtf8(c.said)));
-    EXPECT_FALSE(files.recorder || files.hashes || files.replay);
-  }
-  EXPECT_EQ(readAll(at("kept.zrp")), before);
-  EXPECT_FALSE(QFile::exists(at("fresh.zrp")));
-}
-
 TEST_F(RunFilesTest, AnOutputThatCannotBeWrittenLeavesTheOtherUntouched) {
   writeAll(at("old.zrp"), "zelkar-replay 1\nseed 4\ntick\n");
   const QByteArray before = readAll(at("old.zrp"));
