@@ -200,7 +200,8 @@ bool Player::shotIsGood(const GameState& s, const PixelReader& probe, int turn) 
         kRgbMask;
     if (isFreeForShell(c)) continue;
     // Flying shells move on; only what stays in the way counts.
-    if ((c & 0xFFFFF8) == s.shellColorBase[p_] || (c & 0xFFFFF8) == s.shellColorBase[q]) continue;
+    if (shellColourBase(c) == s.shellColorBase[p_] || shellColourBase(c) == s.shellColorBase[q])
+      continue;
     return false;
   }
   return true;

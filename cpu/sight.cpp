@@ -34,7 +34,8 @@ bool lineIsClear(const GameState& s, const PixelReader& probe, Vec from, Vec to,
         probe.getPixel(static_cast<int>(std::lround(at.x)), static_cast<int>(std::lround(at.y))) &
         kRgbMask;
     if (isFreeForShell(c)) continue;
-    if ((c & 0xFFFFF8) == s.shellColorBase[0] || (c & 0xFFFFF8) == s.shellColorBase[1]) continue;
+    if (shellColourBase(c) == s.shellColorBase[0] || shellColourBase(c) == s.shellColorBase[1])
+      continue;
     return false;
   }
   return true;

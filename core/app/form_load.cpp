@@ -3,14 +3,12 @@
 #include "app/handlers.h"
 #include "app/settings_load.h"
 #include "arena/rounding.h"
+#include "ui/sprite_art.h"
 #include "ui/vehicle_pictures.h"
 
 namespace zelkar {
 
 namespace {
-
-constexpr int32_t kShellColourRight = 0xFFFFF8;  // player 0's shells, + slot
-constexpr int32_t kShellColourLeft = 0xFFFFE8;   // player 1's shells, + slot
 
 void measureSprites(Game& g) {
   GameState& s = g.s;
@@ -20,7 +18,7 @@ void measureSprites(Game& g) {
   s.fieldHeight = kClientHeight;
   s.vehicleSize = w.kyara[0].width;
   s.vehicleRadius = static_cast<int16_t>(s.vehicleSize / 2 + 1);  // 11 for 21 px
-  s.shellColorBase = {kShellColourRight, kShellColourLeft};
+  s.shellColorBase = {kShellColourBase0, kShellColourBase1};      // right, left player
   s.shellSize = w.houdan[0].width;
   s.shellHalf = toInt16Clamped(s.shellSize / 2.0);
   s.kitiHalf = floorToInt16Clamped(w.kiti[0].width / 2.0);  // 18 for 37 px

@@ -14,6 +14,9 @@ inline constexpr int16_t kFirstBaseCode = 62;   // bases 0 and 1 are codes 62, 6
 // The low six bits of the blue byte.
 inline int16_t colourCode(int32_t c) { return static_cast<int16_t>((c & 0x3F0000) >> 16); }
 
+// A shell colour without its slot (the low three bits): the owner's base.
+inline int32_t shellColourBase(int32_t c) { return c & 0xFFFFF8; }
+
 // Background, black and cyan text, the settings panels: nothing to touch.
 inline bool isFreeForShell(int32_t c) {
   return c == 0x80FF80 || c == 0 || c == 0xFFFF00 || c == 0xFEFEFE;

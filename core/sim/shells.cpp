@@ -110,7 +110,7 @@ bool hit(Game& g, int p, int k, int32_t c, float speed2) {
   burst(g, p, k);
   playShellBurstSound(g);
   // Head-on with one of q's shells: that one bursts too.
-  if ((c & 0xFFFFF8) == s.shellColorBase[q]) {
+  if (shellColourBase(c) == s.shellColorBase[q]) {
     const int other = c & 7;
     s.shellState[q][other] = s.blastStart[q];
     g.screen.houdan[8 * q + other].visible = false;
@@ -163,7 +163,7 @@ void shellHitLoop(Game& g, int p) {
       const int x = toInt16Clamped(s.shellX[p][k] + r + s.shellVX[p][k] / double(speed) * (r + 1));
       const int y = toInt16Clamped(s.shellY[p][k] + r + s.shellVY[p][k] / double(speed) * (r + 1));
       const int32_t c = g.probe.getPixel(g.screen.pictures, x, y) & kRgbMask;
-      const bool own = (c & 0xFFFFF8) == s.shellColorBase[p];
+      const bool own = shellColourBase(c) == s.shellColorBase[p];
       if (!own && !isFreeForShell(c) && !hit(g, p, k, c, speed2)) return;
     }
     g.screen.houdan[8 * p + k].move(toInt16Clamped(s.shellX[p][k]), toInt16Clamped(s.shellY[p][k]));
