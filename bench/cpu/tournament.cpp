@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
       {"level 3 vs level 3", 3, 3},
       {"level 2 vs level 1", 2, 1},
       {"level 2 vs random keys", 2, kRandomKeys},
+      {"level 2 vs idle", 2, kIdle},
       {"level 1 vs random keys", 1, kRandomKeys},
       {"level 1 vs idle", 1, kIdle},
   };
