@@ -8,6 +8,7 @@
 #include "arena/rng.h"
 #include "audio/sound.h"
 #include "sim/blasts_seen.h"
+#include "sim/probe_directions.h"
 #include "ui/explosion_queue.h"
 #include "ui/probe_surface.h"
 #include "ui/screen_model.h"
@@ -28,11 +29,12 @@ struct GameRecord {
 };
 
 struct Game : GameRecord {
-  // The tick's view of the arena (38 kB), taken afresh at the start of
+  // The tick's view of the arena (61 kB), taken afresh at the start of
   // every tick before any rule reads it: a saved game leaves it out
   // (net/snapshot.h). Between ticks only the computer player reads it.
-  ProbeSurface probe;  // the arena as the current tick found it
-  BlastsSeen blasts;   // the blast states that go with its pictures
+  ProbeSurface probe;          // the arena as the current tick found it
+  BlastsSeen blasts;           // the blast states that go with its pictures
+  ProbeDirections directions;  // the obstacles' probe directions, kept with their velocities
 };
 
 }  // namespace zelkar

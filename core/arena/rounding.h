@@ -33,6 +33,29 @@ inline int16_t toInt16Clamped(double value) {
   return detail::toInt16ClampedOutside(value);
 }
 
+// The probes' points: toInt16Clamped(offset + place) for many whole-pixel
+// offsets from one place. When the place is no half, the sum's nearest
+// integer is the offset plus the place's own, so the place is rounded once
+// for the whole ring; a half (where rounding to even depends on the
+// offset), a place out of the 16-bit range or NaN is rounded with each
+// offset. Beyond the 16-bit range the point is not clamped: it lies
+// outside the arena either way, which is all a probe asks of it.
+class OffsetRounding {
+ public:
+  explicit OffsetRounding(float place)
+      : place_(place), rounded_(toInt16Clamped(place_)), once_(isNearest(place_ - rounded_)) {}
+  int at(int16_t offset) const {
+    return once_ ? offset + rounded_ : toInt16Clamped(offset + place_);
+  }
+
+ private:
+  // Within half a pixel, halves excluded (and NaN fails both comparisons).
+  static bool isNearest(double error) { return error > -0.5 && error < 0.5; }
+  double place_;
+  int rounded_;
+  bool once_;
+};
+
 // Floor for values that feed 16-bit members (Int(x) of the rules), clamped
 // like toInt16Clamped.
 int16_t floorToInt16Clamped(double value);

@@ -56,16 +56,15 @@ void contactProbe(Game& g, int p) {
   const MatchTables& t = s.tables();
   const int16_t from = probeDirection(s.velX[p], s.velY[p], t.angleUnit, 128);
   const int16_t to = static_cast<int16_t>(from + kProbeSpan);
+  // The ring around where the vehicle is and around where it was.
+  const OffsetRounding x(s.posX[p]), y(s.posY[p]), prevX(s.prevX[p]), prevY(s.prevY[p]);
   for (int16_t a = from; a <= to; a = static_cast<int16_t>(a + kProbeStep)) {
     const int e1 = a & kRingMask;
     const int e2 = (a + kRingPoints / 2) & kRingMask;
     const int32_t c1 =
-        g.probe.getPixel(g.screen.pictures, toInt16Clamped(t.ringDX[e1] + double(s.posX[p])),
-                         toInt16Clamped(t.ringDY[e1] + double(s.posY[p]))) &
-        kRgbMask;
+        g.probe.getPixel(g.screen.pictures, x.at(t.ringDX[e1]), y.at(t.ringDY[e1])) & kRgbMask;
     const int32_t c2 =
-        g.probe.getPixel(g.screen.pictures, toInt16Clamped(t.ringDX[e2] + double(s.prevX[p])),
-                         toInt16Clamped(t.ringDY[e2] + double(s.prevY[p]))) &
+        g.probe.getPixel(g.screen.pictures, prevX.at(t.ringDX[e2]), prevY.at(t.ringDY[e2])) &
         kRgbMask;
     if (isFreeForBody(c1, s.shellColorBase[1]) && isFreeForBody(c2, s.shellColorBase[1])) {
       s.contactFlag = 0;

@@ -105,20 +105,27 @@ void handle(Game& g, int t, int32_t c1, int32_t c2) {
   }
 }
 
+// Where obstacle t's probe reads: its ring around where it is now and
+// around where it was when the tick began.
+struct ObstacleRing {
+  OffsetRounding x, y, prevX, prevY;
+  explicit ObstacleRing(const GameState& s, int t)
+      : x(s.obstX[t]), y(s.obstY[t]), prevX(s.obstPrevX[t]), prevY(s.obstPrevY[t]) {}
+};
+
 // Reads the two points of one probe angle into c1 and c2; true when
 // either is not free.
-bool probeHits(const Game& g, const MatchTables& tab, int t, int a, int32_t& c1, int32_t& c2) {
-  const GameState& s = g.s;
+bool probeHits(const Game& g, const MatchTables& tab, const ObstacleRing& ring, int t, int a,
+               int32_t& c1, int32_t& c2) {
   const int e1 = a & kRingMask, e2 = (a + kObstRingPoints / 2) & kRingMask;
-  c1 = g.probe.getPixel(g.screen.pictures,
-                        toInt16Clamped(tab.obstRingDX[t][e1] + double(s.obstX[t])),
-                        toInt16Clamped(tab.obstRingDY[t][e1] + double(s.obstY[t]))) &
+  const int32_t shellBaseLeft = g.s.shellColorBase[1];
+  c1 = g.probe.getPixel(g.screen.pictures, ring.x.at(tab.obstRingDX[t][e1]),
+                        ring.y.at(tab.obstRingDY[t][e1])) &
        kRgbMask;
-  c2 = g.probe.getPixel(g.screen.pictures,
-                        toInt16Clamped(tab.obstRingDX[t][e2] + double(s.obstPrevX[t])),
-                        toInt16Clamped(tab.obstRingDY[t][e2] + double(s.obstPrevY[t]))) &
+  c2 = g.probe.getPixel(g.screen.pictures, ring.prevX.at(tab.obstRingDX[t][e2]),
+                        ring.prevY.at(tab.obstRingDY[t][e2])) &
        kRgbMask;
-  return !isFreeForBody(c1, s.shellColorBase[1]) || !isFreeForBody(c2, s.shellColorBase[1]);
+  return !isFreeForBody(c1, shellBaseLeft) || !isFreeForBody(c2, shellBaseLeft);
 }
 
 }  // namespace
@@ -137,12 +144,13 @@ void obstacleContacts(Game& g) {
   const MatchTables& tab = s.tables();
   const int16_t last = s.lastObstacle;
   for (int t = 0; t <= last; ++t) {
-    const int16_t from = probeDirection(s.obstVX[t], s.obstVY[t], tab.obstacleStep, 64);
+    const int16_t from = g.directions.of(t, s.obstVX[t], s.obstVY[t], tab.obstacleStep, 64);
     const int16_t to = static_cast<int16_t>(from + kProbeSpan);
+    const ObstacleRing ring(s, t);
     bool touched = false;
     for (int16_t a = from; a <= to && !touched; a = static_cast<int16_t>(a + kProbeStep)) {
       int32_t c1 = 0, c2 = 0;
-      if (probeHits(g, tab, t, a, c1, c2)) {
+      if (probeHits(g, tab, ring, t, a, c1, c2)) {
         touched = true;
         handle(g, t, c1, c2);
       }

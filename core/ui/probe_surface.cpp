@@ -1,7 +1,6 @@
 #include "ui/probe_surface.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "ui/vehicle_pictures.h"
 
@@ -117,38 +116,72 @@ void ProbeSurface::place(int slot, const Source& s) {
   forCells(now, [&](int c) { addToCell(c, at); });
 }
 
-void ProbeSurface::captureItem(const ScreenModel& screen, int at, const Item& item,
-                               const Item* panel) {
+namespace {
+
+// A box's four 16-bit fields side by side in one number, so that two boxes
+// compare in one step (the compiler reads the four neighbours at once).
+uint64_t boxBits(int16_t left, int16_t top, int16_t width, int16_t height) {
+  return uint64_t(uint16_t(left)) | uint64_t(uint16_t(top)) << 16 |
+         uint64_t(uint16_t(width)) << 32 | uint64_t(uint16_t(height)) << 48;
+}
+
+}  // namespace
+
+// Inline: it runs for each of the window's 223 items every tick, and a
+// call would cost about as much as the comparison.
+[[gnu::always_inline]] inline void ProbeSurface::captureItem(const ScreenModel& screen, int at,
+                                                             const Item& item, const Item* panel,
+                                                             const Picture* pictures,
+                                                             std::size_t count) {
+  const Source& was = sources_[std::size_t(at)];
   // Most of the window stays hidden during a round: nothing to compare.
   // Children are hidden with their panel.
   if (!item.visible || (panel != nullptr && !panel->visible)) {
-    if (sources_[std::size_t(at)].shown) place(at, Source{});
+    if (was.shown) place(at, Source{});
     return;
   }
+  // Only the vehicles are drawn with another picture than their own.
+  const int16_t picture =
+      item.kind == Widget::PictureBox ? drawnPicture(screen, item) : item.picture;
+  const bool drawable =
+      picture >= 0 && std::size_t(picture) < count && !pictures[std::size_t(picture)].empty();
+  // Compared field by field with what the layer was made from: most items
+  // stand still, and a whole record built for each would cost more.
+  const bool samePanel =
+      panel == nullptr
+          ? !was.hasPanel
+          : was.hasPanel &&
+                boxBits(was.panelLeft, was.panelTop, was.panelWidth, was.panelHeight) ==
+                    boxBits(panel->left, panel->top, panel->width, panel->height) &&
+                was.panelColour == panel->backColor;
+  if (was.shown &&
+      boxBits(was.left, was.top, was.width, was.height) ==
+          boxBits(item.left, item.top, item.width, item.height) &&
+      was.colour == item.backColor && was.picture == picture && was.kind == item.kind &&
+      was.drawable == drawable && samePanel)
+    return;
   Source s;
   s.shown = true;
   s.left = item.left, s.top = item.top, s.width = item.width, s.height = item.height;
   s.colour = item.backColor;
   s.kind = item.kind;
-  s.picture = item.picture;
-  const Item* const vehicles = screen.kyara.data();
-  if (&item == &vehicles[0] || &item == &vehicles[1])
-    s.picture = kyaraPicture(screen, int(&item - vehicles));
-  s.drawable = s.picture >= 0 && std::size_t(s.picture) < screen.pictures.size() &&
-               !screen.pictures[std::size_t(s.picture)].empty();
+  s.picture = picture;
+  s.drawable = drawable;
   if (panel != nullptr) {
     s.hasPanel = true;
     s.panelLeft = panel->left, s.panelTop = panel->top;
     s.panelWidth = panel->width, s.panelHeight = panel->height;
     s.panelColour = panel->backColor;
   }
-  if (std::memcmp(&s, &sources_[std::size_t(at)], sizeof s) != 0) place(at, s);
+  place(at, s);
 }
 
 void ProbeSurface::capture(const ScreenModel& screen) {
   int slot = 0;
+  const Picture* const pictures = screen.pictures.data();
+  const std::size_t count = screen.pictures.size();
   visitStacking(screen, [&](const Item& item, const Item* panel) {
-    if (slot < kStackedItems) captureItem(screen, slot++, item, panel);
+    if (slot < kStackedItems) captureItem(screen, slot++, item, panel, pictures, count);
   });
 }
 

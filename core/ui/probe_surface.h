@@ -13,7 +13,6 @@
 
 #include <array>
 #include <cstdint>
-#include <type_traits>
 #include <vector>
 
 #include "ui/screen_model.h"
@@ -56,9 +55,7 @@ class ProbeSurface {
     bool hasPanel = false;  // placed in a panel
     bool drawable = false;  // `picture` names a picture that is not empty
     Widget kind = Widget::Panel;
-    int16_t unused = 0;  // no padding: sources are compared byte by byte
   };
-  static_assert(sizeof(Source) == 32 && std::has_unique_object_representations_v<Source>);
   // Where a layer draws, in client px: [x0, x0 + w) x [y0, y0 + h); w = 0
   // nowhere. Kept apart from the rest, eight bytes each: a read looks at
   // the boxes of several layers and at the picture of at most a few.
@@ -79,10 +76,10 @@ class ProbeSurface {
   // first, the places in the stack of the layers that reach into it, so a
   // read looks at a handful of layers instead of all of them. A cell
   // reached by more layers than it can list falls back to the whole stack.
-  static constexpr int kCell = 32;  // px
+  static constexpr int kCell = 16;  // px
   static constexpr int kCols = (kClientWidth + kCell - 1) / kCell;
   static constexpr int kRows = (kClientHeight + kCell - 1) / kCell;
-  static constexpr int kCellCapacity = 48;
+  static constexpr int kCellCapacity = 24;
   static_assert(kStackedItems <= 255, "places in the stack must fit a byte");
 
   // The cells a layer reaches into: columns [x0, x1) and rows [y0, y1);
@@ -94,8 +91,10 @@ class ProbeSurface {
   static Layer layerOf(const Source& s);
   static CellSpan cellsOf(const Box& b);
   // Compares an item with what its layer was made from and places it
-  // again if it changed.
-  void captureItem(const ScreenModel& screen, int at, const Item& item, const Item* panel);
+  // again if it changed. `pictures` and `count` are the screen model's,
+  // read once for the whole capture.
+  void captureItem(const ScreenModel& screen, int at, const Item& item, const Item* panel,
+                   const Picture* pictures, std::size_t count);
   void place(int slot, const Source& s);
   // Calls f(cell) for every cell of the span.
   template <typename F>

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace zelkar {
 
@@ -34,6 +35,18 @@ TEST(Rounding, Int16ConversionRoundsHalfToEvenAndRefusesOverflow) {
   EXPECT_EQ(toInt16Clamped(std::nan("")), 0);
   EXPECT_EQ(floorToInt16Clamped(-0.5), -1);
   EXPECT_EQ(floorToInt16Clamped(1e12), 32767);
+}
+
+TEST(Rounding, ARingOfOffsetsRoundsEachPointAsItsOwnSum) {
+  // At a half the sum rounds to even, so an odd offset lands on the other
+  // side: 2.5 + 1 = 3.5 rounds to 4, not to 2 + 1.
+  for (auto [place, offset, want] : {std::tuple{2.5f, int16_t{0}, 2},
+                                     {2.5f, int16_t{1}, 4},
+                                     {-2.5f, int16_t{1}, -2},
+                                     {2.4f, int16_t{-7}, -5},
+                                     {1e9f, int16_t{0}, 32767},
+                                     {std::nanf(""), int16_t{3}, 0}})
+    EXPECT_EQ(OffsetRounding(place).at(offset), want) << place << " + " << offset;
 }
 
 TEST(Rounding, SigonyuuRoundsHalfUpToDigits) {
