@@ -95,11 +95,14 @@ Game frozenThenReconfirmed(FakeWindowSystem& ws, int owner) {
   return g;
 }
 
-TEST(FrozenBlast, AVehicleFeelsItWithTheStrengthItWasDrawnWith) {
+// A vehicle and an obstacle each feel the frozen 30 kg blast at its drawn
+// strength (8/27), one owner's as the other's.
+TEST(FrozenBlast, ItIsFeltWithTheStrengthItWasDrawnWith) {
+  const Shell& shell = kShells[2];
   for (int owner = 0; owner < 2; ++owner) {
     SCOPED_TRACE(owner);
-    FakeWindowSystem ws;
-    Game g = frozenThenReconfirmed(ws, owner);
+    FakeWindowSystem ws, ws2;
+    Game g = frozenThenReconfirmed(ws, owner), o = frozenThenReconfirmed(ws2, owner);
     GameState& s = g.s;
     const int victim = 1 - owner;
     // Standing at (300, 300), its probe reads the point left of its centre
@@ -109,31 +112,24 @@ TEST(FrozenBlast, AVehicleFeelsItWithTheStrengthItWasDrawnWith) {
     ASSERT_EQ(s.armourLeft[victim], kDefaultArmour);
     tick(g);
     ASSERT_EQ(s.lastContact[victim], blastCode(owner, 2));
-    const double coef = static_cast<float>(kShells[2].felt / 600);
-    const double lost = kShells[2].mass * 0.8 * coef * 3876000;
+    const double coef = static_cast<float>(shell.felt / 600);
+    const double lost = shell.mass * 0.8 * coef * 3876000;
     EXPECT_EQ(s.armourLeft[victim], static_cast<float>(kDefaultArmour - lost));
     // At rest, pushed with 0.2 of that energy.
     const double push = static_cast<float>(coef * 0.2);
-    const double speed = std::sqrt(2 * kShells[2].mass * push * 3876000 / kDefaultMass);
+    const double speed = std::sqrt(2 * shell.mass * push * 3876000 / kDefaultMass);
     EXPECT_NEAR(std::hypot(double(s.velX[victim]), double(s.velY[victim])), speed, speed * 1e-6);
-  }
-}
 
-TEST(FrozenBlast, AnObstacleIsPushedWithTheStrengthItWasDrawnWith) {
-  for (int owner = 0; owner < 2; ++owner) {
-    SCOPED_TRACE(owner);
-    FakeWindowSystem ws;
-    Game g = frozenThenReconfirmed(ws, owner);
-    GameState& s = g.s;
     // Obstacle 0 at rest with its leftmost probe point (ring index 192) on
-    // the blast's centre.
-    const MatchTables& tab = s.tables();
-    placeObstacle(g, 0, 298.0f - tab.obstRingDX[0][192], 311.0f - tab.obstRingDY[0][192], 0, 0);
-    tick(g);
-    ASSERT_EQ(s.obstLastContact[0], blastCode(owner, 2));
-    const double coef = static_cast<float>(kShells[2].felt * 0.5 / 600);
-    const double speed = std::sqrt(2 * kShells[2].mass * coef * 3876000 / s.obstMass[0]);
-    EXPECT_NEAR(std::hypot(double(s.obstVX[0]), double(s.obstVY[0])), speed, speed * 1e-6);
+    // the blast's centre, pushed with half the blast.
+    const MatchTables& tab = o.s.tables();
+    placeObstacle(o, 0, 298.0f - tab.obstRingDX[0][192], 311.0f - tab.obstRingDY[0][192], 0, 0);
+    tick(o);
+    ASSERT_EQ(o.s.obstLastContact[0], blastCode(owner, 2));
+    const double half = static_cast<float>(shell.felt * 0.5 / 600);
+    const double obstSpeed = std::sqrt(2 * shell.mass * half * 3876000 / o.s.obstMass[0]);
+    EXPECT_NEAR(std::hypot(double(o.s.obstVX[0]), double(o.s.obstVY[0])), obstSpeed,
+                obstSpeed * 1e-6);
   }
 }
 
