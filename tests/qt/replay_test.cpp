@@ -85,7 +85,7 @@ struct PlayedBack {
     if (!read.replay) return;
     read.replay->setNote([this](const std::string& line) { notes.push_back(line); });
     t = std::make_unique<test::TestHost>(
-        test::HostParts{.hashes = &log, .replay = read.replay.get()}, false);
+        GameHost::Options{.hashes = &log, .replay = read.replay.get()}, false);
     t->host.windowSystem().setSettingsWindowFn([this] { ++settingsWindows; });
     t->start(read.replay->seed());
   }
