@@ -27,6 +27,7 @@ class ConfigLocation {
   // The place for this run: the game's folders and this user's environment.
   static ConfigLocation forThisRun(const GameFolders& folders);
 
+  ConfigLocation() = default;  // no file: for options that name theirs later
   ConfigLocation(QString savePath, QString programFile)
       : savePath_(std::move(savePath)), programFile_(std::move(programFile)) {}
 

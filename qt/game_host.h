@@ -38,9 +38,9 @@ class GameHost : public QObject {
  public:
   struct Options {
     int scale = 1;  // whole-number enlargement of the main window
-    ConfigLocation config;
+    ConfigLocation config{};
     // Folder of the four WAV files; empty plays nothing (tests).
-    QString soundFolder;
+    QString soundFolder{};
     // Told of ticks, the tick timer and the first start panel; may be null.
     RunStats* stats = nullptr;
     // Writes every event the game handles as a replay file; may be null.

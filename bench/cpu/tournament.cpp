@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "support/cpu_match.h"
+#include "timed_match.h"
 
 namespace {
 
-using zelkar::testing::MatchResult;
-using zelkar::testing::playMatch;
+using zelkar::bench::MatchResult;
+using zelkar::bench::playMatch;
 
 struct Tally {
   int wins = 0, losses = 0, unfinished = 0;
@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
   const int64_t limit = argc > 2 ? std::max(1, std::atoi(argv[2])) : 200000;
   const char* only = argc > 3 ? argv[3] : "";
   std::printf("zelkar-cpu-bench: %d seeded matches to 10 points per pairing\n", matches);
-  using namespace zelkar::testing;
+  using namespace zelkar::bench;
   struct Pairing {
     const char* name;
     int level, rival;

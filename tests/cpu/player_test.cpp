@@ -14,6 +14,7 @@ namespace zelkar::testing {
 namespace {
 
 constexpr int16_t kBackKeys[2] = {105, 81};  // keypad 9 (keyboard kind 1), Q
+constexpr int16_t kFireKeys[2] = {kRightFire, kLeftFire};
 
 void send(Game& g, FakeWindowSystem& ws, const cpu::KeyEvents& keys) {
   for (const cpu::KeyEvent& e : keys) {
@@ -89,7 +90,7 @@ TEST(CpuPlayer, LevelOneFiresAtAStandingTargetInReach) {
     auto g = std::make_unique<Game>(startedGame(ws, 5));
     emptyArena(*g);
     const int q = 1 - p;
-    formKeyDown(*g, ws, q == 0 ? kRightFire : kLeftFire, 0);  // the other confirms at once
+    formKeyDown(*g, ws, kFireKeys[q], 0);  // the other confirms at once
     cpu::Player cpu(p, 1, 5);
     for (int n = 0; n < 2000 && g->s.settingRow[p] != kRowInBattle; ++n) {
       send(*g, ws, cpu.decide(*g));
@@ -124,7 +125,7 @@ TEST(CpuPlayer, LevelOneCrossesTheArenaWithFuelToSpare) {
     auto g = std::make_unique<Game>(startedGame(ws, 5));
     emptyArena(*g);
     const int q = 1 - p;
-    formKeyDown(*g, ws, q == 0 ? kRightFire : kLeftFire, 0);
+    formKeyDown(*g, ws, kFireKeys[q], 0);
     cpu::Player cpu(p, 1, 5);
     for (int n = 0; n < 2000 && g->s.settingRow[p] != kRowInBattle; ++n) {
       send(*g, ws, cpu.decide(*g));
@@ -162,7 +163,6 @@ bool presses(const cpu::KeyEvents& keys, int16_t code) {
 // away; the 3 s average of its speed passes 30 px/s within 2 s, and the computer confirms
 // once the blow is less than 3 s off. A vehicle standing off leaves it setting up.
 TEST(CpuPlayer, LevelThreeConfirmsEarlyAsARammerComesOn) {
-  constexpr int16_t kFireKeys[2] = {kRightFire, kLeftFire};
   for (int p = 0; p < 2; ++p) {
     for (const float speed : {80.0f, 0.0f}) {
       FakeWindowSystem ws;
@@ -185,7 +185,6 @@ TEST(CpuPlayer, LevelThreeConfirmsEarlyAsARammerComesOn) {
 
 // Its shell would burst on the other's coming down the same line: level 3 holds its fire.
 TEST(CpuPlayer, LevelThreeHoldsItsFireWhileTheOthersShellIsOnTheLine) {
-  constexpr int16_t kFireKeys[2] = {kRightFire, kLeftFire};
   for (int p = 0; p < 2; ++p) {
     for (const bool shellOnLine : {false, true}) {
       FakeWindowSystem ws;

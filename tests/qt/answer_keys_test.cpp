@@ -19,7 +19,7 @@ constexpr int kLinesToQuestion = 4842;
 class QuestionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    t = std::make_unique<test::TestHost>(test::HostParts{}, false);
+    t = std::make_unique<test::TestHost>(GameHost::Options{}, false);
     host = &t->host;
     test::playCommands(*host, test::replayHead("match_to_ten.zrp", kLinesToQuestion));
     ASSERT_FALSE(host->ended());

@@ -21,7 +21,9 @@ using test::MeetPoint;
 using test::spinUntil;
 constexpr auto kHostRole = ConnectRequest::Role::host, kJoinRole = ConnectRequest::Role::join;
 
-// What the joiner typed, read as "code X", "host H:P" or "refused".
+// What the joiner typed, read as "code X", "host H:P" or "refused": a word
+// with no dot or colon is a code, anything else an address. What a code or
+// an address may be is MeetMessage.TypedCodes' and JoinAddress'.
 TEST(JoinTarget, ACodeOrAnAddress) {
   const auto read = [](const char* typed) -> std::string {
     const auto t = readJoinTarget(typed);
@@ -33,13 +35,9 @@ TEST(JoinTarget, ACodeOrAnAddress) {
     const char* typed;
     const char* read;
   } cases[] = {
-      {"K7Q2XMRB", "code K7Q2XMRB"},
       {" k7q2-xmrb ", "code K7Q2XMRB"},  // as read out, pasted with blanks
       {"192.0.2.7:5000", "host 192.0.2.7:5000"},
-      {"192.0.2.7", "host 192.0.2.7:41830"},
       {"box.lan", "host box.lan:41830"},
-      {"K7Q2XMR", "refused"},    // a code a letter short
-      {"K7Q2XMRO", "refused"},   // O is no code letter
       {"localhost", "refused"},  // no dot, no colon: taken for a code
       {"192.0.2.7:0", "refused"},
       {"", "refused"},

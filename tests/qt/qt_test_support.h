@@ -110,18 +110,6 @@ inline bool spinUntil(const std::function<bool()>& done, int ms = 10000) {
   return false;
 }
 
-// GameHost::Options but config.txt, which is a TestHost's own.
-struct HostParts {
-  int scale = 1;
-  RunStats* stats = nullptr;
-  Recorder* recorder = nullptr;
-  HashLog* hashes = nullptr;
-  Replayer* replay = nullptr;
-  NetPlay* net = nullptr;
-  int syncTestDepth = 0;
-  CpuSeats* cpu = nullptr;
-};
-
 // A game window whose config.txt lies in a scratch folder (written with the
 // initial settings unless `settings` is false: a first start), its message
 // boxes captured instead of shown.
@@ -129,18 +117,13 @@ struct TestHost {
   QTemporaryDir dir;
   CapturedMessages messages;
   GameHost host;
-  explicit TestHost(HostParts p = {}, bool settings = true)
-      : host({p.scale,
-              configIn(dir, settings),
-              {},
-              p.stats,
-              p.recorder,
-              p.hashes,
-              p.replay,
-              p.net,
-              p.syncTestDepth,
-              p.cpu}) {
+  explicit TestHost(GameHost::Options o = {}, bool settings = true)
+      : host(inDir(std::move(o), settings)) {
     host.windowSystem().setMessageBoxFn(messages.fn());
+  }
+  GameHost::Options inDir(GameHost::Options o, bool settings) {
+    o.config = configIn(dir, settings);
+    return o;
   }
   RealWidgets& widgets() { return host.mainWindow().widgets(); }
   // Loads the window and shows the start panel, its timer fired at once.

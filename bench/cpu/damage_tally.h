@@ -7,7 +7,7 @@
 #include "app/game_state.h"
 #include "sim/colour_codes.h"
 
-namespace zelkar::testing {
+namespace zelkar::bench {
 
 class DamageTally {
  public:
@@ -74,4 +74,4 @@ class DamageTally {
   const char* killedBy_ = nullptr;
 };
 
-}  // namespace zelkar::testing
+}  // namespace zelkar::bench
