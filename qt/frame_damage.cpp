@@ -6,6 +6,44 @@
 
 namespace zelkar::qt {
 
+namespace {
+
+// Pixels a merged rectangle may cover beyond the two it replaces: about a
+// read-out's row of text, so that neighbours on one row make one piece.
+constexpr int kMergeSlackPx = 8 * 14;
+
+int64_t areaOf(const QRect& r) { return int64_t(r.width()) * r.height(); }
+
+// The marked areas as a region of few pieces. A moving sprite marks where
+// it was and where it is, which mostly overlap, and a changed read-out its
+// box twice; each piece added to a region costs a pass over all it holds,
+// and the painter visits every piece for every item, so rectangles that
+// overlap or nearly touch are merged into their bounding box first when
+// that repaints hardly more pixels (the same pixels come out either way).
+QRegion merged(std::vector<QRect>& rects) {
+  for (bool again = true; again;) {
+    again = false;
+    for (std::size_t i = 0; i < rects.size(); ++i) {
+      for (std::size_t j = i + 1; j < rects.size();) {
+        const QRect both = rects[i].united(rects[j]);
+        if (areaOf(both) <= areaOf(rects[i]) + areaOf(rects[j]) + kMergeSlackPx) {
+          rects[i] = both;
+          rects[j] = rects.back();
+          rects.pop_back();
+          again = true;
+        } else {
+          ++j;
+        }
+      }
+    }
+  }
+  QRegion out;
+  for (const QRect& r : rects) out += r;
+  return out;
+}
+
+}  // namespace
+
 bool FrameDamage::Look::sameInputs(const Look& o) const {
   return shows == o.shows && box == o.box && panel == o.panel && picture == o.picture &&
          backColor == o.backColor && foreColor == o.foreColor && fontPoints == o.fontPoints &&
@@ -28,7 +66,7 @@ QRegion FrameDamage::look(const ScreenModel& m) {
   // then is simpler than tracking which items use them.
   const bool all = everything_ || !printedSame || m.pictures.size() != pictureCount_;
 
-  QRegion changed;
+  marked_.clear();
   next_.resize(kStackedItems);
   std::size_t i = 0;
   visitStacking(m, [&](const Item& it, const Item* parent) {
@@ -56,14 +94,15 @@ QRegion FrameDamage::look(const ScreenModel& m) {
     } else {
       l.area = l.shows ? paintedArea(m, it, parent) : QRect();
       if (!all) {
-        if (before != nullptr) changed += before->area;
-        changed += l.area;
+        if (before != nullptr && !before->area.isEmpty()) marked_.push_back(before->area);
+        if (!l.area.isEmpty()) marked_.push_back(l.area);
       }
     }
     ++i;
   });
   next_.resize(i);
-  if (all || looks_.size() != next_.size()) changed = whole;
+  const bool allNow = all || looks_.size() != next_.size();
+  const QRegion changed = allNow ? QRegion(whole) : merged(marked_);
   everything_ = false;
   pictureCount_ = m.pictures.size();
   std::swap(looks_, next_);

@@ -48,8 +48,9 @@ class FrameDamage {
   };
 
   bool everything_ = true;
-  std::vector<Look> looks_;  // in stacking order
-  std::vector<Look> next_;   // the look being taken, kept to reuse its memory
+  std::vector<QRect> marked_;  // the look being taken: areas to repaint, px
+  std::vector<Look> looks_;    // in stacking order
+  std::vector<Look> next_;     // the look being taken, kept to reuse its memory
   std::vector<Printed> printed_;
   std::size_t pictureCount_ = 0;
 };
