@@ -39,7 +39,10 @@ class FrameDamage {
     Align align = Align::Left;
     Caption caption;
     QRect area;  // painted pixels: follows from the rest
-    bool sameInputs(const Look& o) const;
+    // Whether `it` (in `parent`) would give the same look now.
+    bool sameAs(const ScreenModel& m, const Item& it, const Item* parent) const;
+    // Becomes the look of `it` now, its area worked out anew.
+    void take(const ScreenModel& m, const Item& it, const Item* parent);
   };
   struct Printed {
     int16_t x = 0, y = 0;
