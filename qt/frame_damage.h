@@ -39,7 +39,10 @@ class FrameDamage {
     Align align = Align::Left;
     Caption caption;
     QRect area;  // painted pixels: follows from the rest
-    bool sameInputs(const Look& o) const;
+    // Whether `it` (in `parent`) would give the same look now.
+    bool sameAs(const ScreenModel& m, const Item& it, const Item* parent) const;
+    // Becomes the look of `it` now, its area worked out anew.
+    void take(const ScreenModel& m, const Item& it, const Item* parent);
   };
   struct Printed {
     int16_t x = 0, y = 0;
@@ -48,8 +51,9 @@ class FrameDamage {
   };
 
   bool everything_ = true;
-  std::vector<Look> looks_;  // in stacking order
-  std::vector<Look> next_;   // the look being taken, kept to reuse its memory
+  std::vector<QRect> marked_;  // the look being taken: areas to repaint, px
+  std::vector<Look> looks_;    // in stacking order
+  std::vector<Look> next_;     // the look being taken, kept to reuse its memory
   std::vector<Printed> printed_;
   std::size_t pictureCount_ = 0;
 };
