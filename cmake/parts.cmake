@@ -29,7 +29,7 @@ function(zelkar_write_link_graph file)
     get_property(targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
     foreach(t IN LISTS targets)
       get_target_property(type ${t} TYPE)
-      if(NOT type MATCHES "^(STATIC_LIBRARY|EXECUTABLE)$" OR NOT t MATCHES "^zelkar"
+      if(NOT type MATCHES "^(STATIC_LIBRARY|MODULE_LIBRARY|EXECUTABLE)$" OR NOT t MATCHES "^zelkar"
          OR t MATCHES "(_tests|_bench)$")
         continue()
       endif()

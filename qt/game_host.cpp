@@ -15,6 +15,7 @@
 #include "qt/recorder.h"
 #include "qt/replay_mode.h"
 #include "qt/score_window.h"
+#include "qt/sound_module.h"
 #include "qt/sync_test_mode.h"
 #include "qt/window_icon.h"
 
@@ -269,7 +270,11 @@ void GameHost::openSoundsSoon() {
   if (soundFolder_.isEmpty()) return;
   // Queued: the window being shown goes out first.
   QTimer::singleShot(0, this, [this, folder = std::exchange(soundFolder_, QString())] {
-    if (!ended_) sound_ = std::make_unique<SoundPlayer>(folder);
+    if (ended_) return;
+    sound_ = openSounds(folder,
+                        soundModulePlaces(QCoreApplication::applicationDirPath(),
+                                          QStringLiteral(ZELKAR_SOUND_MODULE_FROM_PROGRAM)),
+                        reportOnStandardError);
   });
 }
 

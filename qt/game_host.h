@@ -18,7 +18,7 @@
 #include "events/script.h"
 #include "qt/config_location.h"
 #include "qt/run_stats.h"
-#include "qt/sound_player.h"
+#include "qt/sound_output.h"
 
 namespace zelkar::qt {
 
@@ -140,10 +140,10 @@ class GameHost : public QObject {
   void present(After after);
   void takeExplosions();
   void syncTimers();
-  // The audio output and the four effects are opened once the first window
-  // is out: Qt Multimedia's connection to the sound server and the decoding
-  // take longer than everything that window needs, and no sound plays
-  // before a match.
+  // The sound module, the audio output and the four effects are loaded and
+  // opened once the first window is out: loading Qt Multimedia, its
+  // connection to the sound server and the decoding take longer than
+  // everything that window needs, and no sound plays before a match.
   void openSoundsSoon();
   void tellTickClock();
   void recordStart();
@@ -173,7 +173,7 @@ class GameHost : public QObject {
   std::unique_ptr<MainWindow> main_;
   ScoreWindow* score_;  // a child window of main_
   std::unique_ptr<QtWindowSystem> ws_;
-  std::unique_ptr<SoundPlayer> sound_;
+  std::unique_ptr<SoundOutput> sound_;
   RunStats* stats_;
   Recorder* recorder_;
   HashLog* hashes_;

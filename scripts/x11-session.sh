@@ -67,7 +67,7 @@ x_session_start() {
   mkdir -p "$PROGRAM_DIR" "$WORK/xdg" "$WORK/runtime"
   chmod 700 "$WORK/runtime"
   cp "$program" "$PROGRAM_DIR/"
-  cp "$BUILD_DIR"/qt/*.WAV "$PROGRAM_DIR/" 2>/dev/null || true
+  cp "$BUILD_DIR"/qt/*.WAV "$BUILD_DIR"/qt/zelkar-sound.so "$PROGRAM_DIR/" 2>/dev/null || true
 
   # 24-bit colour, so screenshots show the game's colours exactly.
   Xvfb -displayfd 3 -screen 0 1064x600x24 -nolisten tcp 3>"$WORK/display" \

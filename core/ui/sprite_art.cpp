@@ -126,10 +126,16 @@ Picture makeRockPicture(int shape) {
   const auto& poly = kRocks[std::size_t(shape) % kRocks.size()];
   const Pt tone = kRockTones[std::size_t(shape) % kRockTones.size()];
   Picture pic(kSourceSize, kSourceSize, kKeyColour);
-  auto in = [&](int x, int y) {
-    return x >= 0 && y >= 0 && x < kSourceSize && y < kSourceSize &&
-           inside(poly, 2 * x + 1, 2 * y + 1);
-  };
+  // Whether each pixel's centre lies in the polygon, asked once per pixel
+  // (the edge test asks about all four neighbours too), with a margin of
+  // outside pixels all round. The pictures are drawn at start-up, before
+  // the first frame.
+  constexpr int kSide = kSourceSize + 2;
+  std::array<bool, std::size_t(kSide) * kSide> mask{};
+  for (int y = 0; y < kSourceSize; ++y)
+    for (int x = 0; x < kSourceSize; ++x)
+      mask[std::size_t((y + 1) * kSide + x + 1)] = inside(poly, 2 * x + 1, 2 * y + 1);
+  auto in = [&](int x, int y) { return mask[std::size_t((y + 1) * kSide + x + 1)]; };
   for (int y = 0; y < kSourceSize; ++y) {
     for (int x = 0; x < kSourceSize; ++x) {
       if (!in(x, y)) continue;

@@ -33,9 +33,12 @@ class ProgramExit : public ::testing::Test {
     return p.wait() ? p.exitCode() : -2;
   }
   // A copy of the program of its own, so that config.txt is the folder's.
+  // The program with its sound module beside it, as the build leaves them.
   QString ownCopy() {
     const QString binary = at("zelkar");
     EXPECT_TRUE(QFile::copy(QStringLiteral(ZELKAR_PROGRAM_PATH), binary));
+    EXPECT_TRUE(
+        QFile::copy(QStringLiteral(ZELKAR_SOUND_DIR "/zelkar-sound.so"), at("zelkar-sound.so")));
     return binary;
   }
   QTemporaryDir dir;

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "qt/sound_player.h"
+#include "qt/sound/sound_player.h"
+#include "qt/sound_module.h"
 #include "qt_test_support.h"
 
 namespace zelkar {
@@ -147,6 +148,36 @@ TEST(SoundPlayer, BuiltSoundsPlayWithoutComplaint) {
   EXPECT_LE(lines.size(), 1) << lines.join('\n').toStdString();
   for (const QString& l : lines) EXPECT_TRUE(l.contains("no audio output")) << l.toStdString();
   for (Sound s : kAll) EXPECT_EQ(player.isSilent(s), !lines.isEmpty());
+}
+
+// The module as the build leaves it beside the program: found in order,
+// and a missing or broken one is one line and silence, never a crash.
+TEST(SoundModule, FoundInOrderAndAnyFaultIsOneLineOfSilence) {
+  QTemporaryDir dir;
+  const QString notALibrary = dir.filePath(QString::fromLatin1(qt::kSoundModuleFile));
+  QFile text(notALibrary);
+  ASSERT_TRUE(text.open(QIODevice::WriteOnly) && text.write("not a library") > 0);
+  text.close();
+  EXPECT_EQ(qt::soundModulePlaces("/g/usr/games", "../lib/zelkar"),
+            (QStringList{"/g/usr/games/zelkar-sound.so", "/g/usr/lib/zelkar/zelkar-sound.so"}));
+  const struct {
+    QStringList places;
+    const char* told;  // the one line, or nullptr when the module opened
+  } cases[] = {
+      {{dir.filePath("none.so")}, "sound module zelkar-sound.so not found"},
+      {{notALibrary, kSoundDir + "/zelkar-sound.so"}, "cannot be loaded"},
+      {{dir.filePath("none.so"), kSoundDir + "/zelkar-sound.so"}, nullptr},
+  };
+  for (const auto& c : cases) {
+    QStringList lines;
+    const auto out = qt::openSounds(QStringLiteral("/nonexistent/zelkar"), c.places,
+                                    [&](const QString& l) { lines << l; });
+    EXPECT_EQ(out == nullptr, c.told != nullptr);
+    ASSERT_EQ(lines.size(), 1) << lines.join('\n').toStdString();
+    // Opened, the player itself tells that the sound folder is missing.
+    EXPECT_TRUE(lines[0].contains(c.told != nullptr ? c.told : "sound folder"))
+        << lines[0].toStdString();
+  }
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "qt/sound_player.h"
+#include "qt/sound/sound_player.h"
 
 #include <sys/stat.h>
 
@@ -10,10 +10,7 @@
 #include <QSoundEffect>
 #include <QUrl>
 #include <QWaveDecoder>
-#include <cstdio>
 #include <utility>
-
-#include "headless/printable.h"
 
 namespace zelkar {
 namespace {
@@ -21,11 +18,6 @@ namespace {
 // 16 MiB: a minute and a half of CD-quality stereo, far more than the
 // short effects need.
 constexpr std::size_t kMaxWavBytes = 16 * 1024 * 1024;
-
-void toStandardError(const QString& line) {
-  std::fprintf(stderr, "%s\n", sim::printable(line.toStdString()).c_str());
-  std::fflush(stderr);
-}
 
 // Why the file at `path` cannot be played, or an empty string when its
 // header reads as a WAV file. Checking before handing the file to the sound
@@ -51,7 +43,7 @@ QString wavProblem(const QString& path) {
 }  // namespace
 
 SoundPlayer::SoundPlayer(const QString& folder, Reporter reporter, Output output)
-    : report_(reporter ? std::move(reporter) : Reporter(toStandardError)) {
+    : report_(std::move(reporter)) {
   const QDir dir(folder);
   if (folder.isEmpty() || !dir.exists()) {
     report(QStringLiteral("zelkar: sound folder %1 not found; playing without sound").arg(folder));

@@ -10,28 +10,23 @@
 
 #include <QString>
 #include <array>
-#include <functional>
 #include <memory>
 
-#include "audio/sound.h"
+#include "qt/sound_output.h"
 
 class QSoundEffect;
 
 namespace zelkar {
 
-class SoundPlayer {
+class SoundPlayer : public SoundOutput {
  public:
-  // Receives one line of text per problem found.
-  using Reporter = std::function<void(const QString& line)>;
   // Whether to look for an audio output, or to act as on a machine that
   // has none (for tests, which must not depend on the machine's sound).
   enum class Output { probe, absent };
 
-  // Loads fire.WAV, ban.WAV, ban2.WAV and crash.WAV from `folder`. Without
-  // a reporter, problems go to standard error.
-  explicit SoundPlayer(const QString& folder, Reporter reporter = {},
-                       Output output = Output::probe);
-  ~SoundPlayer();
+  // Loads fire.WAV, ban.WAV, ban2.WAV and crash.WAV from `folder`.
+  SoundPlayer(const QString& folder, Reporter reporter, Output output = Output::probe);
+  ~SoundPlayer() override;
   SoundPlayer(const SoundPlayer&) = delete;
   SoundPlayer& operator=(const SoundPlayer&) = delete;
 
@@ -43,7 +38,7 @@ class SoundPlayer {
   // Plays every queued request and empties the queue. A sound asked for
   // several times in one batch is started once: restarts within the same
   // instant would sound the same and only cost the sound server work.
-  void playQueued(SoundQueue& queue);
+  void playQueued(SoundQueue& queue) override;
 
   // Whether this channel stays silent for the rest of the run.
   bool isSilent(Sound s) const;
