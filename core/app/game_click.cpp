@@ -83,10 +83,7 @@ void openSettingsPanels(Game& g) {
     w.settei[p].visible = true;
     for (int k = 0; k < kSettings; ++k)
       setNumberText(w.setsuuti[7 * p + k].caption, s.setting[p][k]);
-    // The same mass as the set-up adjustment's, summed in this order.
-    const auto& v = s.setting[p];
-    s.totalMass[p] = static_cast<float>(622.0 * v[0] + 10.0 * v[1] + double(v[2]) * kFuelMass * 10 +
-                                        double(v[3]) * v[4]);
+    s.totalMass[p] = vehicleMass(s, p);
     setNumberText(w.setsuuti[7 * p + 6].caption, std::floor(s.totalMass[p]));
   }
 }
