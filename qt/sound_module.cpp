@@ -13,7 +13,8 @@ QStringList soundModulePlaces(const QString& programFolder, const QString& fromP
   const QDir here(programFolder);
   QStringList places{here.filePath(QString::fromLatin1(kSoundModuleFile))};
   if (!fromProgram.isEmpty())
-    places << QDir::cleanPath(here.filePath(fromProgram + '/' + QString::fromLatin1(kSoundModuleFile)));
+    places << QDir::cleanPath(
+        here.filePath(fromProgram + '/' + QString::fromLatin1(kSoundModuleFile)));
   return places;
 }
 
