@@ -62,7 +62,10 @@ class MainWindow : public QWidget {
   // Has the changes since the last look painted, now or, when a frame was
   // shown less than a screen refresh ago, a little later.
   void showChanges(bool now);
-  void lookAtModel();
+  // `now`: paint what changed before returning; `withNextPaint`: the
+  // paint under way or the next one shows it.
+  enum class Show { now, withNextPaint };
+  void lookAtModel(Show show);
   QPainter& framePainter();
   QRegion onScreen(const QRegion& client) const;
 
