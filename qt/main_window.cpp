@@ -128,7 +128,7 @@ void MainWindow::lookAtModel(Show show) {
   stale_ += changed;
   // The pacer has decided that this change is to be seen now: painted at
   // once rather than posted as an update request, which would wake the
-  // event loop once more for every frame of a match (a tenth or so of the
+  // event loop once more for every frame of a match (a few per cent of the
   // window's processor time, between the wake-up and the loop's round).
   if (show == Show::now)
     repaint(onScreen(changed));
